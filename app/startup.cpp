@@ -1,0 +1,33 @@
+#include "app/startup.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QStringList>
+
+QString applicationFolder;
+
+namespace {
+
+// Returns the first family of the registered file, or an empty string when it could not be added.
+QString registerFont(const QString& path, bool* added)
+{
+    const int id = QFontDatabase::addApplicationFont(path);
+    *added = id >= 0;
+    if (!*added)
+        return QString();
+    const QStringList families = QFontDatabase::applicationFontFamilies(id);
+    return families.isEmpty() ? QString() : families.first();
+}
+
+} // namespace
+
+void loadApplicationFonts(const QString& folder)
+{
+    bool added = false;
+    registerFont(folder + "/font/Arial.ttf", &added);
+    registerFont(folder + "/font/Lato-Bold.ttf", &added);
+    const QString lato = registerFont(folder + "/font/Lato-Regular.ttf", &added);
+    if (added)
+        QGuiApplication::setFont(QFont(lato, 10));
+}

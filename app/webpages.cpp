@@ -1,0 +1,22 @@
+#include "app/webpages.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "app/weblinks.h"
+#include "mainwindow/heicmainwidget.h"
+
+QString buildWebUrl(const QString& base)
+{
+    return buildWebUrl(base, mainWidget->language);
+}
+
+void openWebPage(const QString& base)
+{
+    QDesktopServices::openUrl(QUrl(buildWebUrl(base)));
+}
+
+void openFolderInFileManager(const QString& folder)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}

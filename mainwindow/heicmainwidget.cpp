@@ -1,0 +1,26 @@
+#include "mainwindow/heicmainwidget.h"
+
+#include <QIcon>
+
+#include "app/settings.h"
+#include "app/webpages.h"
+
+HEICMainWidget* mainWidget = nullptr;
+
+HEICMainWidget::HEICMainWidget(QWidget* parent)
+    : QWidget(parent)
+{
+    mainWidget = this;
+    language = "EN";
+    setWindowTitle("Vornetta");
+    setWindowIcon(QIcon(":/images/program.png"));
+    resize(680, 520);
+    savePath = readFolderSetting("SaveVideoPath");
+}
+
+void HEICMainWidget::openButton_slots()
+{
+    if (savePath.isEmpty())
+        return;
+    openFolderInFileManager(savePath);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+// The program's main window.
+class HEICMainWidget final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit HEICMainWidget(QWidget* parent = nullptr);
+
+    QString language;
+    QString savePath;
+
+private slots:
+    void openButton_slots();
+};
+
+// The one main window, set first thing by its constructor and never cleared.
+extern HEICMainWidget* mainWidget;

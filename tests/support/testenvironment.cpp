@@ -1,0 +1,43 @@
+#include "tests/support/testenvironment.h"
+
+#include <QDir>
+#include <QtGlobal>
+
+namespace vornetta::test {
+
+namespace {
+
+QString makeFolder(const QString& path)
+{
+    QDir().mkpath(path);
+    return path;
+}
+
+} // namespace
+
+IsolatedEnvironment::IsolatedEnvironment()
+{
+    qputenv("HOME", makeFolder(rootDir.path() + "/home").toUtf8());
+    qputenv("XDG_CONFIG_HOME", makeFolder(rootDir.path() + "/config").toUtf8());
+    qputenv("XDG_DATA_HOME", makeFolder(rootDir.path() + "/data").toUtf8());
+    qputenv("XDG_CACHE_HOME", makeFolder(rootDir.path() + "/cache").toUtf8());
+    qputenv("TMPDIR", makeFolder(rootDir.path() + "/tmp").toUtf8());
+}
+
+QString programFolder()
+{
+    return qEnvironmentVariable("VORNETTA_PROGRAM_DIR");
+}
+
+QString samplesFolder()
+{
+    const QString folder = qEnvironmentVariable("VORNETTA_SAMPLES_DIR");
+    return !folder.isEmpty() && QDir(folder).exists() ? QDir(folder).absolutePath() : QString();
+}
+
+QString sourceFolder()
+{
+    return qEnvironmentVariable("VORNETTA_SOURCE_DIR");
+}
+
+} // namespace vornetta::test
