@@ -24,3 +24,13 @@ void HEICMainWidget::openButton_slots()
         return;
     openFolderInFileManager(savePath);
 }
+
+void HEICMainWidget::centerOnMainWindow(QWidget* w)
+{
+    w->move(x() + (width() - w->width()) / 2, y() + (height() - w->height()) / 2);
+}
+
+void HEICMainWidget::showUpdateDialog(bool withCheck)
+{
+    Q_UNUSED(withCheck);
+}

@@ -14,6 +14,12 @@ public:
     QString language;
     QString savePath;
 
+    // Centres a top-level dialog over this window.
+    void centerOnMainWindow(QWidget* w);
+
+    // Presents the update dialog; with withCheck a check starts first.
+    void showUpdateDialog(bool withCheck);
+
 private slots:
     void openButton_slots();
 };
