@@ -99,6 +99,31 @@ private slots:
         QVERIFY(box.isHidden());
     }
 
+    // Frameless in both cases; given a parent it still opens as a window of its own over it.
+    void isAFramelessWindow()
+    {
+        const Qt::WindowFlags frameless = Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                                          Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+        MyMessageBoxWidget alone(nullptr);
+        QCOMPARE(alone.windowFlags() & frameless, frameless);
+        QVERIFY(alone.isWindow());
+
+        QWidget owner;
+        owner.resize(680, 520);
+        owner.show();
+        MyMessageBoxWidget box(&owner);
+        box.setMessage(kQuestion, 2, 0);
+        QCOMPARE(box.windowFlags() & frameless, frameless);
+        QVERIFY(box.isWindow());
+        QTimer::singleShot(0, &box, [&] {
+            QVERIFY(box.isModal());
+            QTest::mouseClick(box.findChild<QWidget*>("firstButton"), Qt::LeftButton);
+        });
+        QTimer::singleShot(5000, &box, [&] { box.done(42); });
+        QCOMPARE(box.exec(), int(QDialog::Rejected));
+        QVERIFY(box.okPressed);
+    }
+
     void buttonCountAndLabels_data()
     {
         QTest::addColumn<int>("buttonCount");
