@@ -273,19 +273,6 @@ private slots:
         QCOMPARE(image.pixelColor(362, 182), QColor("#68757f"));
     }
 
-    // A long message wraps inside the label, which keeps its place and size.
-    void longMessageWrapsInPlace()
-    {
-        MyMessageBoxWidget box(nullptr);
-        const QString text = QString("A rather long word sequence ").repeated(30);
-        box.setMessage(text, 2, 0);
-        box.show();
-        auto* message = child<QLabel>(box, "messageLabel");
-        QCOMPARE(message->geometry(), QRect(40, 45, 420, 120));
-        QVERIFY(message->heightForWidth(420) > 120);
-        QCOMPARE(box.size(), QSize(500, 240));
-    }
-
     void draggingMovesWithoutResizing_data()
     {
         QTest::addColumn<Qt::MouseButton>("mouseButton");
