@@ -213,7 +213,6 @@ private slots:
         QTest::newRow("fewer parts but newer")
             << 200 << QByteArray("3.0") << false << kNewerText + " [Update Now] [Remind me Later]";
         QTest::newRow("server error with a version body") << 500 << QByteArray("3.0") << false << QString();
-        QTest::newRow("connection closed") << 200 << QByteArray() << true << QString();
     }
 
     void automaticCheck()
@@ -243,10 +242,10 @@ private slots:
         window = std::make_unique<HEICMainWidget>();
         QVERIFY(dialog());
         QVERIFY(!dialog()->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(!server->targets.isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!server->targets.isEmpty(), 10000);
         QCOMPARE(server->targets.first(), "/download/checkupates.php" + kQuery);
         QCOMPARE(dateAtRequest.first(), today());
-        QTRY_VERIFY_WITH_TIMEOUT(!requestOutstanding(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!requestOutstanding(), 10000);
         QTest::qWait(100);
         QCOMPARE(seen, presented);
         QVERIFY(!dialog()->isVisible());
@@ -258,10 +257,11 @@ private slots:
         QSettings(kOrganisationName, kApplicationName).remove("LastCheckUpdateTime");
         server->defaultAnswer = {Answer::CloseConnection, 0, QByteArray(), 0};
         window = std::make_unique<HEICMainWidget>();
-        QTRY_VERIFY_WITH_TIMEOUT(!server->targets.isEmpty(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(!requestOutstanding(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!server->targets.isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!requestOutstanding(), 10000);
 
-        // The first check failed, and still counts for the day.
+        // The first check failed, silently, and still counts for the day.
+        QVERIFY(!dialog()->isVisible());
         window.reset();
         deleteDialogs();
         server->targets.clear();
@@ -304,7 +304,7 @@ private slots:
         QCOMPARE(shownResult(), "(no message)");
         QVERIFY(child("closeButton")->isVisible());
 
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(shownResult(), shown);
         QVERIFY(dialog()->isVisible());
     }
@@ -316,7 +316,7 @@ private slots:
         overrideUpdateHost(host);
         window = std::make_unique<HEICMainWidget>();
         startManualCheck();
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(shownResult(), kUnableText);
     }
 
@@ -324,12 +324,12 @@ private slots:
     {
         server->defaultAnswer.kind = Answer::NeverAnswer;
         window = std::make_unique<HEICMainWidget>();
-        dialog()->setCheckTimeLimit(1500);
+        dialog()->setCheckTimeLimit(2000);
         startManualCheck();
-        QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 3000);
-        QTest::qWait(1000);
+        QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 10000);
+        QTest::qWait(700);
         QVERIFY(child("loadingLabel")->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(shownResult(), kUnableText);
     }
 
@@ -339,9 +339,9 @@ private slots:
         server->queued.enqueue({Answer::Respond, 200, "3.0", 1500});
         server->queued.enqueue({Answer::Respond, 200, "2.0.0", 0});
         startManualCheck();
-        QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 10000);
         dialog()->startCheck(false);
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(server->targets.size(), 2);
         QCOMPARE(shownResult(), kLatestText);
         // Past the moment the first answer was due: it changes nothing.
@@ -351,11 +351,11 @@ private slots:
         // A check after a newer version was found starts from "no newer version" until its answer.
         server->queued.enqueue({Answer::Respond, 200, "2.1", 0});
         dialog()->startCheck(false);
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(shownResult(), kNewerText + " [Update Now] [Remind me Later]");
         dialog()->startCheck(false);
         QCOMPARE(shownResult(), "(no message)");
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(shownResult(), kLatestText);
     }
 
@@ -409,7 +409,7 @@ private slots:
         server->defaultAnswer.body = "2.0.1";
         window = std::make_unique<HEICMainWidget>();
         startManualCheck();
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QVERIFY(child("remindButton")->isVisible());
         QSettings settings(kOrganisationName, kApplicationName);
         const QStringList keysBefore = settings.allKeys();
@@ -478,6 +478,12 @@ private slots:
         QVERIFY(widget.findChild<QLabel*>("messageLabel")->styleSheet().contains(font));
         QVERIFY(widget.findChild<QLabel*>("updateButton")->styleSheet().contains(font));
         QVERIFY(widget.findChild<QLabel*>("remindButton")->styleSheet().contains(font));
+        QVERIFY(
+            !widget.findChild<QLabel*>("closeButton")->palette().brush(QPalette::Window).texture().isNull());
+        QCOMPARE(widget.findChild<QLabel*>("updateButton")->palette().color(QPalette::Window),
+                 QColor("#3db456"));
+        QCOMPARE(widget.findChild<QLabel*>("remindButton")->palette().color(QPalette::Window),
+                 QColor("#576671"));
         // Laying out again on the same dialog changes nothing.
         widget.layoutWidgets();
         QCOMPARE(widget.findChild<QLabel*>("remindButton")->geometry(), remind);
