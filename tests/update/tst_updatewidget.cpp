@@ -181,6 +181,8 @@ private slots:
         QDesktopServices::setUrlHandler("http", &catcher, "open");
     }
 
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("http"); }
+
     void init()
     {
         QSettings(kOrganisationName, kApplicationName).clear();
@@ -401,6 +403,7 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::newRow("remind") << "remindButton";
         QTest::newRow("close") << "closeButton";
+        QTest::newRow("escape") << QString();
     }
 
     void closeAndRemindStoreNothing()
@@ -414,7 +417,10 @@ private slots:
         QSettings settings(kOrganisationName, kApplicationName);
         const QStringList keysBefore = settings.allKeys();
 
-        QTest::mouseClick(child(button.toLatin1().constData()), Qt::LeftButton);
+        if (button.isEmpty())
+            QTest::keyClick(dialog(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(child(button.toLatin1().constData()), Qt::LeftButton);
         QVERIFY(!dialog()->isVisible());
         settings.sync();
         QCOMPARE(settings.allKeys(), keysBefore);
