@@ -1,5 +1,15 @@
 #include "app/weblinks.h"
 
+namespace {
+
+QString& updateHostOverride()
+{
+    static QString host;
+    return host;
+}
+
+} // namespace
+
 QString supportPageBase()
 {
     return QString(kWebHost) + "/support/";
@@ -8,6 +18,17 @@ QString supportPageBase()
 QString homePageBase()
 {
     return QString(kWebHost) + "/vornetta/";
+}
+
+QString updateCheckBase()
+{
+    const QString& host = updateHostOverride();
+    return (host.isEmpty() ? QString(kUpdateHost) : host) + "/download/checkupates.php";
+}
+
+void overrideUpdateHost(const QString& host)
+{
+    updateHostOverride() = host;
 }
 
 QString buildWebUrl(const QString& base, const QString& language)

@@ -4,6 +4,7 @@
 
 #include "app/settings.h"
 #include "app/webpages.h"
+#include "update/updatewidget.h"
 
 HEICMainWidget* mainWidget = nullptr;
 
@@ -15,6 +16,8 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
     setWindowTitle("Vornetta");
     setWindowIcon(QIcon(":/images/program.png"));
     resize(680, 520);
+    updateWidget = new UpdateWidget;
+    updateWidget->hide();
     savePath = readFolderSetting("SaveVideoPath");
 }
 
@@ -32,5 +35,10 @@ void HEICMainWidget::centerOnMainWindow(QWidget* w)
 
 void HEICMainWidget::showUpdateDialog(bool withCheck)
 {
-    Q_UNUSED(withCheck);
+    updateWidget->layoutWidgets();
+    updateWidget->refreshContent();
+    if (withCheck)
+        updateWidget->startCheck(false);
+    centerOnMainWindow(updateWidget);
+    updateWidget->exec();
 }

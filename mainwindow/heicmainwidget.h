@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+class UpdateWidget;
+
 // The program's main window.
 class HEICMainWidget final : public QWidget
 {
@@ -13,6 +15,7 @@ public:
 
     QString language;
     QString savePath;
+    UpdateWidget* updateWidget = nullptr;
 
     // Centres a top-level dialog over this window.
     void centerOnMainWindow(QWidget* w);
