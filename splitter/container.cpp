@@ -529,7 +529,7 @@ bool readItemData(Source& source, const Container& container, const Item& item, 
         }
         total += length; // each length is at most the file size: no overflow
         if (total > limit) {
-            failure.set(FailureKind::Limit, name + " holds more data than the file can");
+            failure.set(FailureKind::Limit, name + " makes the tiles hold more data than the file");
             return false;
         }
         if (inIdat) {

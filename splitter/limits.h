@@ -20,6 +20,8 @@ inline constexpr std::size_t kMaxReferences = 65536;
 inline constexpr std::size_t kMaxExtents = 4096;
 // The most tiles a grid may have (rows and columns are at most 256 each).
 inline constexpr std::uint32_t kMaxTiles = 16384;
+// The most bytes of parameter sets written out for all tiles together: each tile repeats its own.
+inline constexpr std::uint64_t kMaxParameterSetOutput = 64ull * 1024 * 1024;
 // The widest and highest picture, in pixels.
 inline constexpr std::uint32_t kMaxImageSide = 1u << 20;
 // The largest input file.

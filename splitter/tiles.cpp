@@ -196,7 +196,7 @@ bool planTiles(Source& source, const Container& container, TilePlan& plan, Failu
     return true;
 }
 
-bool tileStream(Source& source, const Container& container, std::uint32_t itemId, std::uint64_t& budget,
+bool tileStream(Source& source, const Container& container, std::uint32_t itemId, OutputBudget& budget,
                 std::vector<std::uint8_t>& out, Failure& failure)
 {
     const Item* item = container.item(itemId);
@@ -212,17 +212,17 @@ bool tileStream(Source& source, const Container& container, std::uint32_t itemId
     if (!parameterSets(*container.property(*item, "hvcC"), lengthSize, parameters, failure)) {
         return false;
     }
-    // Parameter sets repeat in every tile; the budget stops tiles that share data from multiplying the file.
-    if (parameters.size() > budget) {
-        failure.set(FailureKind::Limit, "the tiles claim more data than the file holds");
+    if (parameters.size() > budget.parameterSets) {
+        failure.set(FailureKind::Limit, "the tiles' parameter sets come to more than " +
+                                            std::to_string(kMaxParameterSetOutput) + " bytes");
         return false;
     }
-    budget -= parameters.size();
+    budget.parameterSets -= parameters.size();
     std::vector<std::uint8_t> data;
-    if (!readItemData(source, container, *item, budget, data, failure)) {
+    if (!readItemData(source, container, *item, budget.codedData, data, failure)) {
         return false;
     }
-    budget -= data.size();
+    budget.codedData -= data.size();
 
     out = std::move(parameters);
     Range range(data.data(), data.size(), failure, "item " + std::to_string(itemId), 1);
@@ -260,9 +260,9 @@ bool split(Source& source, TileSink& sink, Failure& failure)
     if (!parseContainer(source, container, failure) || !planTiles(source, container, plan, failure)) {
         return false;
     }
-    // The tiles' parameter sets and coded data together may not come to more than twice the file: enough
-    // for any real file, and no way for tiles that all name the same bytes to fill the disk.
-    std::uint64_t budget = 2 * source.size();
+    // Tiles never share coded data, so together they hold at most the file; tiles that all name the same
+    // bytes must not multiply the file onto the disk.
+    OutputBudget budget{source.size(), kMaxParameterSetOutput};
     std::vector<std::uint8_t> stream;
     for (std::size_t n = 0; n < plan.tiles.size(); ++n) {
         if (!tileStream(source, container, plan.tiles[n], budget, stream, failure) ||

@@ -25,8 +25,13 @@ struct TilePlan
 bool planTiles(Source& source, const Container& container, TilePlan& plan, Failure& failure);
 
 // The tile item as a raw HEVC stream with start codes: the parameter sets of its hvcC first, then its NAL
-// units. At most budget bytes of item data are read; budget is reduced by what was used.
-bool tileStream(Source& source, const Container& container, std::uint32_t itemId, std::uint64_t& budget,
+// units. Budget is what the tiles may still write; it is reduced by what this one used.
+struct OutputBudget
+{
+    std::uint64_t codedData = 0;
+    std::uint64_t parameterSets = 0;
+};
+bool tileStream(Source& source, const Container& container, std::uint32_t itemId, OutputBudget& budget,
                 std::vector<std::uint8_t>& out, Failure& failure);
 
 // The tile information text: width=, height=, row=, col= lines and the tile numbers, each followed by a
