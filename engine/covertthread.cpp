@@ -18,6 +18,10 @@ constexpr int kImageReadLimitMiB = 512;
 QString reasonFor(StitchFailure failure)
 {
     switch (failure) {
+    case StitchFailure::SplitterNotStarted:
+        return QStringLiteral("the splitter could not be started");
+    case StitchFailure::SplitterTimedOut:
+        return QStringLiteral("the splitter took too long");
     case StitchFailure::NoPicture:
         return QStringLiteral("not a HEIC file or damaged");
     case StitchFailure::TooLarge:

@@ -74,8 +74,16 @@ QImage loadTilePixels(const std::string& path)
 int convertHeicToBmp(const std::string& input, const std::string& bmpPath, const std::string& workFolder,
                      int* missingCells, StitchFailure* failure, const StopCheck& stop)
 {
-    if (runSplitter(input, workFolder + "/hevc/hevc", stop) == kToolStopped)
+    switch (runSplitter(input, workFolder + "/hevc/hevc", stop)) {
+    case kToolStopped:
         return giveUp(StitchFailure::Stopped, failure);
+    case kToolNotStarted:
+        return giveUp(StitchFailure::SplitterNotStarted, failure);
+    case kToolTimedOut:
+        return giveUp(StitchFailure::SplitterTimedOut, failure);
+    default:
+        break;
+    }
     return stitchTiles(workFolder, bmpPath, missingCells, failure, stop);
 }
 

@@ -16,11 +16,13 @@ inline constexpr int kLargestPictureSide = 10239;
 // Why stitchTiles gave up.
 enum class StitchFailure {
     None,
-    NoPicture,   // no usable tile information: not a HEIC file, damaged, or the splitter failed
-    TooLarge,    // wider or higher than kLargestPictureSide
-    OutOfMemory, // no memory for the canvas
-    Stopped,     // the stop check said so
-    CannotWrite, // the BMP could not be written
+    SplitterNotStarted, // the splitter is missing or could not be started
+    SplitterTimedOut,   // the splitter ran past the time limit
+    NoPicture,          // no usable tile information: not a HEIC file, damaged, or the splitter failed
+    TooLarge,           // wider or higher than kLargestPictureSide
+    OutOfMemory,        // no memory for the canvas
+    Stopped,            // the stop check said so
+    CannotWrite,        // the BMP could not be written
 };
 
 // Runs the splitter on the input, then stitchTiles. Returns stitchTiles's result; the out-parameters
