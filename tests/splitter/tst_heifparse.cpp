@@ -254,7 +254,7 @@ private slots:
         heif::Item exif;
         exif.id = 9;
         exif.type = "Exif";
-        exif.data = QByteArray("\0\0\0\0Exif", 10);
+        exif.data = QByteArray("\0\0\0\0Exif", 8);
         file.items.append(exif);
         heif::Reference cdsc;
         cdsc.type = "cdsc";
