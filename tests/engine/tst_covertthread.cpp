@@ -216,6 +216,24 @@ private slots:
         QVERIFY(thread.succeeded);
     }
 
+    void destroyingARunningWorkerStopsIt()
+    {
+        prepareTiles(drawing);
+        QVERIFY(program->addTool("ffmpeg", "sleep 1000 &\nwait"));
+        auto thread = std::make_unique<CovertThread>();
+        thread->inputFile = "/in.heic";
+        thread->outputFile = output->filePath("out.png");
+        thread->format = "png";
+        thread->start();
+        QTest::qWait(300);
+        QVERIFY(thread->isRunning());
+        QElapsedTimer timer;
+        timer.start();
+        thread.reset();
+        QVERIFY2(timer.elapsed() < 1000, QByteArray::number(timer.elapsed()));
+        QVERIFY(QDir(output->path()).isEmpty());
+    }
+
     void aSecondProgramAtWorkUsesAFolderOfItsOwn()
     {
         prepareTiles(drawing);
