@@ -3,12 +3,13 @@
 #include <QString>
 #include <QThread>
 
-// Converts one HEIC file per start on a thread of its own.
+// Converts one HEIC file per start on a thread of its own: the window sets the four fields, starts the
+// thread, and reads the fields and the result back after finished().
 class CovertThread : public QThread
 {
 public:
     CovertThread();
-    ~CovertThread() override;
+    ~CovertThread() override; // stops a running conversion and waits for its end
 
     // Written by the window before each start, read back after finished().
     QString inputFile;
@@ -20,7 +21,8 @@ public:
     bool succeeded = false;
     QString failureReason;
 
-    // Asks a running conversion to stop: the running tool is killed and no output is written.
+    // Asks a running conversion to stop, from any thread: the running tool is killed within a second,
+    // the run ends and no output file is written. Does nothing when no conversion runs.
     void requestStop();
 
 protected:
