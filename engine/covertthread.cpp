@@ -1,15 +1,98 @@
 #include "engine/covertthread.h"
 
+#include <algorithm>
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+
+#include "engine/imagesaver.h"
+#include "engine/tilestitcher.h"
+#include "engine/workfolder.h"
+
+namespace {
+
+// The largest intermediate picture, 10239 x 10239 x 4 bytes, is above Qt's default reading limit.
+constexpr int kImageReadLimitMiB = 512;
+
+QString reasonFor(StitchFailure failure)
+{
+    switch (failure) {
+    case StitchFailure::SplitterNotStarted:
+        return QStringLiteral("the splitter could not be started");
+    case StitchFailure::SplitterTimedOut:
+        return QStringLiteral("the splitter took too long");
+    case StitchFailure::NoPicture:
+        return QStringLiteral("not a HEIC file or damaged");
+    case StitchFailure::TooLarge:
+        return QStringLiteral("picture larger than %1 pixels").arg(kLargestPictureSide);
+    case StitchFailure::OutOfMemory:
+        return QStringLiteral("not enough memory");
+    case StitchFailure::Stopped:
+        return QStringLiteral("stopped");
+    case StitchFailure::CannotWrite:
+    case StitchFailure::None:
+        break;
+    }
+    return QStringLiteral("cannot write the work folder");
+}
+
+} // namespace
+
 CovertThread::CovertThread()
     : QThread(nullptr)
-{}
+{
+    if (QImageReader::allocationLimit() > 0)
+        QImageReader::setAllocationLimit(std::max(QImageReader::allocationLimit(), kImageReadLimitMiB));
+}
 
 CovertThread::~CovertThread() = default;
 
-void CovertThread::requestStop() {}
+void CovertThread::requestStop()
+{
+    // Cleared by every start(), and ignored while the thread does not run.
+    requestInterruption();
+}
 
 void CovertThread::run()
 {
     succeeded = false;
-    failureReason = "not built yet";
+    failureReason.clear();
+    const StopCheck stop = [this] { return isInterruptionRequested(); };
+
+    WorkFolder work;
+    const QString folder = prepareWorkFolder(work);
+    if (folder.isEmpty()) {
+        failureReason = work.failureReason();
+        return;
+    }
+    QDir(folder).mkdir(QStringLiteral("hevc"));
+    QDir(folder).mkdir(QStringLiteral("jpeg"));
+    const QString bmpPath = folder + QStringLiteral("/bmp.bmp");
+    QFile::remove(bmpPath);
+
+    int missingCells = 0;
+    StitchFailure failure = StitchFailure::None;
+    if (convertHeicToBmp(inputFile.toUtf8().toStdString(), bmpPath.toUtf8().toStdString(),
+                         folder.toUtf8().toStdString(), &missingCells, &failure, stop) != 0) {
+        failureReason = reasonFor(failure);
+        return;
+    }
+    // An incomplete picture is not saved at all.
+    if (missingCells > 0) {
+        failureReason = missingCells == 1 ? QStringLiteral("1 tile could not be decoded")
+                                          : QStringLiteral("%1 tiles could not be decoded").arg(missingCells);
+        return;
+    }
+
+    const QImage image(bmpPath);
+    if (image.isNull()) {
+        failureReason = QStringLiteral("cannot read the stitched picture");
+        return;
+    }
+    if (stop()) {
+        failureReason = QStringLiteral("stopped");
+        return;
+    }
+    succeeded = saveImageReplacing(image, outputFile, format.toUpper().toLatin1(), stop, &failureReason);
 }

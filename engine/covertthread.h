@@ -3,7 +3,8 @@
 #include <QString>
 #include <QThread>
 
-// Converts one HEIC file per start on a thread of its own.
+// Converts one HEIC file per start on a thread of its own: the window sets the four fields, starts the
+// thread, and reads the fields and the result back after finished().
 class CovertThread : public QThread
 {
 public:
@@ -20,7 +21,8 @@ public:
     bool succeeded = false;
     QString failureReason;
 
-    // Asks a running conversion to stop: the running tool is killed and no output is written.
+    // Asks a running conversion to stop, from any thread: the running tool is killed within a second,
+    // the run ends and no output file is written. Does nothing when no conversion runs.
     void requestStop();
 
 protected:

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Runs the two helper tools of the program folder (<folder>/heic/heic and <folder>/ffmpeg) as child
+// processes: argument vector, no shell, current directory the program folder, standard input, output
+// and error on /dev/null. Each call blocks until its tool has ended and leaves no process behind: the
+// tool runs in a process group of its own, and whatever is left of that group is killed before the
+// tool is reaped.
+
+// Results of runSplitter and runDecoder.
+inline constexpr int kToolEnded = 0;       // started and ended by itself, whatever its exit status
+inline constexpr int kToolNotStarted = -1; // missing, not executable, or the start failed
+inline constexpr int kToolTimedOut = -2;   // ran past the time limit and was killed
+inline constexpr int kToolStopped = -3;    // killed because the caller asked to stop
+
+// Asked every few milliseconds while a tool runs; true kills the tool. May be empty.
+using StopCheck = std::function<bool()>;
+
+// The running executable's folder, without a trailing separator, unless overridden.
+std::string programFolder();
+
+// Makes programFolder() return the given folder (tests use other tools); empty restores the default.
+void overrideProgramFolder(const std::string& folder);
+
+// How long one tool may run before it is killed (60 s unless changed; tests make it short).
+std::chrono::milliseconds toolTimeLimit();
+void setToolTimeLimit(std::chrono::milliseconds limit);
+
+// `<program folder>/heic/heic INPUT PREFIX`. exitStatus, when given, receives the tool's exit code
+// (128 + the signal number when a signal ended it); it is only set for kToolEnded.
+int runSplitter(const std::string& input, const std::string& prefix, const StopCheck& stop = {},
+                int* exitStatus = nullptr);
+
+// `<program folder>/ffmpeg -i TILE BMP`.
+int runDecoder(const std::string& tile, const std::string& bmp, const StopCheck& stop = {},
+               int* exitStatus = nullptr);
+
+// Runs any executable with the given arguments (argv[0] is the executable's path) the same way; the
+// two runners above are this with their fixed argument vectors.
+int runTool(const std::string& executable, const std::vector<std::string>& arguments,
+            const StopCheck& stop = {}, int* exitStatus = nullptr);

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+#include <QDir>
+#include <QString>
+
+class QLockFile;
+
+// The conversion's work folder, TEMP/Brembloc/Vornetta/thumb. All three folders must be real folders
+// (not links) of the current user; they are kept owner-only. While a run uses thumb it holds the lock
+// TEMP/Brembloc/Vornetta/thumb.lock; a run that finds that lock held by another live process works in
+// TEMP/Brembloc/Vornetta/thumb-PID instead, which goes when the run ends.
+class WorkFolder final
+{
+public:
+    WorkFolder();
+    ~WorkFolder(); // releases the lock, removes a private folder
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+
+    // Empty until prepared, and when the preparation failed.
+    QString path() const { return folder; }
+    bool isPrivate() const { return privateFolder; }
+    // A few words on why the folder could not be prepared.
+    QString failureReason() const { return reason; }
+
+private:
+    friend QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder);
+
+    QString folder;
+    QString reason;
+    bool privateFolder = false;
+    std::unique_ptr<QLockFile> lock;
+};
+
+// Creates and empties the work folder below tempFolder and returns its path (forward slashes, no
+// trailing separator), or an empty string when it cannot be used safely (holder.failureReason() says
+// why). The folder stays locked for as long as holder lives.
+QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder = QDir::tempPath());
+
+// Removes the folder with everything below it. A symbolic link, at the top or below, is removed as a
+// link; its target is never touched. Stops at the first failure and returns whether all went.
+bool removeFolderTree(const QString& folder);

@@ -1,0 +1,147 @@
+#include <QSignalSpy>
+
+#include "engine/covertthread.h"
+#include "engine/toolrunner.h"
+#include "tests/support/heicfixtures.h"
+#include "tests/support/testmain.h"
+
+// One HEIC file to one picture with the real splitter and the real ffmpeg of the program folder.
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class ConversionTest final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QImage drawing;
+    QString gridFile;
+
+    void convert(CovertThread& thread, const QString& input, const QString& outputFile, const QString& format)
+    {
+        QSignalSpy finished(&thread, &QThread::finished);
+        thread.itemIndex = 3;
+        thread.inputFile = input;
+        thread.outputFile = outputFile;
+        thread.format = format;
+        thread.start(QThread::InheritPriority);
+        QVERIFY(thread.wait(QDeadlineTimer(120000)));
+        QCOMPARE(finished.count(), 1);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        const QString program = vornetta::test::programFolder();
+        if (!QFileInfo(program + "/heic/heic").isExecutable() ||
+            !QFileInfo(program + "/ffmpeg").isExecutable())
+            QSKIP("the program folder has no heic/heic or no ffmpeg");
+        overrideProgramFolder(program.toStdString());
+        drawing = vornetta::test::drawTestPicture(1200, 900);
+        gridFile = dir.filePath("drawn grid é.heic");
+        const QString failure = vornetta::test::writeGridHeic(drawing, 512, 512, gridFile);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+    void cleanupTestCase() { overrideProgramFolder(std::string()); }
+
+    void convertsADrawnGridPicture_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<double>("leastPsnr");
+        QTest::newRow("png") << "png" << 35.0;
+        QTest::newRow("bmp") << "bmp" << 35.0;
+        QTest::newRow("jpg") << "jpg" << 30.0;
+    }
+    void convertsADrawnGridPicture()
+    {
+        QFETCH(QString, format);
+        QFETCH(double, leastPsnr);
+        CovertThread thread;
+        const QString target = dir.filePath("drawn." + format);
+        convert(thread, gridFile, target, format);
+        QVERIFY2(thread.succeeded, qPrintable(thread.failureReason));
+        const QImage saved = QImage(target).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(saved.size(), drawing.size());
+        const double quality = vornetta::test::psnr(saved, drawing);
+        QVERIFY2(quality > leastPsnr, qPrintable(QString::number(quality)));
+    }
+
+    void convertsASingleImage()
+    {
+        const QImage picture = vornetta::test::drawTestPicture(640, 480);
+        const QString input = dir.filePath("single.heic");
+        const QString failure = vornetta::test::writeSingleHeic(picture, input);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        CovertThread thread;
+        convert(thread, input, dir.filePath("single.png"), "png");
+        QVERIFY2(thread.succeeded, qPrintable(thread.failureReason));
+        const double quality = vornetta::test::psnr(
+            QImage(dir.filePath("single.png")).convertToFormat(QImage::Format_RGB32), picture);
+        QVERIFY2(quality > 30, qPrintable(QString::number(quality)));
+    }
+
+    void theSameFileTwiceGivesIdenticalOutput()
+    {
+        CovertThread thread;
+        convert(thread, gridFile, dir.filePath("once.png"), "png");
+        convert(thread, gridFile, dir.filePath("twice.png"), "png");
+        QVERIFY(thread.succeeded);
+        QVERIFY(!fileBytes(dir.filePath("once.png")).isEmpty());
+        QCOMPARE(fileBytes(dir.filePath("twice.png")), fileBytes(dir.filePath("once.png")));
+    }
+
+    void aBrokenFileGivesNoOutput_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("not a HEIC file") << QByteArray("this is not a picture");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("cut in half") << fileBytes(gridFile).left(fileBytes(gridFile).size() / 2);
+    }
+    void aBrokenFileGivesNoOutput()
+    {
+        QFETCH(QByteArray, content);
+        const QString input = dir.filePath("broken.heic");
+        QFile file(input);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        const QString target = dir.filePath("broken.jpg");
+
+        CovertThread thread;
+        convert(thread, input, target, "jpg");
+        QVERIFY(!thread.succeeded);
+        QVERIFY(!thread.failureReason.isEmpty());
+        QVERIFY(!QFileInfo::exists(target));
+    }
+
+    void refusesALinkedWorkFolder()
+    {
+        QTemporaryDir target;
+        QFile precious(target.filePath("precious"));
+        QVERIFY(precious.open(QIODevice::WriteOnly));
+        precious.write("keep");
+        precious.close();
+        const QString work = QDir::tempPath() + "/Brembloc/Vornetta/thumb";
+        QVERIFY(QDir(work).removeRecursively());
+        QVERIFY(QFile::link(target.path(), work));
+
+        CovertThread thread;
+        convert(thread, gridFile, dir.filePath("linked.png"), "png");
+        QVERIFY(!thread.succeeded);
+        QVERIFY(!QFileInfo::exists(dir.filePath("linked.png")));
+        QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"precious"});
+        QVERIFY(QFile::remove(work));
+    }
+};
+
+VORNETTA_TEST_MAIN(ConversionTest)
+#include "tst_conversion.moc"

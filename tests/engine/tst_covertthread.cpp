@@ -1,0 +1,296 @@
+#include <QLockFile>
+#include <QSignalSpy>
+
+#include "engine/covertthread.h"
+#include "tests/engine/fakeprogramfolder.h"
+#include "tests/support/heicfixtures.h"
+#include "tests/support/testmain.h"
+
+using vornetta::test::FakeProgramFolder;
+
+namespace {
+
+// A splitter that "splits" by copying the tile information and BMP tiles prepared in fixture/.
+const QByteArray kCopyingSplitter = "cp \"$(dirname \"$0\")/../fixture/\"* \"$(dirname \"$2\")/\"";
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+} // namespace
+
+class CovertThreadTest final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<FakeProgramFolder> program;
+    std::unique_ptr<QTemporaryDir> output;
+    QImage drawing;
+
+    QString fixture(const QString& name = {}) const { return program->file("fixture/" + name); }
+    QString work() const { return QDir::tempPath() + "/Brembloc/Vornetta/thumb"; }
+
+    // The drawing cut into 512 x 512 tiles, as the splitter would leave them for the copying decoder.
+    void prepareTiles(const QImage& picture, const QList<int>& leaveOut = {})
+    {
+        QVERIFY(QDir().mkpath(fixture()));
+        const int cols = (picture.width() + 511) / 512;
+        const int rows = (picture.height() + 511) / 512;
+        QByteArray ids;
+        for (int n = 1; n <= rows * cols; ++n) {
+            ids += QByteArray::number(n) + ",";
+            if (!leaveOut.contains(n))
+                QVERIFY(picture.copy((n - 1) % cols * 512, (n - 1) / cols * 512, 512, 512)
+                            .save(fixture("hevc" + QString::number(n)), "BMP"));
+        }
+        QVERIFY(writeFile(fixture("hevcinfo"), QString("width=%1\nheight=%2\nrow=%3\ncol=%4\n")
+                                                       .arg(picture.width())
+                                                       .arg(picture.height())
+                                                       .arg(rows)
+                                                       .arg(cols)
+                                                       .toLatin1() +
+                                                   ids + "\n"));
+    }
+
+    // Runs one conversion as the window does and checks that finished() came once.
+    void convert(CovertThread& thread, const QString& outputFile, const QString& format,
+                 int timeoutMs = 30000)
+    {
+        QSignalSpy finished(&thread, &QThread::finished);
+        thread.itemIndex = 7;
+        thread.inputFile = "/pictures/holiday photo é.heic";
+        thread.outputFile = outputFile;
+        thread.format = format;
+        thread.start(QThread::InheritPriority);
+        QVERIFY(thread.wait(QDeadlineTimer(timeoutMs)));
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(thread.itemIndex, 7);
+        QCOMPARE(thread.failureReason.isEmpty(), thread.succeeded);
+    }
+
+private slots:
+    void initTestCase() { drawing = vornetta::test::drawTestPicture(1100, 700); }
+    void init()
+    {
+        program = std::make_unique<FakeProgramFolder>();
+        output = std::make_unique<QTemporaryDir>();
+        QVERIFY(program->addTool("heic/heic", kCopyingSplitter));
+        QVERIFY(program->addCopyingDecoder());
+    }
+    void cleanup()
+    {
+        QVERIFY(vornetta::test::childProcesses().isEmpty());
+        program.reset();
+        output.reset();
+    }
+
+    void convertsToEachFormat_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("magic");
+        QTest::newRow("png") << "png" << QByteArray("\x89PNG");
+        QTest::newRow("bmp") << "bmp" << QByteArray("BM");
+        QTest::newRow("jpg") << "jpg" << QByteArray("\xff\xd8\xff");
+    }
+    void convertsToEachFormat()
+    {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, magic);
+        prepareTiles(drawing);
+        CovertThread thread;
+        const QString target = output->filePath("holiday photo é." + format);
+        convert(thread, target, format);
+
+        QVERIFY2(thread.succeeded, qPrintable(thread.failureReason));
+        QVERIFY(fileBytes(target).startsWith(magic));
+        QCOMPARE(QDir(output->path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QFileInfo(target).fileName()});
+        const QImage saved = QImage(target).convertToFormat(QImage::Format_RGB32);
+        if (format == "jpg")
+            QVERIFY(vornetta::test::psnr(saved, drawing) > 30);
+        else
+            QCOMPARE(saved, drawing);
+        // The image writer saves the BMP too; the intermediate picture is not copied.
+        QVERIFY(fileBytes(target) != fileBytes(work() + "/bmp.bmp"));
+        // The work folder keeps the last run's files.
+        QVERIFY(QFile::exists(work() + "/hevc/hevcinfo"));
+        QVERIFY(QFile::exists(work() + "/jpeg/jpeg1.bmp"));
+    }
+
+    void theSameFileTwiceGivesIdenticalOutput()
+    {
+        prepareTiles(drawing);
+        CovertThread thread;
+        convert(thread, output->filePath("first.png"), "png");
+        QVERIFY(QFile::exists(work() + "/jpeg/jpeg4.bmp"));
+        // A stale tile of the first run must not reach the second.
+        QVERIFY(QFile::remove(fixture("hevc4")));
+        QVERIFY(writeFile(fixture("hevcinfo"), "width=1100\nheight=700\nrow=2\ncol=3\n1,2,3,5,6\n"));
+        convert(thread, output->filePath("second.png"), "png");
+        QVERIFY(!thread.succeeded);
+        QCOMPARE(thread.failureReason, QString("1 tile could not be decoded"));
+
+        prepareTiles(drawing);
+        convert(thread, output->filePath("third.png"), "png");
+        QVERIFY(thread.succeeded);
+        QCOMPARE(fileBytes(output->filePath("third.png")), fileBytes(output->filePath("first.png")));
+    }
+
+    void failuresLeaveNoOutput_data()
+    {
+        QTest::addColumn<QString>("setUp");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("splitter missing") << "no splitter"
+                                          << "the splitter could not be started";
+        QTest::newRow("not a HEIC file") << "no tiles"
+                                         << "not a HEIC file or damaged";
+        QTest::newRow("too large") << "too large"
+                                   << "picture larger than 10239 pixels";
+        QTest::newRow("one tile missing") << "leave out 2"
+                                          << "1 tile could not be decoded";
+        QTest::newRow("three tiles missing") << "leave out 1 4 6"
+                                             << "3 tiles could not be decoded";
+        QTest::newRow("decoder missing") << "no decoder"
+                                         << "6 tiles could not be decoded";
+        QTest::newRow("output folder missing") << "no output folder"
+                                               << "cannot write to the output folder";
+    }
+    void failuresLeaveNoOutput()
+    {
+        QFETCH(QString, setUp);
+        QFETCH(QString, reason);
+        QList<int> leaveOut;
+        if (setUp.startsWith("leave out"))
+            for (const QString& n : setUp.mid(10).split(' '))
+                leaveOut.append(n.toInt());
+        if (setUp != "no tiles")
+            prepareTiles(drawing, leaveOut);
+        else
+            QVERIFY(program->addTool("heic/heic", "exit 1"));
+        if (setUp == "no splitter")
+            QVERIFY(QFile::remove(program->file("heic/heic")));
+        if (setUp == "no decoder")
+            QVERIFY(QFile::remove(program->file("ffmpeg")));
+        if (setUp == "too large")
+            QVERIFY(writeFile(fixture("hevcinfo"), "width=10240\nheight=700\nrow=2\ncol=21\n1,2,3\n"));
+        QString folder = output->path();
+        if (setUp == "no output folder")
+            folder += "/gone";
+        // A file already at the output name is never replaced by a failed run.
+        const QString target = folder + "/picture.png";
+        QVERIFY(setUp == "no output folder" || writeFile(target, "the user's own file"));
+
+        CovertThread thread;
+        convert(thread, target, "png");
+        QVERIFY(!thread.succeeded);
+        QCOMPARE(thread.failureReason, reason);
+        if (setUp != "no output folder") {
+            QCOMPARE(fileBytes(target), QByteArray("the user's own file"));
+            QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"picture.png"});
+        } else {
+            QVERIFY(!QFileInfo::exists(folder));
+        }
+    }
+
+    void aSuccessfulRunReplacesAnExistingFile()
+    {
+        prepareTiles(drawing);
+        const QString target = output->filePath("picture.bmp");
+        QVERIFY(writeFile(target, "old"));
+        CovertThread thread;
+        convert(thread, target, "bmp");
+        QVERIFY(thread.succeeded);
+        QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), drawing);
+    }
+
+    void aStopRequestEndsTheRunWithinASecond_data()
+    {
+        QTest::addColumn<QString>("hangingTool");
+        QTest::newRow("while splitting") << "heic/heic";
+        QTest::newRow("while decoding") << "ffmpeg";
+    }
+    void aStopRequestEndsTheRunWithinASecond()
+    {
+        QFETCH(QString, hangingTool);
+        prepareTiles(drawing);
+        QVERIFY(program->addTool(hangingTool, "sleep 1000 &\nwait"));
+        CovertThread thread;
+        QSignalSpy finished(&thread, &QThread::finished);
+        thread.inputFile = "/in.heic";
+        thread.outputFile = output->filePath("out.png");
+        thread.format = "png";
+        thread.start();
+        QTest::qWait(300);
+        QVERIFY(thread.isRunning());
+        QElapsedTimer timer;
+        timer.start();
+        thread.requestStop();
+        QVERIFY(thread.wait(QDeadlineTimer(5000)));
+        QVERIFY2(timer.elapsed() < 1000, QByteArray::number(timer.elapsed()));
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!thread.succeeded);
+        QCOMPARE(thread.failureReason, QString("stopped"));
+        QVERIFY(QDir(output->path()).isEmpty());
+
+        // The next start is not stopped by the earlier request.
+        QVERIFY(program->addTool("heic/heic", kCopyingSplitter));
+        QVERIFY(program->addCopyingDecoder());
+        thread.requestStop(); // not running: ignored
+        convert(thread, output->filePath("out.png"), "png");
+        QVERIFY(thread.succeeded);
+    }
+
+    void refusesALinkedWorkFolder()
+    {
+        prepareTiles(drawing);
+        QTemporaryDir target;
+        QVERIFY(writeFile(target.filePath("precious"), "keep"));
+        QVERIFY(QDir().mkpath(QDir::tempPath() + "/Brembloc/Vornetta"));
+        removeWorkFolder();
+        QVERIFY(QFile::link(target.path(), work()));
+
+        CovertThread thread;
+        convert(thread, output->filePath("out.png"), "png");
+        QVERIFY(!thread.succeeded);
+        QCOMPARE(thread.failureReason, QString("the work folder is a link"));
+        QVERIFY(QDir(output->path()).isEmpty());
+        QCOMPARE(QDir(target.path()).entryList(QDir::Files), QStringList{"precious"});
+        QVERIFY(QFile::remove(work()));
+    }
+
+    void aSecondProgramAtWorkUsesAFolderOfItsOwn()
+    {
+        prepareTiles(drawing);
+        QVERIFY(QDir().mkpath(work()));
+        QVERIFY(writeFile(work() + "/the other program's tile", "x"));
+        QLockFile otherProgram(QDir::tempPath() + "/Brembloc/Vornetta/thumb.lock");
+        QVERIFY(otherProgram.tryLock(0));
+
+        CovertThread thread;
+        convert(thread, output->filePath("out.png"), "png");
+        QVERIFY(thread.succeeded);
+        QCOMPARE(QImage(output->filePath("out.png")).convertToFormat(QImage::Format_RGB32), drawing);
+        QCOMPARE(QDir(work()).entryList(QDir::Files), QStringList{"the other program's tile"});
+        QCOMPARE(QDir(QDir::tempPath() + "/Brembloc/Vornetta").entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{"thumb"});
+    }
+
+private:
+    void removeWorkFolder()
+    {
+        QDir(work()).removeRecursively();
+        QFile::remove(work());
+    }
+};
+
+VORNETTA_TEST_MAIN(CovertThreadTest)
+#include "tst_covertthread.moc"

@@ -1,0 +1,471 @@
+#include <QElapsedTimer>
+#include <QtEndian>
+
+#include "engine/bmpwriter.h"
+#include "engine/tileplacement.h"
+#include "engine/tilestitcher.h"
+#include "tests/engine/fakeprogramfolder.h"
+#include "tests/support/testmain.h"
+
+using vornetta::test::FakeProgramFolder;
+
+namespace {
+
+QRgb tileColour(int n)
+{
+    return qRgb(n * 5 % 256, n * 37 % 256, 255 - n % 256);
+}
+
+QImage solid(int width, int height, QRgb colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+// Every pixel different, so any shift or misplacement shows.
+QImage gradient(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256 * 40 + y / 256 * 90) % 256));
+    return image;
+}
+
+TileInfo infoOf(int rows, int cols, int width, int height)
+{
+    TileInfo info;
+    info.rows = rows;
+    info.cols = cols;
+    info.width = width;
+    info.height = height;
+    return info;
+}
+
+// A work folder with hevc/ and jpeg/, tiles written as BMP pictures, and the copying decoder.
+class StitchBench final
+{
+public:
+    StitchBench()
+    {
+        QDir().mkpath(work() + "/hevc");
+        QDir().mkpath(work() + "/jpeg");
+        program.addCopyingDecoder();
+    }
+
+    QString work() const { return dir.path() + "/thumb"; }
+    QString bmp() const { return work() + "/bmp.bmp"; }
+
+    void writeInfo(const QByteArray& text) const
+    {
+        QFile file(work() + "/hevc/hevcinfo");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    void writeTile(int n, const QImage& picture) const
+    {
+        QVERIFY(picture.save(work() + "/hevc/hevc" + QString::number(n), "BMP"));
+    }
+    // Splits the picture into cells of the given size, numbered in grid order from 1.
+    QByteArray writeGrid(const QImage& picture, int cellWidth, int cellHeight) const
+    {
+        const int cols = (picture.width() + cellWidth - 1) / cellWidth;
+        const int rows = (picture.height() + cellHeight - 1) / cellHeight;
+        QByteArray ids;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) {
+                const int n = r * cols + c + 1;
+                writeTile(n, picture.copy(c * cellWidth, r * cellHeight, cellWidth, cellHeight));
+                ids += QByteArray::number(n) + ",";
+            }
+        return QByteArray("width=%1\nheight=%2\nrow=%3\ncol=%4\n")
+                   .replace("%1", QByteArray::number(picture.width()))
+                   .replace("%2", QByteArray::number(picture.height()))
+                   .replace("%3", QByteArray::number(rows))
+                   .replace("%4", QByteArray::number(cols)) +
+               ids + "\n";
+    }
+
+    int stitch(int* missing, StitchFailure* failure = nullptr, const StopCheck& stop = {}) const
+    {
+        return stitchTiles(work().toStdString(), bmp().toStdString(), missing, failure, stop);
+    }
+
+    // The stitched picture straight from the file's bytes, alpha included.
+    QImage result() const
+    {
+        QFile file(bmp());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray bytes = file.readAll();
+        const int width = qFromLittleEndian<qint32>(bytes.constData() + 18);
+        const int height = -qFromLittleEndian<qint32>(bytes.constData() + 22);
+        if (bytes.size() != kBmpHeaderSize + qsizetype(width) * height * 4)
+            return {};
+        return QImage(reinterpret_cast<const uchar*>(bytes.constData()) + kBmpHeaderSize, width, height,
+                      width * 4, QImage::Format_ARGB32)
+            .copy();
+    }
+
+    FakeProgramFolder program;
+
+private:
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+class TileStitcherTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void placesTilesAndCutsThemAtTheEdges_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("cols");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<QSize>("cell");
+        QTest::addColumn<qint64>("tile");
+        QTest::addColumn<QRect>("expected"); // null: not placed
+
+        const QSize phone(512, 512);
+        QTest::newRow("first") << 6 << 8 << 4032 << 3024 << phone << 1LL << QRect(0, 0, 512, 512);
+        QTest::newRow("right column is 448 wide")
+            << 6 << 8 << 4032 << 3024 << phone << 8LL << QRect(3584, 0, 448, 512);
+        QTest::newRow("bottom row is 464 high")
+            << 6 << 8 << 4032 << 3024 << phone << 41LL << QRect(0, 2560, 512, 464);
+        QTest::newRow("corner") << 6 << 8 << 4032 << 3024 << phone << 48LL << QRect(3584, 2560, 448, 464);
+        QTest::newRow("beyond the grid") << 6 << 8 << 4032 << 3024 << phone << 49LL << QRect();
+        QTest::newRow("number 0") << 6 << 8 << 4032 << 3024 << phone << 0LL << QRect();
+        QTest::newRow("extra column off the picture") << 1 << 10 << 4032 << 512 << phone << 9LL << QRect();
+        QTest::newRow("extra row off the picture") << 7 << 8 << 4032 << 3024 << phone << 49LL << QRect();
+        QTest::newRow("single image")
+            << 1 << 1 << 1280 << 854 << QSize(1280, 854) << 1LL << QRect(0, 0, 1280, 854);
+        QTest::newRow("480x320 grid")
+            << 2 << 2 << 960 << 640 << QSize(480, 320) << 4LL << QRect(480, 320, 480, 320);
+        QTest::newRow("absurd grid, on the picture")
+            << 2000000000 << 2000000000 << 1024 << 1024 << phone << 2000000001LL << QRect(0, 512, 512, 512);
+        QTest::newRow("absurd grid, last tile")
+            << 2000000000 << 2000000000 << 1024 << 1024 << phone << 4000000000000000000LL << QRect();
+        QTest::newRow("no rows") << 0 << 8 << 4032 << 3024 << phone << 1LL << QRect();
+        QTest::newRow("negative columns") << 6 << -8 << 4032 << 3024 << phone << 1LL << QRect();
+    }
+    void placesTilesAndCutsThemAtTheEdges()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, cols);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(QSize, cell);
+        QFETCH(qint64, tile);
+        QFETCH(QRect, expected);
+
+        const auto rect =
+            placeTile(tile, infoOf(rows, cols, width, height), CellSize{cell.width(), cell.height()});
+        QCOMPARE(rect.has_value(), !expected.isNull());
+        if (rect)
+            QCOMPARE(QRect(rect->x, rect->y, rect->width, rect->height), expected);
+    }
+
+    void countsTheCellsAPictureNeeds()
+    {
+        QCOMPARE(cellsNeeded(infoOf(6, 8, 4032, 3024), CellSize{}), 48);
+        QCOMPARE(cellsNeeded(infoOf(0, 0, 4032, 3024), CellSize{}), 48);
+        QCOMPARE(cellsNeeded(infoOf(2, 2, 960, 640), CellSize{480, 320}), 4);
+        QCOMPARE(cellsNeeded(infoOf(1, 1, 1, 1), CellSize{}), 1);
+        QCOMPARE(cellsNeeded(infoOf(1, 1, 10239, 10239), CellSize{1, 1}), 10239LL * 10239);
+    }
+
+    void bmpHeaderIsExact()
+    {
+        const auto small = bmpHeader(3, 2);
+        const QByteArray expected = QByteArray::fromHex("424d"
+                                                        "4e000000"
+                                                        "00000000"
+                                                        "36000000"
+                                                        "28000000"
+                                                        "03000000"
+                                                        "feffffff"
+                                                        "0100"
+                                                        "2000"
+                                                        "00000000"
+                                                        "18000000"
+                                                        "00000000000000000000000000000000");
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(small.data()), int(small.size())), expected);
+
+        const auto largest = bmpHeader(10239, 10239);
+        const QByteArray bytes(reinterpret_cast<const char*>(largest.data()), int(largest.size()));
+        QCOMPARE(bytes.mid(2, 4), QByteArray::fromHex("3ac0fe18"));
+        QCOMPARE(bytes.mid(18, 8), QByteArray::fromHex("ff270000"
+                                                       "01d8ffff"));
+        QCOMPARE(bytes.mid(34, 4), QByteArray::fromHex("04c0fe18"));
+    }
+
+    void writeBmp32WritesHeaderAndRowsTopFirst()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.bmp");
+        const std::array<quint32, 6> pixels{0x11223344, 0x55667788, 0x99aabbcc,
+                                            0xff000000, 0x00ff0000, 0x0000ff00};
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(pixels.data());
+        // A longer file of that name is replaced, not overwritten in part.
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(500, 'x'));
+        old.close();
+
+        QVERIFY(writeBmp32(path.toStdString(), bytes, 3, 2));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        const auto header = bmpHeader(3, 2);
+        QCOMPARE(content.left(54), QByteArray(reinterpret_cast<const char*>(header.data()), 54));
+        QCOMPARE(content.mid(54), QByteArray(reinterpret_cast<const char*>(bytes), 24));
+
+        const QImage image(path);
+        QCOMPARE(image.size(), QSize(3, 2));
+        QCOMPARE(image.pixel(0, 0) & 0xffffff, 0x223344u);
+        QCOMPARE(image.pixel(2, 1) & 0xffffff, 0x00ff00u);
+
+        QVERIFY(!writeBmp32(dir.filePath("no such folder/out.bmp").toStdString(), bytes, 3, 2));
+        QVERIFY(!QFile::exists(dir.filePath("no such folder/out.bmp")));
+    }
+
+    void stitchesAPhoneGrid()
+    {
+        StitchBench bench;
+        QByteArray ids;
+        for (int n = 1; n <= 48; ++n) {
+            bench.writeTile(n, solid(512, 512, tileColour(n)));
+            ids += QByteArray::number(n) + ",";
+        }
+        bench.writeInfo("width=4032\nheight=3024\nrow=6\ncol=8\n" + ids + "\n");
+
+        int missing = -1;
+        QCOMPARE(bench.stitch(&missing), 0);
+        QCOMPARE(missing, 0);
+        QCOMPARE(bench.program.decodedTiles().size(), 48);
+        QCOMPARE(QFileInfo(bench.bmp()).size(), 54 + 4032LL * 3024 * 4);
+        const QImage result = bench.result();
+        QCOMPARE(result.size(), QSize(4032, 3024));
+        for (int n = 1; n <= 48; ++n) {
+            const int x = (n - 1) % 8 * 512;
+            const int y = (n - 1) / 8 * 512;
+            const int right = std::min(x + 511, 4031);
+            const int bottom = std::min(y + 511, 3023);
+            QCOMPARE(result.pixel(x, y), tileColour(n));
+            QCOMPARE(result.pixel(right, bottom), tileColour(n));
+        }
+    }
+
+    void tileNumbersTwoToFortyNineShiftTheGrid()
+    {
+        StitchBench bench;
+        QByteArray ids;
+        for (int n = 2; n <= 49; ++n) {
+            bench.writeTile(n, solid(512, 512, tileColour(n)));
+            ids += QByteArray::number(n) + ",";
+        }
+        bench.writeInfo("width=4032\nheight=3024\nrow=6\ncol=8\n" + ids + "\n");
+
+        int missing = -1;
+        QCOMPARE(bench.stitch(&missing), 0);
+        QCOMPARE(missing, 1);
+        QCOMPARE(bench.program.decodedTiles().size(), 48);
+        QVERIFY(QFile::exists(bench.work() + "/jpeg/jpeg49.bmp"));
+        const QImage result = bench.result();
+        QCOMPARE(result.pixel(100, 100), 0u); // black with alpha 0
+        QCOMPARE(result.pixel(512, 0), tileColour(2));
+        QCOMPARE(result.pixel(4031, 3023), tileColour(48));
+    }
+
+    void missingOrUndecodableTilesStayBlackAndAreCounted()
+    {
+        StitchBench bench;
+        bench.writeTile(1, solid(512, 512, tileColour(1)));
+        bench.writeTile(2, solid(512, 512, tileColour(2)));
+        QFile garbage(bench.work() + "/hevc/hevc4");
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write("not a picture");
+        garbage.close();
+        bench.writeInfo("width=1024\nheight=1000\nrow=2\ncol=2\n1,2,3,4\n");
+
+        int missing = -1;
+        StitchFailure failure = StitchFailure::Stopped;
+        QCOMPARE(bench.stitch(&missing, &failure), 0);
+        QCOMPARE(failure, StitchFailure::None);
+        QCOMPARE(missing, 2);
+        // Tile 3 was never written, so the decoder was not even started for it.
+        QCOMPARE(bench.program.decodedTiles().size(), 3);
+        const QImage result = bench.result();
+        QCOMPARE(result.pixel(600, 10), tileColour(2));
+        QCOMPARE(result.pixel(10, 600), 0u);
+        QCOMPARE(result.pixel(1023, 999), 0u);
+    }
+
+    void gridsWithoutTilesGiveAnAllZeroPicture_data()
+    {
+        QTest::addColumn<QByteArray>("info");
+        QTest::addColumn<int>("missing");
+        QTest::addColumn<int>("decoded");
+        QTest::newRow("empty tile list") << QByteArray("width=1000\nheight=600\nrow=2\ncol=2\n") << 4 << 0;
+        QTest::newRow("no rows") << QByteArray("width=1000\nheight=600\nrow=0\ncol=2\n1,2\n") << 4 << 2;
+        QTest::newRow("no columns") << QByteArray("width=1000\nheight=600\nrow=2\n1,2\n") << 4 << 2;
+        QTest::newRow("too few rows") << QByteArray("width=1000\nheight=600\nrow=1\ncol=2\n1,2\n") << 2 << 2;
+    }
+    void gridsWithoutTilesGiveAnAllZeroPicture()
+    {
+        QFETCH(QByteArray, info);
+        QFETCH(int, missing);
+        QFETCH(int, decoded);
+        StitchBench bench;
+        bench.writeTile(1, solid(512, 512, tileColour(1)));
+        bench.writeTile(2, solid(512, 512, tileColour(2)));
+        bench.writeInfo(info);
+
+        int counted = -1;
+        QCOMPARE(bench.stitch(&counted), 0);
+        QCOMPARE(counted, missing);
+        QCOMPARE(bench.program.decodedTiles().size(), decoded);
+        const QImage result = bench.result();
+        QCOMPARE(result.size(), QSize(1000, 600));
+        if (missing == 4) {
+            QImage zero(1000, 600, QImage::Format_ARGB32);
+            zero.fill(0);
+            QCOMPARE(result, zero);
+        } else {
+            QCOMPARE(result.pixel(999, 0), tileColour(2));
+            QCOMPARE(result.pixel(0, 599), 0u);
+        }
+    }
+
+    void pictureSizeLimits_data()
+    {
+        QTest::addColumn<QByteArray>("info");
+        QTest::addColumn<int>("failure"); // StitchFailure
+        QTest::newRow("10239 wide") << QByteArray("width=10239\nheight=1\nrow=1\ncol=20\n")
+                                    << int(StitchFailure::None);
+        QTest::newRow("10239 high") << QByteArray("width=1\nheight=10239\nrow=20\ncol=1\n")
+                                    << int(StitchFailure::None);
+        QTest::newRow("10240 wide") << QByteArray("width=10240\nheight=1\n") << int(StitchFailure::TooLarge);
+        QTest::newRow("10240 high") << QByteArray("width=1\nheight=10240\n") << int(StitchFailure::TooLarge);
+        QTest::newRow("saturated") << QByteArray("width=99999999999\nheight=1\n")
+                                   << int(StitchFailure::TooLarge);
+        QTest::newRow("width 0") << QByteArray("width=0\nheight=100\n") << int(StitchFailure::NoPicture);
+        QTest::newRow("negative height")
+            << QByteArray("width=10\nheight=-100\n") << int(StitchFailure::NoPicture);
+        QTest::newRow("no keys") << QByteArray("hello\n") << int(StitchFailure::NoPicture);
+        QTest::newRow("no file") << QByteArray() << int(StitchFailure::NoPicture);
+    }
+    void pictureSizeLimits()
+    {
+        QFETCH(QByteArray, info);
+        QFETCH(int, failure);
+        StitchBench bench;
+        if (!info.isEmpty())
+            bench.writeInfo(info);
+
+        int missing = -1;
+        StitchFailure reported = StitchFailure::Stopped;
+        const int result = bench.stitch(&missing, &reported);
+        QCOMPARE(int(reported), failure);
+        QCOMPARE(result, failure == int(StitchFailure::None) ? 0 : -1);
+        QCOMPARE(QFile::exists(bench.bmp()), result == 0);
+        if (result == 0)
+            QCOMPARE(QFileInfo(bench.bmp()).size(), 54 + 10239LL * 4);
+    }
+
+    void absurdGridsFinishAtOnce()
+    {
+        StitchBench bench;
+        bench.writeTile(1, solid(512, 512, tileColour(1)));
+        bench.writeTile(2000000001, solid(512, 512, tileColour(3)));
+        bench.writeInfo("width=1024\nheight=1024\nrow=2000000000\ncol=2000000000\n1,2000000001,2147483647\n");
+
+        QElapsedTimer timer;
+        timer.start();
+        int missing = -1;
+        QCOMPARE(bench.stitch(&missing), 0);
+        QVERIFY2(timer.elapsed() < 5000, QByteArray::number(timer.elapsed()));
+        QCOMPARE(missing, 2);
+        const QImage result = bench.result();
+        QCOMPARE(result.pixel(0, 0), tileColour(1));
+        QCOMPARE(result.pixel(0, 512), tileColour(3));
+        QCOMPARE(result.pixel(512, 0), 0u);
+    }
+
+    void tilesOfAnySizeArePlacedExactly_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<QSize>("cell");
+        QTest::newRow("single image") << QSize(1280, 854) << QSize(1280, 854);
+        QTest::newRow("2 x 2 tiles of 480 x 320") << QSize(960, 640) << QSize(480, 320);
+        QTest::newRow("cut tiles of 300 x 200") << QSize(700, 450) << QSize(300, 200);
+        QTest::newRow("phone tiles cut at both edges") << QSize(1100, 700) << QSize(512, 512);
+    }
+    void tilesOfAnySizeArePlacedExactly()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(QSize, cell);
+        StitchBench bench;
+        const QImage drawing = gradient(picture.width(), picture.height());
+        bench.writeInfo(bench.writeGrid(drawing, cell.width(), cell.height()));
+
+        int missing = -1;
+        QCOMPARE(bench.stitch(&missing), 0);
+        QCOMPARE(missing, 0);
+        QCOMPARE(bench.result(), drawing.convertToFormat(QImage::Format_ARGB32));
+    }
+
+    void aNarrowerTileIsCopiedRowByRowAndCounted()
+    {
+        StitchBench bench;
+        const QImage narrow = gradient(100, 512);
+        bench.writeTile(1, solid(512, 512, tileColour(1)));
+        bench.writeTile(2, narrow);
+        bench.writeInfo("width=1024\nheight=512\nrow=1\ncol=2\n1,2\n");
+
+        int missing = -1;
+        QCOMPARE(bench.stitch(&missing), 0);
+        QCOMPARE(missing, 1);
+        const QImage result = bench.result();
+        QCOMPARE(result.copy(512, 0, 100, 512), narrow.convertToFormat(QImage::Format_ARGB32));
+        QCOMPARE(result.pixel(612, 300), 0u);
+    }
+
+    void aStopEndsTheStitchWithoutPicture()
+    {
+        StitchBench bench;
+        bench.writeTile(1, solid(512, 512, tileColour(1)));
+        bench.writeInfo("width=512\nheight=512\nrow=1\ncol=1\n1,\n");
+        StitchFailure failure = StitchFailure::None;
+        QCOMPARE(bench.stitch(nullptr, &failure, [] { return true; }), -1);
+        QCOMPARE(failure, StitchFailure::Stopped);
+        QVERIFY(!QFile::exists(bench.bmp()));
+        QVERIFY(bench.program.decodedTiles().isEmpty());
+    }
+
+    void theRealDecoderDecodesTiles()
+    {
+        const QString ffmpeg = vornetta::test::programFolder() + "/ffmpeg";
+        if (!QFileInfo(ffmpeg).isExecutable())
+            QSKIP("no ffmpeg in the program folder");
+        StitchBench bench;
+        overrideProgramFolder(vornetta::test::programFolder().toStdString());
+        const QImage drawing = gradient(150, 100);
+        bench.writeInfo(bench.writeGrid(drawing, 64, 64));
+
+        int missing = -1;
+        const int result = bench.stitch(&missing);
+        overrideProgramFolder(bench.program.path().toStdString());
+        QCOMPARE(result, 0);
+        QCOMPARE(missing, 0);
+        QCOMPARE(bench.result(), drawing.convertToFormat(QImage::Format_ARGB32));
+    }
+};
+
+VORNETTA_TEST_MAIN(TileStitcherTest)
+#include "tst_tilestitcher.moc"

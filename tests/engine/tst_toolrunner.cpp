@@ -1,0 +1,183 @@
+#include <csignal>
+
+#include <QElapsedTimer>
+
+#include "engine/toolrunner.h"
+#include "tests/engine/fakeprogramfolder.h"
+#include "tests/support/testmain.h"
+
+using namespace std::chrono_literals;
+using vornetta::test::FakeProgramFolder;
+
+namespace {
+
+// Records the tool's current folder and its arguments, NUL-separated, beside the script.
+const QByteArray kRecorder = "printf '%s\\0' \"$PWD\" \"$@\" > \"$0.args\"";
+
+QStringList recordedArguments(const QString& scriptPath)
+{
+    QFile file(scriptPath + QStringLiteral(".args"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList values;
+    for (const QByteArray& value : file.readAll().split('\0'))
+        values.append(QString::fromUtf8(value));
+    values.removeLast(); // behind the last NUL
+    return values;
+}
+
+} // namespace
+
+class ToolRunnerTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        setToolTimeLimit(60s);
+        QVERIFY(vornetta::test::childProcesses().isEmpty());
+    }
+
+    void defaultProgramFolderIsTheExecutablesFolder()
+    {
+        overrideProgramFolder(std::string());
+        QCOMPARE(QString::fromStdString(programFolder()), QCoreApplication::applicationDirPath());
+        QCOMPARE(toolTimeLimit(), 60s);
+    }
+
+    void argumentsReachTheToolIntact_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::newRow("blanks") << "/pictures/summer holiday/IMG 0001.heic"
+                                << "/tmp/work dir/hevc/hevc";
+        QTest::newRow("double quotes") << "/pictures/\"quoted\" name\".heic"
+                                       << "/tmp/a\"b/hevc/hevc";
+        QTest::newRow("non-ASCII") << "/Bilder/Überraschung été 写真.HEIC"
+                                   << "/tmp/ünï/hevc/hevc";
+        QTest::newRow("shell characters") << "/p/$(touch pwned); `id` | & > x * ?.heic"
+                                          << "/t/'single'\\back";
+        QTest::newRow("longer than 1024 bytes") << "/" + QString("folder name ").repeated(120) + "/end.heic"
+                                                << "/" + QString("x").repeated(2000);
+    }
+    void argumentsReachTheToolIntact()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        FakeProgramFolder folder;
+        QVERIFY(folder.addTool("heic/heic", kRecorder));
+        QVERIFY(folder.addTool("ffmpeg", kRecorder));
+
+        QCOMPARE(runSplitter(first.toStdString(), second.toStdString()), kToolEnded);
+        QCOMPARE(recordedArguments(folder.file("heic/heic")), (QStringList{folder.path(), first, second}));
+
+        QCOMPARE(runDecoder(first.toStdString(), second.toStdString()), kToolEnded);
+        QCOMPARE(recordedArguments(folder.file("ffmpeg")), (QStringList{folder.path(), "-i", first, second}));
+        QVERIFY(!QFile::exists(folder.file("pwned")));
+    }
+
+    void aToolThatCannotStartGivesMinusOne()
+    {
+        FakeProgramFolder folder;
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(runSplitter("/in.heic", "/tmp/hevc"), kToolNotStarted);
+        QCOMPARE(runDecoder("/tile", "/tile.bmp"), kToolNotStarted);
+
+        // Present but not executable.
+        QVERIFY(folder.addTool("ffmpeg", "exit 0"));
+        QVERIFY(QFile::setPermissions(folder.file("ffmpeg"), QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(runDecoder("/tile", "/tile.bmp"), kToolNotStarted);
+        QVERIFY(timer.elapsed() < 2000);
+    }
+
+    void exitStatusIsReportedButAnEndedToolIsNotAFailure()
+    {
+        FakeProgramFolder folder;
+        QVERIFY(folder.addTool("ffmpeg", "exit 3"));
+        int status = -1;
+        QCOMPARE(runDecoder("a", "b", {}, &status), kToolEnded);
+        QCOMPARE(status, 3);
+
+        QVERIFY(folder.addTool("ffmpeg", "kill -SEGV $$"));
+        QCOMPARE(runDecoder("a", "b", {}, &status), kToolEnded);
+        QCOMPARE(status, 128 + SIGSEGV);
+    }
+
+    void aToolThatFloodsItsOutputDoesNotBlock()
+    {
+        FakeProgramFolder folder;
+        // Reads its standard input to the end first: that is /dev/null, so it ends at once.
+        QVERIFY(folder.addTool("ffmpeg", "cat > \"$0.stdin\"\n"
+                                         "head -c 30000000 /dev/zero\n"
+                                         "head -c 30000000 /dev/zero >&2\n"
+                                         "echo done > \"$0.done\""));
+        setToolTimeLimit(20s);
+        QCOMPARE(runDecoder("a", "b"), kToolEnded);
+        QVERIFY(QFile::exists(folder.file("ffmpeg.done")));
+        QCOMPARE(QFileInfo(folder.file("ffmpeg.stdin")).size(), 0);
+    }
+
+    void aToolThatHangsIsKilledAtTheTimeLimit_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::newRow("hangs itself") << QByteArray("echo $$ > \"$0.child\"\nexec sleep 1000");
+        QTest::newRow("waits for a child") << QByteArray("sleep 1000 &\necho $! > \"$0.child\"\nwait");
+        QTest::newRow("ignores TERM")
+            << QByteArray("trap '' TERM\nsleep 1000 &\necho $! > \"$0.child\"\nwait");
+    }
+    void aToolThatHangsIsKilledAtTheTimeLimit()
+    {
+        QFETCH(QByteArray, script);
+        FakeProgramFolder folder;
+        QVERIFY(folder.addTool("heic/heic", script));
+        setToolTimeLimit(400ms);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(runSplitter("in", "out"), kToolTimedOut);
+        QVERIFY2(timer.elapsed() >= 350 && timer.elapsed() < 3000, QByteArray::number(timer.elapsed()));
+        assertGone(folder.file("heic/heic.child"));
+    }
+
+    void aChildLeftBehindByAToolIsKilled()
+    {
+        FakeProgramFolder folder;
+        QVERIFY(folder.addTool("ffmpeg", "sleep 1000 &\necho $! > \"$0.child\"\nexit 0"));
+        QCOMPARE(runDecoder("a", "b"), kToolEnded);
+        assertGone(folder.file("ffmpeg.child"));
+    }
+
+    void aStopRequestKillsTheToolWithinASecond()
+    {
+        FakeProgramFolder folder;
+        QVERIFY(folder.addTool("ffmpeg", "sleep 1000 &\necho $! > \"$0.child\"\nwait"));
+        QElapsedTimer timer;
+        timer.start();
+        int asked = 0;
+        const StopCheck stop = [&] {
+            ++asked;
+            return timer.elapsed() >= 300;
+        };
+        int status = 12345;
+        QCOMPARE(runDecoder("a", "b", stop, &status), kToolStopped);
+        QVERIFY2(timer.elapsed() < 1300, QByteArray::number(timer.elapsed()));
+        QVERIFY(asked > 1);
+        QCOMPARE(status, 12345);
+        assertGone(folder.file("ffmpeg.child"));
+    }
+
+private:
+    void assertGone(const QString& pidFile)
+    {
+        QFile file(pidFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const pid_t pid = file.readAll().trimmed().toInt();
+        QVERIFY(pid > 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!vornetta::test::processRuns(pid), 2000);
+        QVERIFY(vornetta::test::childProcesses().isEmpty());
+    }
+};
+
+VORNETTA_TEST_MAIN(ToolRunnerTest)
+#include "tst_toolrunner.moc"
