@@ -448,16 +448,16 @@ bool parseContainer(Source& source, Container& container, Failure& failure)
         } else if (size == 0) {
             size = left;
         }
+        if (!seenFtyp && type != "ftyp") {
+            failure.set(FailureKind::Unsupported, "the file does not start with a file type box");
+            break;
+        }
         if (size < headerSize || size > left) {
             failure.set(
                 size < headerSize ? FailureKind::Malformed : FailureKind::Truncated,
                 "box '" + printable(type) + "' at offset " + std::to_string(position) + " of " +
                     std::to_string(size) + " bytes " +
                     (size < headerSize ? "is smaller than its header" : "runs past the end of the file"));
-            break;
-        }
-        if (!seenFtyp && type != "ftyp") {
-            failure.set(FailureKind::Unsupported, "the file does not start with a file type box");
             break;
         }
         if (type == "ftyp" || type == "meta") {
