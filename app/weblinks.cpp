@@ -10,6 +10,27 @@ QString homePageBase()
     return QString(kWebHost) + "/vornetta/";
 }
 
+namespace {
+
+QString& updateHostOverride()
+{
+    static QString host;
+    return host;
+}
+
+} // namespace
+
+QString updateCheckBase()
+{
+    const QString& host = updateHostOverride();
+    return (host.isEmpty() ? QString(kUpdateHost) : host) + "/download/checkupates.php";
+}
+
+void overrideUpdateHost(const QString& host)
+{
+    updateHostOverride() = host;
+}
+
 QString buildWebUrl(const QString& base, const QString& language)
 {
     return base + "?id=" + "vornetta" + "&Lang=" + language + "&Platform=Win";

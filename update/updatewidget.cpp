@@ -1,16 +1,233 @@
 #include "update/updatewidget.h"
 
+#include <utility>
+
+#include <QDate>
+#include <QLabel>
+#include <QMovie>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPixmap>
+#include <QUrl>
+
+#include "app/settings.h"
+#include "app/weblinks.h"
+#include "app/webpages.h"
+#include "mainwindow/heicmainwidget.h"
+#include "update/versioncompare.h"
+#include "widgets/mypushbutton.h"
+#include "widgets/mytempbutton1.h"
+#include "widgets/scalefactor.h"
+
+namespace {
+
+constexpr char kLastCheckKey[] = "LastCheckUpdateTime";
+constexpr char kDateFormat[] = "MM-dd-yyyy";
+constexpr int kFirstCheckDelayMs = 1800;
+constexpr int kRequestDelayMs = 500;
+
+QString labelStyle(const char* colour)
+{
+    return "QLabel{font-size:" + scaledText(16) + "px;color:" + colour + ";}";
+}
+
+} // namespace
+
 UpdateWidget::UpdateWidget(QWidget* parent)
     : QDialog(parent)
 {
     setWindowFlags(Qt::FramelessWindowHint);
+    resize(scaled(480), scaled(240));
+
+    backgroundWidget = new QWidget(this);
+    closeButton = new MyPushButton(this);
+    messageLabel = new QLabel(this);
+    loadingLabel = new QLabel(this);
+    loadingMovie = std::make_unique<QMovie>(":/images/small_loadimg2.gif");
+    loadingLabel->setMovie(loadingMovie.get());
+    updateButton = new MyTempButton1(this);
+    remindButton = new MyTempButton1(this);
+    closeButton->setObjectName("closeButton");
+    messageLabel->setObjectName("messageLabel");
+    loadingLabel->setObjectName("loadingLabel");
+    updateButton->setObjectName("updateButton");
+    remindButton->setObjectName("remindButton");
+
+    connect(closeButton, &MyPushButton::clicked, this, &UpdateWidget::closeButton_slots);
+    connect(updateButton, &MyTempButton1::clicked, this, &UpdateWidget::updateButton_slots);
+    connect(remindButton, &MyTempButton1::clicked, this, &UpdateWidget::remindButton_slots);
+
+    latestVersion = "1.0.0";
+
+    requestTimer.setSingleShot(true);
+    requestTimer.setInterval(kRequestDelayMs);
+    connect(&requestTimer, &QTimer::timeout, this, &UpdateWidget::updateCheck_slots);
+    timeLimitTimer.setSingleShot(true);
+    connect(&timeLimitTimer, &QTimer::timeout, this, [this] { giveUp(); });
+
+    QTimer::singleShot(kFirstCheckDelayMs, this, &UpdateWidget::fristCheckVer_slots);
 }
 
-void UpdateWidget::layoutWidgets() {}
+UpdateWidget::~UpdateWidget() = default;
 
-void UpdateWidget::refreshContent() {}
+void UpdateWidget::layoutWidgets()
+{
+    const int w = width();
+    const int h = height();
+
+    backgroundWidget->setGeometry(0, 0, w, h);
+    backgroundWidget->setStyleSheet(
+        "QWidget{border-bottom: 1px solid #a7a7a7; border-right:1px solid #a7a7a7;border-left:1px solid "
+        "#a7a7a7;border-top:4px solid #6f6f6f; background-color:#ffffff;}");
+
+    closeButton->setButtonGeometry(w - scaled(30), scaled(10), scaled(20), scaled(20));
+    messageLabel->setGeometry(0, scaled(60), w, scaled(40));
+    loadingLabel->setGeometry((w - scaled(20)) / 2, scaled(100), scaled(20), scaled(20));
+    loadingMovie->setScaledSize(loadingLabel->size());
+    updateButton->setGeometry(w / 2 - scaled(5) - scaled(160), scaled(180), scaled(160), scaled(35));
+    remindButton->setGeometry(updateButton->x() + updateButton->width() + scaled(10), updateButton->y(),
+                              scaled(160), scaled(35));
+
+    closeButton->setStateRects(QRect(55, 0, 26, 26), QRect(55, 28, 26, 26), QRect(55, 0, 26, 26),
+                               QRect(55, 0, 26, 26));
+    closeButton->setSprite(QPixmap(":/images/minclose.png"));
+    closeButton->setDisplayMode(3);
+}
+
+void UpdateWidget::refreshContent()
+{
+    if (hasNewVersion) {
+        updateButton->show();
+        remindButton->show();
+        messageLabel->setText(tr("A new version is available for ") + "Vornetta");
+    } else {
+        updateButton->hide();
+        remindButton->hide();
+        messageLabel->setText(checkFailed ? tr("Unable to check for updates. Please try again later.")
+                                          : tr("The current version is the latest version"));
+    }
+    messageLabel->show();
+    messageLabel->setStyleSheet(labelStyle("#333333"));
+    messageLabel->setAlignment(Qt::AlignCenter);
+
+    updateButton->setColours("#3db456", "#48bd60", "#45af5b");
+    updateButton->setStyleSheet(labelStyle("#FFFFFF"));
+    updateButton->setAlignment(Qt::AlignCenter);
+    updateButton->setText(tr("Update Now"));
+
+    remindButton->setColours("#576671", "#68757f", "#566169");
+    remindButton->setStyleSheet(labelStyle("#FFFFFF"));
+    remindButton->setAlignment(Qt::AlignCenter);
+    remindButton->setText(tr("Remind me Later"));
+}
 
 void UpdateWidget::startCheck(bool autoMode)
 {
-    Q_UNUSED(autoMode);
+    // An older request still on its way must not overwrite this check's result.
+    abandonRequest();
+    autoCheck = autoMode;
+    hasNewVersion = false;
+    checkFailed = false;
+    refreshContent();
+    loadingLabel->show();
+    loadingMovie->start();
+    messageLabel->hide();
+    updateButton->hide();
+    remindButton->hide();
+    requestTimer.start();
+}
+
+void UpdateWidget::closeButton_slots()
+{
+    hide();
+}
+
+void UpdateWidget::updateButton_slots()
+{
+    openWebPage(homePageBase());
+}
+
+void UpdateWidget::remindButton_slots()
+{
+    hide();
+}
+
+void UpdateWidget::fristCheckVer_slots()
+{
+    const QString lastCheck = readSetting(kLastCheckKey);
+    const QString today = QDate::currentDate().toString(kDateFormat);
+    if (!lastCheck.isEmpty() && lastCheck == today)
+        return;
+    // Recorded before asking, so a check that fails still counts for the day.
+    writeSetting(kLastCheckKey, today);
+    // The user is already looking at a check of their own; its answer covers today.
+    if (isVisible())
+        return;
+    startCheck(true);
+}
+
+void UpdateWidget::updateCheck_slots()
+{
+    sendRequest(buildWebUrl(updateCheckBase()));
+}
+
+void UpdateWidget::sendRequest(const QString& url)
+{
+    abandonRequest();
+    // One manager per request, released together with its reply once that has been handled.
+    auto* manager = new QNetworkAccessManager(this);
+    connect(manager, &QNetworkAccessManager::finished, this, &UpdateWidget::downhtmlfinished_slots);
+    reply = manager->get(QNetworkRequest(QUrl(url)));
+    timeLimitTimer.start(checkTimeLimitMs);
+}
+
+void UpdateWidget::downhtmlfinished_slots(QNetworkReply* finishedReply)
+{
+    finishedReply->deleteLater();
+    finishedReply->manager()->deleteLater();
+    // An abandoned request (a newer check replaced it, or it ran out of time) changes nothing.
+    if (finishedReply != reply)
+        return;
+    reply = nullptr;
+    timeLimitTimer.stop();
+
+    const QByteArray body = finishedReply->readAll();
+    stopSpinner();
+    const int status = finishedReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (finishedReply->error() != QNetworkReply::NoError || status != 200) {
+        checkFailed = true;
+        refreshContent();
+        return;
+    }
+
+    latestVersion = QString::fromUtf8(body);
+    hasNewVersion = isNewerVersion(latestVersion, kCurrentVersion);
+    refreshContent();
+    if (autoCheck && hasNewVersion)
+        mainWidget->showUpdateDialog(false);
+}
+
+void UpdateWidget::abandonRequest()
+{
+    requestTimer.stop();
+    timeLimitTimer.stop();
+    // Cleared first: the abort delivers the reply's finished signal, and the handler must see it as stale.
+    if (QNetworkReply* old = std::exchange(reply, nullptr))
+        old->abort();
+}
+
+void UpdateWidget::giveUp()
+{
+    abandonRequest();
+    stopSpinner();
+    checkFailed = true;
+    hasNewVersion = false;
+    refreshContent();
+}
+
+void UpdateWidget::stopSpinner()
+{
+    loadingLabel->hide();
+    loadingMovie->stop();
 }

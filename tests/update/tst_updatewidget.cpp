@@ -1,0 +1,488 @@
+#include <functional>
+#include <memory>
+
+#include <QDate>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QPointer>
+#include <QQueue>
+#include <QSettings>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/settings.h"
+#include "app/weblinks.h"
+#include "mainwindow/heicmainwidget.h"
+#include "tests/support/testmain.h"
+#include "update/updatewidget.h"
+#include "widgets/scalefactor.h"
+
+namespace {
+
+const QString kLatestText = "The current version is the latest version";
+const QString kNewerText = "A new version is available for Vornetta";
+const QString kUnableText = "Unable to check for updates. Please try again later.";
+const QString kQuery = "?id=vornetta&Lang=EN&Platform=Win";
+
+QString today()
+{
+    return QDate::currentDate().toString("MM-dd-yyyy");
+}
+
+// What the server does with one request.
+struct Answer
+{
+    enum Kind { Respond, NeverAnswer, CloseConnection };
+    Kind kind = Respond;
+    int status = 200;
+    QByteArray body;
+    int delayMs = 0;
+};
+
+} // namespace
+
+// A small HTTP server on 127.0.0.1 that answers each request with the next queued answer (or the
+// default one) and records the request targets.
+class TestHttpServer final : public QObject
+{
+    Q_OBJECT
+
+public:
+    TestHttpServer()
+    {
+        connect(&server, &QTcpServer::newConnection, this, &TestHttpServer::accept);
+        listening = server.listen(QHostAddress::LocalHost, 0);
+    }
+
+    bool listening = false;
+    QString host() const { return "http://127.0.0.1:" + QString::number(server.serverPort()); }
+
+    Answer defaultAnswer;
+    QQueue<Answer> queued;
+    QStringList targets;
+    // Runs when a request arrives, before it is answered.
+    std::function<void()> onRequest;
+
+private:
+    QTcpServer server;
+
+    void accept()
+    {
+        while (QTcpSocket* socket = server.nextPendingConnection()) {
+            auto buffer = std::make_shared<QByteArray>();
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {
+                buffer->append(socket->readAll());
+                if (!buffer->contains("\r\n\r\n"))
+                    return;
+                const QList<QByteArray> requestLine = buffer->left(buffer->indexOf("\r\n")).split(' ');
+                buffer->clear();
+                targets.append(requestLine.value(1));
+                if (onRequest)
+                    onRequest();
+                answer(socket, queued.isEmpty() ? defaultAnswer : queued.dequeue());
+            });
+        }
+    }
+
+    static void answer(QTcpSocket* socket, const Answer& answer)
+    {
+        if (answer.kind == Answer::NeverAnswer)
+            return;
+        if (answer.kind == Answer::CloseConnection) {
+            socket->abort();
+            return;
+        }
+        const QByteArray response = "HTTP/1.1 " + QByteArray::number(answer.status) +
+                                    " Status\r\nContent-Type: text/plain\r\nContent-Length: " +
+                                    QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\n\r\n" +
+                                    answer.body;
+        QPointer<QTcpSocket> guarded(socket);
+        QTimer::singleShot(answer.delayMs, socket, [guarded, response] {
+            if (guarded) {
+                guarded->write(response);
+                guarded->disconnectFromHost();
+            }
+        });
+    }
+};
+
+// Catches the URLs handed to the desktop, so no browser ever starts.
+class UrlCatcher final : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+class UpdateWidgetTest final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestHttpServer> server;
+    std::unique_ptr<HEICMainWidget> window;
+    UrlCatcher catcher;
+
+    // The main window's update dialog, the one the automatic check and the menu use.
+    static UpdateWidget* dialog()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* update = qobject_cast<UpdateWidget*>(w))
+                return update;
+        }
+        return nullptr;
+    }
+    static QLabel* child(const char* name) { return dialog()->findChild<QLabel*>(name); }
+    static bool requestOutstanding() { return !dialog()->findChildren<QNetworkAccessManager*>().isEmpty(); }
+
+    // A manual check in a dialog shown without a modal loop, so the test can watch it.
+    static void startManualCheck()
+    {
+        UpdateWidget* update = dialog();
+        update->layoutWidgets();
+        update->refreshContent();
+        update->startCheck(false);
+        update->show();
+    }
+
+    // Whatever the main window leaves behind of its dialog.
+    static void deleteDialogs()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<UpdateWidget*>(w))
+                delete w;
+        }
+    }
+
+    static bool checkDone() { return !requestOutstanding() && !child("loadingLabel")->isVisible(); }
+
+    // Visible message text and which buttons show, as one line, for compact comparisons.
+    static QString shownResult()
+    {
+        QString result = child("messageLabel")->isVisible() ? child("messageLabel")->text() : "(no message)";
+        if (child("updateButton")->isVisible())
+            result += " [" + child("updateButton")->text() + "]";
+        if (child("remindButton")->isVisible())
+            result += " [" + child("remindButton")->text() + "]";
+        return result;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // An http_proxy of the machine must not turn the local server into a remote one.
+        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
+        QDesktopServices::setUrlHandler("http", &catcher, "open");
+    }
+
+    void init()
+    {
+        QSettings(kOrganisationName, kApplicationName).clear();
+        // The automatic check has already run today unless a test says otherwise.
+        writeSetting("LastCheckUpdateTime", today());
+        catcher.urls.clear();
+        server = std::make_unique<TestHttpServer>();
+        QVERIFY(server->listening);
+        overrideUpdateHost(server->host());
+        scaleFactor = 1.0f;
+    }
+
+    void cleanup()
+    {
+        window.reset();
+        deleteDialogs();
+        server.reset();
+        overrideUpdateHost(QString());
+        scaleFactor = 1.0f;
+    }
+
+    void automaticCheck_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("closeConnection");
+        QTest::addColumn<QString>("presented");
+
+        QTest::newRow("same version") << 200 << QByteArray("2.0.0\n") << false << QString();
+        QTest::newRow("fewer parts but newer")
+            << 200 << QByteArray("3.0") << false << kNewerText + " [Update Now] [Remind me Later]";
+        QTest::newRow("server error with a version body") << 500 << QByteArray("3.0") << false << QString();
+        QTest::newRow("connection closed") << 200 << QByteArray() << true << QString();
+    }
+
+    void automaticCheck()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, closeConnection);
+        QFETCH(QString, presented);
+
+        QSettings(kOrganisationName, kApplicationName).remove("LastCheckUpdateTime");
+        server->defaultAnswer = {closeConnection ? Answer::CloseConnection : Answer::Respond, status, body,
+                                 0};
+        QStringList dateAtRequest;
+        server->onRequest = [&] { dateAtRequest.append(readSetting("LastCheckUpdateTime")); };
+
+        // The dialog, if it opens, runs modally inside the check; answer it as a user would.
+        QString seen;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, this, [&] {
+            if (seen.isEmpty() && dialog()->isVisible()) {
+                seen = shownResult();
+                QTest::mouseClick(child("remindButton"), Qt::LeftButton);
+            }
+        });
+        watcher.start(20);
+
+        window = std::make_unique<HEICMainWidget>();
+        QVERIFY(dialog());
+        QVERIFY(!dialog()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!server->targets.isEmpty(), 5000);
+        QCOMPARE(server->targets.first(), "/download/checkupates.php" + kQuery);
+        QCOMPARE(dateAtRequest.first(), today());
+        QTRY_VERIFY_WITH_TIMEOUT(!requestOutstanding(), 5000);
+        QTest::qWait(100);
+        QCOMPARE(seen, presented);
+        QVERIFY(!dialog()->isVisible());
+        QCOMPARE(readSetting("LastCheckUpdateTime"), today());
+    }
+
+    void secondStartSameDayAsksNothing()
+    {
+        QSettings(kOrganisationName, kApplicationName).remove("LastCheckUpdateTime");
+        server->defaultAnswer = {Answer::CloseConnection, 0, QByteArray(), 0};
+        window = std::make_unique<HEICMainWidget>();
+        QTRY_VERIFY_WITH_TIMEOUT(!server->targets.isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!requestOutstanding(), 5000);
+
+        // The first check failed, and still counts for the day.
+        window.reset();
+        deleteDialogs();
+        server->targets.clear();
+        window = std::make_unique<HEICMainWidget>();
+        QTest::qWait(2600);
+        QCOMPARE(server->targets.size(), 0);
+        QCOMPARE(readSetting("LastCheckUpdateTime"), today());
+    }
+
+    void manualCheckShowsResult_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("closeConnection");
+        QTest::addColumn<QString>("shown");
+
+        const QString newer = kNewerText + " [Update Now] [Remind me Later]";
+        QTest::newRow("newer") << 200 << QByteArray("2.0.1") << false << newer;
+        QTest::newRow("newer, two-digit part") << 200 << QByteArray("2.0.10\r\n") << false << newer;
+        QTest::newRow("same") << 200 << QByteArray("2.0.0") << false << kLatestText;
+        QTest::newRow("older") << 200 << QByteArray("1.9.9") << false << kLatestText;
+        QTest::newRow("empty body") << 200 << QByteArray() << false << kLatestText;
+        QTest::newRow("not found") << 404 << QByteArray("3.0") << false << kUnableText;
+        QTest::newRow("no content") << 204 << QByteArray() << false << kUnableText;
+        QTest::newRow("connection closed") << 200 << QByteArray() << true << kUnableText;
+    }
+
+    void manualCheckShowsResult()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, closeConnection);
+        QFETCH(QString, shown);
+
+        server->defaultAnswer = {closeConnection ? Answer::CloseConnection : Answer::Respond, status, body,
+                                 0};
+        window = std::make_unique<HEICMainWidget>();
+        startManualCheck();
+        QVERIFY(child("loadingLabel")->isVisible());
+        QCOMPARE(shownResult(), "(no message)");
+        QVERIFY(child("closeButton")->isVisible());
+
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 5000);
+        QCOMPARE(shownResult(), shown);
+        QVERIFY(dialog()->isVisible());
+    }
+
+    void unreachableServerIsAFailure()
+    {
+        const QString host = server->host();
+        server.reset();
+        overrideUpdateHost(host);
+        window = std::make_unique<HEICMainWidget>();
+        startManualCheck();
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 5000);
+        QCOMPARE(shownResult(), kUnableText);
+    }
+
+    void silentServerRunsOutOfTime()
+    {
+        server->defaultAnswer.kind = Answer::NeverAnswer;
+        window = std::make_unique<HEICMainWidget>();
+        dialog()->setCheckTimeLimit(1500);
+        startManualCheck();
+        QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 3000);
+        QTest::qWait(1000);
+        QVERIFY(child("loadingLabel")->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QCOMPARE(shownResult(), kUnableText);
+    }
+
+    void newerCheckWinsOverOlderReply()
+    {
+        window = std::make_unique<HEICMainWidget>();
+        server->queued.enqueue({Answer::Respond, 200, "3.0", 1500});
+        server->queued.enqueue({Answer::Respond, 200, "2.0.0", 0});
+        startManualCheck();
+        QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 3000);
+        dialog()->startCheck(false);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QCOMPARE(server->targets.size(), 2);
+        QCOMPARE(shownResult(), kLatestText);
+        // Past the moment the first answer was due: it changes nothing.
+        QTest::qWait(1500);
+        QCOMPARE(shownResult(), kLatestText);
+
+        // A check after a newer version was found starts from "no newer version" until its answer.
+        server->queued.enqueue({Answer::Respond, 200, "2.1", 0});
+        dialog()->startCheck(false);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QCOMPARE(shownResult(), kNewerText + " [Update Now] [Remind me Later]");
+        dialog()->startCheck(false);
+        QCOMPARE(shownResult(), "(no message)");
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QCOMPARE(shownResult(), kLatestText);
+    }
+
+    void modalManualCheck()
+    {
+        server->defaultAnswer = {Answer::Respond, 200, "2.5.0", 300};
+        window = std::make_unique<HEICMainWidget>();
+        window->move(100, 80);
+
+        // The user waits for the answer, clicks "Update Now", then closes the dialog.
+        QStringList seen;
+        bool closed = false;
+        QTimer user;
+        connect(&user, &QTimer::timeout, this, [&] {
+            if (!dialog()->isVisible())
+                return;
+            if (seen.isEmpty() || seen.last() != shownResult())
+                seen.append(shownResult());
+            if (!child("updateButton")->isVisible())
+                return;
+            if (catcher.urls.isEmpty()) {
+                QTest::mouseClick(child("updateButton"), Qt::LeftButton);
+            } else {
+                closed = true;
+                QTest::mouseClick(child("closeButton"), Qt::LeftButton);
+            }
+        });
+        user.start(20);
+        window->showUpdateDialog(true);
+        user.stop();
+
+        QCOMPARE(seen.first(), "(no message)");
+        QCOMPARE(seen.last(), kNewerText + " [Update Now] [Remind me Later]");
+        QCOMPARE(catcher.urls, QList<QUrl>{QUrl(homePageBase() + kQuery)});
+        QVERIFY(closed);
+        QVERIFY(!dialog()->isVisible());
+        const QPoint offset = dialog()->geometry().center() - window->geometry().center();
+        QVERIFY2(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1, "the dialog is centred over the window");
+    }
+
+    void closeAndRemindStoreNothing_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("remind") << "remindButton";
+        QTest::newRow("close") << "closeButton";
+    }
+
+    void closeAndRemindStoreNothing()
+    {
+        QFETCH(QString, button);
+        server->defaultAnswer.body = "2.0.1";
+        window = std::make_unique<HEICMainWidget>();
+        startManualCheck();
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 5000);
+        QVERIFY(child("remindButton")->isVisible());
+        QSettings settings(kOrganisationName, kApplicationName);
+        const QStringList keysBefore = settings.allKeys();
+
+        QTest::mouseClick(child(button.toLatin1().constData()), Qt::LeftButton);
+        QVERIFY(!dialog()->isVisible());
+        settings.sync();
+        QCOMPARE(settings.allKeys(), keysBefore);
+        QCOMPARE(readSetting("LastCheckUpdateTime"), today());
+        QVERIFY(catcher.urls.isEmpty());
+    }
+
+    void automaticCheckLeavesAnOpenCheckAlone()
+    {
+        QSettings(kOrganisationName, kApplicationName).remove("LastCheckUpdateTime");
+        server->defaultAnswer.body = "2.0.1";
+        window = std::make_unique<HEICMainWidget>();
+        startManualCheck();
+        QTest::qWait(2600);
+        QCOMPARE(server->targets.size(), 1);
+        QCOMPARE(readSetting("LastCheckUpdateTime"), today());
+        QCOMPARE(shownResult(), kNewerText + " [Update Now] [Remind me Later]");
+    }
+
+    void geometry_data()
+    {
+        QTest::addColumn<float>("scale");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("close");
+        QTest::addColumn<QRect>("message");
+        QTest::addColumn<QRect>("spinner");
+        QTest::addColumn<QRect>("update");
+        QTest::addColumn<QRect>("remind");
+        QTest::addColumn<int>("fontSize");
+
+        QTest::newRow("1.0") << 1.0f << QSize(480, 240) << QRect(450, 10, 20, 20) << QRect(0, 60, 480, 40)
+                             << QRect(230, 100, 20, 20) << QRect(75, 180, 160, 35) << QRect(245, 180, 160, 35)
+                             << 16;
+        QTest::newRow("1.5") << 1.5f << QSize(720, 360) << QRect(675, 15, 30, 30) << QRect(0, 90, 720, 60)
+                             << QRect(345, 150, 30, 30) << QRect(113, 270, 240, 52)
+                             << QRect(368, 270, 240, 52) << 24;
+    }
+
+    void geometry()
+    {
+        QFETCH(float, scale);
+        QFETCH(QSize, size);
+        QFETCH(QRect, close);
+        QFETCH(QRect, message);
+        QFETCH(QRect, spinner);
+        QFETCH(QRect, update);
+        QFETCH(QRect, remind);
+        QFETCH(int, fontSize);
+
+        scaleFactor = scale;
+        UpdateWidget widget;
+        widget.layoutWidgets();
+        widget.refreshContent();
+        QCOMPARE(widget.size(), size);
+        QCOMPARE(widget.findChild<QLabel*>("closeButton")->geometry(), close);
+        QCOMPARE(widget.findChild<QLabel*>("messageLabel")->geometry(), message);
+        QCOMPARE(widget.findChild<QLabel*>("loadingLabel")->geometry(), spinner);
+        QCOMPARE(widget.findChild<QLabel*>("updateButton")->geometry(), update);
+        QCOMPARE(widget.findChild<QLabel*>("remindButton")->geometry(), remind);
+        const QString font = "font-size:" + QString::number(fontSize) + "px;";
+        QVERIFY(widget.findChild<QLabel*>("messageLabel")->styleSheet().contains(font));
+        QVERIFY(widget.findChild<QLabel*>("updateButton")->styleSheet().contains(font));
+        QVERIFY(widget.findChild<QLabel*>("remindButton")->styleSheet().contains(font));
+        // Laying out again on the same dialog changes nothing.
+        widget.layoutWidgets();
+        QCOMPARE(widget.findChild<QLabel*>("remindButton")->geometry(), remind);
+    }
+};
+
+VORNETTA_TEST_MAIN(UpdateWidgetTest)
+#include "tst_updatewidget.moc"
