@@ -210,7 +210,6 @@ void HEICMainWidget::covertThread_Finished()
         item->setText(kDoneColumn, "1");
         if (covertThread->succeeded) {
             item->setText(kStateColumn, "success");
-            item->setToolTip(kStateColumn, QString());
         } else {
             item->setText(kStateColumn, "failed");
             item->setToolTip(kStateColumn, covertThread->failureReason);

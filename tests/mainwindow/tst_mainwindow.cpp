@@ -17,6 +17,7 @@
 #include "app/settings.h"
 #include "app/weblinks.h"
 #include "engine/covertthread.h"
+#include "engine/toolrunner.h"
 #include "mainwindow/filerules.h"
 #include "mainwindow/heicmainwidget.h"
 #include "tests/mainwindow/windowdriver.h"
@@ -85,6 +86,9 @@ private:
 private slots:
     void initTestCase()
     {
+        overrideProgramFolder(vornetta::test::programFolder().toStdString());
+        // The update dialog's daily check must never reach the maker's real server.
+        overrideUpdateHost("http://127.0.0.1:9");
         QDesktopServices::setUrlHandler("http", &catcher, "open");
         QDesktopServices::setUrlHandler("file", &catcher, "open");
     }
@@ -92,6 +96,7 @@ private slots:
     {
         QDesktopServices::unsetUrlHandler("http");
         QDesktopServices::unsetUrlHandler("file");
+        overrideUpdateHost(QString());
     }
     void init()
     {
