@@ -3,11 +3,14 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QImage>
 #include <QImageReader>
+#include <QMimeData>
 #include <QMovie>
 #include <QTreeWidget>
 
@@ -217,20 +220,39 @@ private slots:
         QVERIFY(QFile::copy(sources + "/broken.heic", flaky));
         window->addHeicFiles({flaky, sources + "/single.HEIC"});
         window->fliterComboBox->setCurrentIndex(1);
+        // A file dropped while the first converts joins the end of this batch, in its format.
+        auto dropOnce = connect(window->listWidget->model(), &QAbstractItemModel::dataChanged, this, [this] {
+            if (window->listWidget->topLevelItemCount() != 2 ||
+                window->listWidget->topLevelItem(0)->text(3) != "converting")
+                return;
+            // Right after the worker has started.
+            QTimer::singleShot(0, this, [this] {
+                QMimeData mime;
+                mime.setUrls({QUrl::fromLocalFile(sources + "/grid.heic")});
+                QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &mime, Qt::LeftButton,
+                                      Qt::NoModifier);
+                QApplication::sendEvent(window.get(), &enter);
+                QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(window.get(), &drop);
+            });
+        });
 
         convertInto(out);
-        QCOMPARE(column(window->listWidget, 3), (QStringList{"failed", "success"}));
-        QCOMPARE(column(window->listWidget, 2), (QStringList{"1", "1"}));
+        disconnect(dropOnce);
+        QCOMPARE(questionsAsked, 1);
+        QCOMPARE(column(window->listWidget, 3), (QStringList{"failed", "success", "success"}));
+        QCOMPARE(column(window->listWidget, 2), (QStringList{"1", "1", "1"}));
         const QString reason = window->listWidget->topLevelItem(0)->toolTip(3);
         QVERIFY(!reason.isEmpty());
         QVERIFY(window->listWidget->topLevelItem(1)->toolTip(3).isEmpty());
-        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList{"single.png"});
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 (QStringList{"grid.png", "single.png"}));
 
         // Mended and converted again: the old reason goes with the old state.
         QVERIFY(QFile::remove(flaky));
         QVERIFY(QFile::copy(sources + "/grid.heic", flaky));
         convertInto(out);
-        QCOMPARE(column(window->listWidget, 3), (QStringList{"success", "success"}));
+        QCOMPARE(column(window->listWidget, 3), (QStringList{"success", "success", "success"}));
         QVERIFY(window->listWidget->topLevelItem(0)->toolTip(3).isEmpty());
         QVERIFY(!QImage(out + "/flaky.png").isNull());
     }

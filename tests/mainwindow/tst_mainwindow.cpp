@@ -22,6 +22,7 @@
 #include "mainwindow/heicmainwidget.h"
 #include "tests/mainwindow/windowdriver.h"
 #include "tests/support/testmain.h"
+#include "update/updatewidget.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton2.h"
@@ -508,6 +509,23 @@ private slots:
         QCOMPARE(menuAt, QPoint(20 + 680 - 125, 40 + 26));
         QCOMPARE(catcher.urls.size(), 1);
         QCOMPARE(catcher.urls.first().toString(), page + "?id=vornetta&Lang=EN&Platform=Win");
+    }
+
+    void checkForUpdatesOpensTheUpdateDialogOverTheWindow()
+    {
+        openWindow();
+        QRect shownAt;
+        answerWhenShown<UpdateWidget>([&shownAt](UpdateWidget* dialog) {
+            shownAt = dialog->geometry();
+            dialog->hide();
+        });
+        answerWhenShown<QMenu>([](QMenu* menu) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(3)).center());
+        });
+        QTest::mouseClick(window->menuButton, Qt::LeftButton);
+        QVERIFY(shownAt.isValid());
+        QCOMPARE(shownAt.center(), window->geometry().center());
+        QVERIFY(catcher.urls.isEmpty());
     }
 
     void titleButtonsMinimiseAndClose()
