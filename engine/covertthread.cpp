@@ -46,7 +46,12 @@ CovertThread::CovertThread()
         QImageReader::setAllocationLimit(std::max(QImageReader::allocationLimit(), kImageReadLimitMiB));
 }
 
-CovertThread::~CovertThread() = default;
+CovertThread::~CovertThread()
+{
+    // Destroying a running QThread aborts the program; a stopped run ends within a second.
+    requestStop();
+    wait();
+}
 
 void CovertThread::requestStop()
 {

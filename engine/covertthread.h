@@ -9,7 +9,7 @@ class CovertThread : public QThread
 {
 public:
     CovertThread();
-    ~CovertThread() override;
+    ~CovertThread() override; // stops a running conversion and waits for its end
 
     // Written by the window before each start, read back after finished().
     QString inputFile;

@@ -174,6 +174,8 @@ int runTool(const std::string& executable, const std::vector<std::string>& argum
     if (executable.find('\0') != std::string::npos)
         return kToolNotStarted;
 
+    if (stop && stop())
+        return kToolStopped;
     const auto deadline = std::chrono::steady_clock::now() + toolTimeLimit();
     pid_t pid = 0;
     {

@@ -15,7 +15,7 @@
 inline constexpr int kToolEnded = 0;       // started and ended by itself, whatever its exit status
 inline constexpr int kToolNotStarted = -1; // missing, not executable, or the start failed
 inline constexpr int kToolTimedOut = -2;   // ran past the time limit and was killed
-inline constexpr int kToolStopped = -3;    // killed because the caller asked to stop
+inline constexpr int kToolStopped = -3;    // the caller asked to stop: killed, or not started
 
 // Asked every few milliseconds while a tool runs; true kills the tool. May be empty.
 using StopCheck = std::function<bool()>;

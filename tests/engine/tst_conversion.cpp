@@ -55,19 +55,28 @@ private slots:
     void convertsADrawnGridPicture_data()
     {
         QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("magic");
         QTest::addColumn<double>("leastPsnr");
-        QTest::newRow("png") << "png" << 35.0;
-        QTest::newRow("bmp") << "bmp" << 35.0;
-        QTest::newRow("jpg") << "jpg" << 30.0;
+        QTest::newRow("png") << "png" << QByteArray("\x89PNG") << 35.0;
+        QTest::newRow("bmp") << "bmp" << QByteArray("BM") << 35.0;
+        QTest::newRow("jpg") << "jpg" << QByteArray("\xff\xd8\xff") << 30.0;
     }
     void convertsADrawnGridPicture()
     {
         QFETCH(QString, format);
+        QFETCH(QByteArray, magic);
         QFETCH(double, leastPsnr);
+        QTemporaryDir outputFolder;
         CovertThread thread;
-        const QString target = dir.filePath("drawn." + format);
+        const QString target = outputFolder.filePath("drawn." + format);
         convert(thread, gridFile, target, format);
         QVERIFY2(thread.succeeded, qPrintable(thread.failureReason));
+        QVERIFY(fileBytes(target).startsWith(magic));
+        // Nothing else in the output folder: the temporary name is gone.
+        QCOMPARE(QDir(outputFolder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"drawn." + format});
+        // The image writer saves the BMP too; the intermediate picture is not copied.
+        QVERIFY(fileBytes(target) != fileBytes(QDir::tempPath() + "/Brembloc/Vornetta/thumb/bmp.bmp"));
         const QImage saved = QImage(target).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(saved.size(), drawing.size());
         const double quality = vornetta::test::psnr(saved, drawing);
