@@ -1,15 +1,5 @@
 #include "app/weblinks.h"
 
-QString supportPageBase()
-{
-    return QString(kWebHost) + "/support/";
-}
-
-QString homePageBase()
-{
-    return QString(kWebHost) + "/vornetta/";
-}
-
 namespace {
 
 QString& updateHostOverride()
@@ -19,6 +9,16 @@ QString& updateHostOverride()
 }
 
 } // namespace
+
+QString supportPageBase()
+{
+    return QString(kWebHost) + "/support/";
+}
+
+QString homePageBase()
+{
+    return QString(kWebHost) + "/vornetta/";
+}
 
 QString updateCheckBase()
 {

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
-#include <QPointer>
 #include <QQueue>
 #include <QSettings>
 #include <QTcpServer>
@@ -100,12 +99,9 @@ private:
                                     " Status\r\nContent-Type: text/plain\r\nContent-Length: " +
                                     QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\n\r\n" +
                                     answer.body;
-        QPointer<QTcpSocket> guarded(socket);
-        QTimer::singleShot(answer.delayMs, socket, [guarded, response] {
-            if (guarded) {
-                guarded->write(response);
-                guarded->disconnectFromHost();
-            }
+        QTimer::singleShot(answer.delayMs, socket, [socket, response] {
+            socket->write(response);
+            socket->disconnectFromHost();
         });
     }
 };
@@ -181,6 +177,8 @@ private slots:
         QDesktopServices::setUrlHandler("http", &catcher, "open");
     }
 
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("http"); }
+
     void init()
     {
         QSettings(kOrganisationName, kApplicationName).clear();
@@ -206,26 +204,22 @@ private slots:
     {
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<bool>("closeConnection");
         QTest::addColumn<QString>("presented");
 
-        QTest::newRow("same version") << 200 << QByteArray("2.0.0\n") << false << QString();
+        QTest::newRow("same version") << 200 << QByteArray("2.0.0\n") << QString();
         QTest::newRow("fewer parts but newer")
-            << 200 << QByteArray("3.0") << false << kNewerText + " [Update Now] [Remind me Later]";
-        QTest::newRow("server error with a version body") << 500 << QByteArray("3.0") << false << QString();
-        QTest::newRow("connection closed") << 200 << QByteArray() << true << QString();
+            << 200 << QByteArray("3.0") << kNewerText + " [Update Now] [Remind me Later]";
+        QTest::newRow("server error with a version body") << 500 << QByteArray("3.0") << QString();
     }
 
     void automaticCheck()
     {
         QFETCH(int, status);
         QFETCH(QByteArray, body);
-        QFETCH(bool, closeConnection);
         QFETCH(QString, presented);
 
         QSettings(kOrganisationName, kApplicationName).remove("LastCheckUpdateTime");
-        server->defaultAnswer = {closeConnection ? Answer::CloseConnection : Answer::Respond, status, body,
-                                 0};
+        server->defaultAnswer = {Answer::Respond, status, body, 0};
         QStringList dateAtRequest;
         server->onRequest = [&] { dateAtRequest.append(readSetting("LastCheckUpdateTime")); };
 
@@ -243,10 +237,10 @@ private slots:
         window = std::make_unique<HEICMainWidget>();
         QVERIFY(dialog());
         QVERIFY(!dialog()->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(!server->targets.isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!server->targets.isEmpty(), 10000);
         QCOMPARE(server->targets.first(), "/download/checkupates.php" + kQuery);
         QCOMPARE(dateAtRequest.first(), today());
-        QTRY_VERIFY_WITH_TIMEOUT(!requestOutstanding(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!requestOutstanding(), 10000);
         QTest::qWait(100);
         QCOMPARE(seen, presented);
         QVERIFY(!dialog()->isVisible());
@@ -258,10 +252,11 @@ private slots:
         QSettings(kOrganisationName, kApplicationName).remove("LastCheckUpdateTime");
         server->defaultAnswer = {Answer::CloseConnection, 0, QByteArray(), 0};
         window = std::make_unique<HEICMainWidget>();
-        QTRY_VERIFY_WITH_TIMEOUT(!server->targets.isEmpty(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(!requestOutstanding(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!server->targets.isEmpty(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!requestOutstanding(), 10000);
 
-        // The first check failed, and still counts for the day.
+        // The first check failed, silently, and still counts for the day.
+        QVERIFY(!dialog()->isVisible());
         window.reset();
         deleteDialogs();
         server->targets.clear();
@@ -280,9 +275,7 @@ private slots:
 
         const QString newer = kNewerText + " [Update Now] [Remind me Later]";
         QTest::newRow("newer") << 200 << QByteArray("2.0.1") << false << newer;
-        QTest::newRow("newer, two-digit part") << 200 << QByteArray("2.0.10\r\n") << false << newer;
         QTest::newRow("same") << 200 << QByteArray("2.0.0") << false << kLatestText;
-        QTest::newRow("older") << 200 << QByteArray("1.9.9") << false << kLatestText;
         QTest::newRow("empty body") << 200 << QByteArray() << false << kLatestText;
         QTest::newRow("not found") << 404 << QByteArray("3.0") << false << kUnableText;
         QTest::newRow("no content") << 204 << QByteArray() << false << kUnableText;
@@ -304,7 +297,7 @@ private slots:
         QCOMPARE(shownResult(), "(no message)");
         QVERIFY(child("closeButton")->isVisible());
 
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(shownResult(), shown);
         QVERIFY(dialog()->isVisible());
     }
@@ -316,7 +309,7 @@ private slots:
         overrideUpdateHost(host);
         window = std::make_unique<HEICMainWidget>();
         startManualCheck();
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(shownResult(), kUnableText);
     }
 
@@ -324,12 +317,12 @@ private slots:
     {
         server->defaultAnswer.kind = Answer::NeverAnswer;
         window = std::make_unique<HEICMainWidget>();
-        dialog()->setCheckTimeLimit(1500);
+        dialog()->setCheckTimeLimit(2000);
         startManualCheck();
-        QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 3000);
-        QTest::qWait(1000);
+        QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 10000);
+        QTest::qWait(700);
         QVERIFY(child("loadingLabel")->isVisible());
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(shownResult(), kUnableText);
     }
 
@@ -339,9 +332,9 @@ private slots:
         server->queued.enqueue({Answer::Respond, 200, "3.0", 1500});
         server->queued.enqueue({Answer::Respond, 200, "2.0.0", 0});
         startManualCheck();
-        QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 10000);
         dialog()->startCheck(false);
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(server->targets.size(), 2);
         QCOMPARE(shownResult(), kLatestText);
         // Past the moment the first answer was due: it changes nothing.
@@ -351,11 +344,11 @@ private slots:
         // A check after a newer version was found starts from "no newer version" until its answer.
         server->queued.enqueue({Answer::Respond, 200, "2.1", 0});
         dialog()->startCheck(false);
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(shownResult(), kNewerText + " [Update Now] [Remind me Later]");
         dialog()->startCheck(false);
         QCOMPARE(shownResult(), "(no message)");
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(shownResult(), kLatestText);
     }
 
@@ -401,6 +394,7 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::newRow("remind") << "remindButton";
         QTest::newRow("close") << "closeButton";
+        QTest::newRow("escape") << QString();
     }
 
     void closeAndRemindStoreNothing()
@@ -409,12 +403,15 @@ private slots:
         server->defaultAnswer.body = "2.0.1";
         window = std::make_unique<HEICMainWidget>();
         startManualCheck();
-        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QVERIFY(child("remindButton")->isVisible());
         QSettings settings(kOrganisationName, kApplicationName);
         const QStringList keysBefore = settings.allKeys();
 
-        QTest::mouseClick(child(button.toLatin1().constData()), Qt::LeftButton);
+        if (button.isEmpty())
+            QTest::keyClick(dialog(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(child(button.toLatin1().constData()), Qt::LeftButton);
         QVERIFY(!dialog()->isVisible());
         settings.sync();
         QCOMPARE(settings.allKeys(), keysBefore);
@@ -468,19 +465,22 @@ private slots:
         UpdateWidget widget;
         widget.layoutWidgets();
         widget.refreshContent();
+        const auto at = [&](const char* name) { return widget.findChild<QLabel*>(name); };
         QCOMPARE(widget.size(), size);
-        QCOMPARE(widget.findChild<QLabel*>("closeButton")->geometry(), close);
-        QCOMPARE(widget.findChild<QLabel*>("messageLabel")->geometry(), message);
-        QCOMPARE(widget.findChild<QLabel*>("loadingLabel")->geometry(), spinner);
-        QCOMPARE(widget.findChild<QLabel*>("updateButton")->geometry(), update);
-        QCOMPARE(widget.findChild<QLabel*>("remindButton")->geometry(), remind);
+        QCOMPARE(at("closeButton")->geometry(), close);
+        QCOMPARE(at("messageLabel")->geometry(), message);
+        QCOMPARE(at("loadingLabel")->geometry(), spinner);
+        QCOMPARE(at("updateButton")->geometry(), update);
+        QCOMPARE(at("remindButton")->geometry(), remind);
         const QString font = "font-size:" + QString::number(fontSize) + "px;";
-        QVERIFY(widget.findChild<QLabel*>("messageLabel")->styleSheet().contains(font));
-        QVERIFY(widget.findChild<QLabel*>("updateButton")->styleSheet().contains(font));
-        QVERIFY(widget.findChild<QLabel*>("remindButton")->styleSheet().contains(font));
+        for (const char* name : {"messageLabel", "updateButton", "remindButton"})
+            QVERIFY2(at(name)->styleSheet().contains(font), name);
+        QVERIFY(!at("closeButton")->palette().brush(QPalette::Window).texture().isNull());
+        QCOMPARE(at("updateButton")->palette().color(QPalette::Window), QColor("#3db456"));
+        QCOMPARE(at("remindButton")->palette().color(QPalette::Window), QColor("#576671"));
         // Laying out again on the same dialog changes nothing.
         widget.layoutWidgets();
-        QCOMPARE(widget.findChild<QLabel*>("remindButton")->geometry(), remind);
+        QCOMPARE(at("remindButton")->geometry(), remind);
     }
 };
 
