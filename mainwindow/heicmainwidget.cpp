@@ -105,13 +105,8 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
     roundCorners();
 }
 
-HEICMainWidget::~HEICMainWidget()
-{
-    // Destroying a thread that still runs aborts the process; leaving it to the process's end is
-    // the lesser harm.
-    if (!stopConversion())
-        static_cast<void>(covertThread.release());
-}
+// The worker stops a running conversion and waits for it when it is destroyed.
+HEICMainWidget::~HEICMainWidget() = default;
 
 void HEICMainWidget::createWidgets()
 {

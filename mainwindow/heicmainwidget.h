@@ -122,9 +122,8 @@ private:
     void setTexts();
     void roundCorners();
 
-    // Stops a running conversion and waits a little for it to end, so no tool outlives the window.
-    // False when it is still running after the wait.
-    bool stopConversion();
+    // Stops a running conversion and waits for it to end, so no tool outlives the window.
+    void stopConversion();
 
     int isPressed = 0;
     QPoint pressPos;

@@ -225,12 +225,12 @@ void HEICMainWidget::openButton_slots()
     openFolderInFileManager(savePath);
 }
 
-bool HEICMainWidget::stopConversion()
+void HEICMainWidget::stopConversion()
 {
     if (!covertThread->isRunning())
-        return true;
+        return;
     covertThread->requestStop();
-    return covertThread->wait(kStopWaitMs);
+    covertThread->wait(kStopWaitMs);
 }
 
 // ---- The window's own actions ----
