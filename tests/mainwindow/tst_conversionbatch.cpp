@@ -19,6 +19,7 @@
 #include "engine/covertthread.h"
 #include "engine/toolrunner.h"
 #include "mainwindow/heicmainwidget.h"
+#include "tests/engine/fakeprogramfolder.h"
 #include "tests/mainwindow/windowdriver.h"
 #include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
@@ -64,6 +65,7 @@ private:
     QStringList stateChanges;
     QHash<int, QString> lastState;
     int questionsAsked = 0;
+    QPoint questionCentre;
 
     void openWindow()
     {
@@ -93,6 +95,7 @@ private:
         answerWhenShown<MyMessageBoxWidget>(
             [this, openFolder](MyMessageBoxWidget* dialog) {
                 ++questionsAsked;
+                questionCentre = dialog->geometry().center();
                 if (openFolder)
                     dialog->OK_slots();
                 else
@@ -106,6 +109,7 @@ private:
         QTRY_COMPARE_WITH_TIMEOUT(questionsAsked, asked + 1, 120000);
         QVERIFY(window->loadingWidget->isHidden());
         QVERIFY(!window->covertThread->isRunning());
+        QCOMPARE(questionCentre, window->geometry().center());
     }
 
 private slots:
@@ -289,7 +293,7 @@ private slots:
         QVERIFY2(closeTook < 2500, QByteArray::number(closeTook));
         QVERIFY(!window->isVisible());
         QVERIFY(!window->covertThread->isRunning());
-        QCOMPARE(childProcesses(), QStringList());
+        QVERIFY(childProcesses().isEmpty());
         // The worker's end arrives after the close and starts nothing more.
         QTest::qWait(300);
         QCOMPARE(column(window->listWidget, 3), (QStringList{"failed", "waiting"}));

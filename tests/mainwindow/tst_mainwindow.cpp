@@ -47,11 +47,6 @@ QStringList column(const QTreeWidget* list, int col)
     return texts;
 }
 
-QColor windowColour(const QWidget* widget)
-{
-    return widget->palette().color(QPalette::Window);
-}
-
 } // namespace
 
 class MainWindowTest final : public QObject
@@ -219,45 +214,32 @@ private slots:
         QCOMPARE(window->loadingMovie->scaledSize(), movieSize);
     }
 
-    void windowOpensEmptyAndFramelessWithItsColours()
+    void windowOpensEmptyFramelessAndRounded()
     {
         openWindow();
         QVERIFY(window->windowFlags().testFlag(Qt::FramelessWindowHint));
-        QCOMPARE(window->windowTitle(), QString("Vornetta"));
-        QCOMPARE(window->titleLabel->text(), QString("Vornetta"));
-        QCOMPARE(window->versionLabel->text(), QString("Ver: 2.0.0"));
-        QCOMPARE(window->addMediaButton->text(), QString("Add HEIC"));
-        QCOMPARE(window->formatLabel->text(), QString("Format:"));
-        QCOMPARE(window->dropLabel->text(), QString("Drop HEIC files to here"));
         QVERIFY(window->dropLabel->isVisible());
         QVERIFY(!window->toJpgButton->isEnabled());
-        QCOMPARE(window->toJpgButton->text(), QString("Save to JPG"));
         QVERIFY(window->loadingWidget->isHidden());
-        QVERIFY(window->mainMenu->isHidden());
-        QVERIFY(window->listMenu->isHidden());
-        QVERIFY(window->acceptDrops());
-        QCOMPARE(window->fliterComboBox->count(), 3);
-        QCOMPARE(window->mainMenu->actions().size(), 4);
-        QCOMPARE(window->mainMenu->actions().at(3)->text(), QString("Check for Updates"));
+        QCOMPARE(window->saveFormat, QString("jpg"));
 
-        QCOMPARE(windowColour(window.get()), QColor(255, 255, 255));
-        QCOMPARE(windowColour(window->titleWidget), QColor(111, 111, 111));
-        QCOMPARE(windowColour(window->toolWidget), QColor(243, 243, 243));
-        QCOMPARE(windowColour(window->loadingWidget), QColor(206, 206, 206, 100));
-        QCOMPARE(windowColour(window->dropLabel), QColor(206, 206, 206, 100));
-
-        // Rounded corners: the corner pixels are cut away, the edges between them kept.
+        // The corner pixels are cut away at a 3 px radius, the edges between them kept.
         const QRegion mask = window->mask();
         QVERIFY(!mask.contains(QPoint(0, 0)));
         QVERIFY(!mask.contains(QPoint(679, 519)));
         QVERIFY(mask.contains(QPoint(340, 0)));
         QVERIFY(mask.contains(QPoint(0, 260)));
-        QVERIFY(mask.contains(QPoint(340, 260)));
 
-        // The title strip and the tool strip show their colours in the rendered window.
+        // As rendered: the frame line, the dark title strip, the light tool strip, the grey hint
+        // over the white list, the pale disabled convert button.
         const QImage shot = window->grab().toImage();
+        QCOMPARE(QColor(shot.pixel(0, 300)), QColor(0x4e, 0x4e, 0x4e));
+        QCOMPARE(QColor(shot.pixel(340, 519)), QColor(0x4e, 0x4e, 0x4e));
         QCOMPARE(QColor(shot.pixel(300, 15)), QColor(111, 111, 111));
         QCOMPARE(QColor(shot.pixel(300, 50)), QColor(243, 243, 243));
+        QCOMPARE(QColor(shot.pixel(300, 300)), QColor(0xec, 0xec, 0xec));
+        QCOMPARE(QColor(shot.pixel(536, 52)), QColor(0x95, 0xb7, 0x9d));
+        QCOMPARE(QColor(shot.pixel(11, 52)), QColor(0x3d, 0xb5, 0x57));
     }
 
     void onlyExistingHeicPathsJoinTheList()
@@ -449,40 +431,6 @@ private slots:
         QVERIFY(window->loadingWidget->isHidden());
     }
 
-    void aFailedConversionReadsFailedAndTheBatchGoesOn()
-    {
-        openWindow();
-        const QString out = work + "/out";
-        QVERIFY(QDir().mkpath(out));
-        touch(work + "/broken.heic", "this is no HEIC file");
-        touch(work + "/empty.heic", QByteArray());
-        window->addHeicFiles({work + "/broken.heic", work + "/empty.heic"});
-
-        QRect questionGeometry;
-        bool asked = false;
-        answerFolderChooser(out);
-        answerWhenShown<MyMessageBoxWidget>([&](MyMessageBoxWidget* dialog) {
-            questionGeometry = dialog->geometry();
-            asked = true;
-            dialog->OK_slots();
-        });
-        QTest::mouseClick(window->toJpgButton, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(asked, 60000);
-
-        QCOMPARE(window->savePath, out);
-        QCOMPARE(readSetting("SaveVideoPath"), out);
-        QCOMPARE(column(window->listWidget, 2), QStringList(2, "1"));
-        QCOMPARE(column(window->listWidget, 3), QStringList(2, "failed"));
-        QVERIFY(!window->listWidget->topLevelItem(0)->toolTip(3).isEmpty());
-        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList());
-        QVERIFY(window->loadingWidget->isHidden());
-
-        // The question sits centred over the window; its yes opens the output folder.
-        QCOMPARE(questionGeometry.center(), window->geometry().center());
-        QCOMPARE(catcher.urls.size(), 1);
-        QCOMPARE(catcher.urls.first().toLocalFile(), out);
-    }
-
     void menuOpensUnderItsButtonAndOpensThePages_data()
     {
         QTest::addColumn<int>("entry");
@@ -550,15 +498,6 @@ private slots:
         QTest::mouseMove(window.get(), grip + QPoint(40, 40));
         QTest::qWait(50);
         QCOMPARE(window->pos(), QPoint(30, 45));
-    }
-
-    void dialogsAreCentredOverTheWindow()
-    {
-        openWindow();
-        QWidget dialog;
-        dialog.resize(201, 101);
-        window->centerOnMainWindow(&dialog);
-        QCOMPARE(dialog.pos(), QPoint(20 + (680 - 201) / 2, 40 + (520 - 101) / 2));
     }
 
     void outputNamesNeverOverwrite()

@@ -89,23 +89,4 @@ inline void silenceDailyUpdateCheck()
         .setValue("LastCheckUpdateTime", QDate::currentDate().toString("MM-dd-yyyy"));
 }
 
-// Processes whose parent is this test, from /proc: tools a conversion left running.
-inline QStringList childProcesses()
-{
-    QStringList children;
-    const QString self = QString::number(QCoreApplication::applicationPid());
-    const QStringList pids = QDir("/proc").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& pid : pids) {
-        QFile stat("/proc/" + pid + "/stat");
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // pid (name) state ppid ...: the name may hold blanks, so read after the last ')'.
-        const QString line = QString::fromUtf8(stat.readAll());
-        const QStringList fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[1] == self)
-            children.append(line.section(' ', 0, 1));
-    }
-    return children;
-}
-
 } // namespace vornetta::test
