@@ -71,7 +71,8 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowMaximizeButtonHint);
 
-    // The factor starts at 1.0, so this is the smaller of the two DPI ratios, clamped.
+    // The factor starts at 1.0, so this is the smaller of the two DPI ratios, clamped. Where Qt scales
+    // high-DPI screens itself, the logical DPI reads 96 and the window keeps the same size on screen.
     scaleFactor = scaleFactorFromDpi(logicalDpiX() * static_cast<double>(scaleFactor),
                                      logicalDpiY() * static_cast<double>(scaleFactor));
     resize(static_cast<int>(680.0f * scaleFactor), static_cast<int>(520.0f * scaleFactor));
