@@ -2,6 +2,7 @@
 #include <QSignalSpy>
 
 #include "engine/covertthread.h"
+#include "engine/imagesaver.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
@@ -177,6 +178,30 @@ private slots:
         convert(thread, target, "bmp");
         QVERIFY(thread.succeeded);
         QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), drawing);
+    }
+
+    void aFailedSaveLeavesNothingAndReplacesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<bool>("stopped");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no writer for the format") << QByteArray("XYZ") << false << "cannot write XYZ files";
+        QTest::newRow("stopped while saving") << QByteArray("PNG") << true << "stopped";
+    }
+    void aFailedSaveLeavesNothingAndReplacesNothing()
+    {
+        QFETCH(QByteArray, format);
+        QFETCH(bool, stopped);
+        QFETCH(QString, reason);
+        const QString target = output->filePath("picture");
+        QVERIFY(writeFile(target, "the user's own file"));
+        QString reported;
+        QVERIFY(!saveImageReplacing(
+            drawing, target, format, [stopped] { return stopped; }, &reported));
+        QCOMPARE(reported, reason);
+        QCOMPARE(fileBytes(target), QByteArray("the user's own file"));
+        QCOMPARE(QDir(output->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"picture"});
     }
 
     void aStopRequestEndsTheRunWithinASecond_data()
