@@ -1,30 +1,134 @@
 #pragma once
 
+#include <memory>
+
+#include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
+class QAction;
+class QCloseEvent;
+class QComboBox;
+class QDragEnterEvent;
+class QDropEvent;
+class QLabel;
+class QMenu;
+class QMouseEvent;
+class QMovie;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+class CovertThread;
+class MyPushButton;
+class MyTempButton2;
 class UpdateWidget;
 
-// The program's main window.
+// The program's main window: a frameless panel with its own title strip, a tool strip (add button,
+// format choice, convert button) and the file list, which is also the conversion queue. Its
+// construction and look are in heicmainwidget.cpp, what it does in heicmainwidgetactions.cpp.
 class HEICMainWidget final : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit HEICMainWidget(QWidget* parent = nullptr);
-
-    QString language;
-    QString savePath;
-    UpdateWidget* updateWidget = nullptr;
+    ~HEICMainWidget() override;
 
     // Centres a top-level dialog over this window.
     void centerOnMainWindow(QWidget* w);
 
-    // Presents the update dialog; with withCheck a check starts first.
+    // Presents the update dialog modally; with withCheck a manual check starts first.
     void showUpdateDialog(bool withCheck);
 
+    // Appends the paths that name an existing file or folder with the suffix "heic" (any case) as
+    // waiting rows, then refreshes the convert button and the drop hint.
+    void addHeicFiles(QStringList paths);
+
+    // Enables the convert button and hides the drop hint when the list has rows, and the reverse.
+    void refreshListState();
+
+    // The first row from the top still to be converted, or -1.
+    int findNextWaitingRow();
+
+    // Hands the next waiting row to the worker, or ends the batch with the question about the folder.
+    void startNextFile();
+
+    QString language;
+    QString savePath;
+    QString saveFormat;
+
+    // The window's parts, by the names the rest of the program and the tests use. All but the
+    // menus' owners below are children of the window.
+    QWidget* frameWidget = nullptr;
+    QWidget* titleWidget = nullptr;
+    QLabel* iconLabel = nullptr;
+    QLabel* titleLabel = nullptr;
+    QLabel* versionLabel = nullptr;
+    MyPushButton* closeButton = nullptr;
+    MyPushButton* minButton = nullptr;
+    MyPushButton* menuButton = nullptr;
+    QWidget* toolWidget = nullptr;
+    MyTempButton2* addMediaButton = nullptr;
+    QLabel* formatLabel = nullptr;
+    QComboBox* fliterComboBox = nullptr;
+    MyTempButton2* toJpgButton = nullptr;
+    QTreeWidget* listWidget = nullptr;
+    QLabel* dropLabel = nullptr;
+    QWidget* loadingWidget = nullptr;
+    QLabel* loadingLabel = nullptr;
+    std::unique_ptr<QMovie> loadingMovie;
+    std::unique_ptr<UpdateWidget> updateWidget;
+    std::unique_ptr<CovertThread> covertThread;
+    QMenu* mainMenu = nullptr;
+    QAction* helpAction = nullptr;
+    QAction* supportAction = nullptr;
+    QAction* homepageAction = nullptr;
+    QAction* checkUpgradeAction = nullptr;
+    QMenu* listMenu = nullptr;
+    QAction* removeAllAction = nullptr;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private slots:
+    void closeButton_slots();
+    void minButton_slots();
+    void menuButton_slots();
+    void addMediaButton_slots();
     void openButton_slots();
+    void toJpgButton_slots();
+    void covertThread_Finished();
+    void listWidgetPressed_slots(QTreeWidgetItem* item, int col);
+    void fliterComboBox_slots();
+    void slots_helpAction();
+    void slots_supportAction();
+    void slots_homepageAction();
+    void slots_checkUpgradeAction();
+    void slots_removeAllAction();
+
+private:
+    void createWidgets();
+    void setUpListWidget();
+    void setUpComboBox();
+    void createMenus();
+    void placeWidgets();
+    void paintWidgets();
+    void setTexts();
+    void roundCorners();
+
+    // Stops a running conversion and waits for it to end, so no tool outlives the window.
+    void stopConversion();
+
+    int isPressed = 0;
+    QPoint pressPos;
+    // Set once the window is closing: a conversion that ends then starts no further file.
+    bool closing = false;
 };
 
 // The one main window, set first thing by its constructor and never cleared.

@@ -1,0 +1,521 @@
+#include <memory>
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QMovie>
+#include <QTreeWidget>
+
+#include "app/settings.h"
+#include "app/weblinks.h"
+#include "engine/covertthread.h"
+#include "engine/toolrunner.h"
+#include "mainwindow/filerules.h"
+#include "mainwindow/heicmainwidget.h"
+#include "tests/mainwindow/windowdriver.h"
+#include "tests/support/testmain.h"
+#include "update/updatewidget.h"
+#include "widgets/mymessageboxwidget.h"
+#include "widgets/mypushbutton.h"
+#include "widgets/mytempbutton2.h"
+#include "widgets/scalefactor.h"
+
+using namespace vornetta::test;
+
+namespace {
+
+void touch(const QString& path, const QByteArray& bytes = "x")
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList column(const QTreeWidget* list, int col)
+{
+    QStringList texts;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        texts.append(list->topLevelItem(row)->text(col));
+    return texts;
+}
+
+} // namespace
+
+class MainWindowTest final : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<HEICMainWidget> window;
+    UrlCatcher catcher;
+    QString work;
+
+    void openWindow(float scale = 1.0f)
+    {
+        scaleFactor = scale;
+        window = std::make_unique<HEICMainWidget>(nullptr);
+        window->move(20, 40);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // A drop arrives after the drag entered the window and was welcomed there.
+    void dropUrls(const QList<QUrl>& urls)
+    {
+        QMimeData mime;
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &drop);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        overrideProgramFolder(vornetta::test::programFolder().toStdString());
+        // The update dialog's daily check must never reach the maker's real server.
+        overrideUpdateHost("http://127.0.0.1:9");
+        QDesktopServices::setUrlHandler("http", &catcher, "open");
+        QDesktopServices::setUrlHandler("file", &catcher, "open");
+    }
+    void cleanupTestCase()
+    {
+        QDesktopServices::unsetUrlHandler("http");
+        QDesktopServices::unsetUrlHandler("file");
+        overrideUpdateHost(QString());
+    }
+    void init()
+    {
+        QSettings(kOrganisationName, kApplicationName).clear();
+        silenceDailyUpdateCheck();
+        catcher.urls.clear();
+        work = QDir::tempPath() + "/work";
+        QDir(work).removeRecursively();
+        QVERIFY(QDir().mkpath(work));
+    }
+    void cleanup()
+    {
+        window.reset();
+        scaleFactor = 1.0f;
+    }
+
+    void scaleFactorFollowsTheSmallerDpi_data()
+    {
+        QTest::addColumn<double>("dpiX");
+        QTest::addColumn<double>("dpiY");
+        QTest::addColumn<float>("expected");
+        QTest::newRow("96") << 96.0 << 96.0 << 1.0f;
+        QTest::newRow("120") << 120.0 << 120.0 << 1.25f;
+        QTest::newRow("144") << 144.0 << 144.0 << 1.5f;
+        QTest::newRow("192 clamps") << 192.0 << 192.0 << 1.5f;
+        QTest::newRow("72 clamps") << 72.0 << 72.0 << 1.0f;
+        QTest::newRow("smaller wins") << 144.0 << 96.0 << 1.0f;
+        QTest::newRow("smaller wins down") << 120.0 << 144.0 << 1.25f;
+    }
+    void scaleFactorFollowsTheSmallerDpi()
+    {
+        QFETCH(double, dpiX);
+        QFETCH(double, dpiY);
+        QFETCH(float, expected);
+        QCOMPARE(scaleFactorFromDpi(dpiX, dpiY), expected);
+    }
+
+    void geometryFollowsTheScale_data()
+    {
+        QTest::addColumn<float>("scale");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("expected");
+        const QList<std::pair<const char*, QRect>> atOne = {
+            {"window", {20, 40, 680, 520}},        {"frameWidget", {0, 0, 680, 520}},
+            {"titleWidget", {0, 0, 680, 30}},      {"iconLabel", {10, 5, 20, 20}},
+            {"titleLabel", {40, 1, 400, 28}},      {"closeButton", {650, 0, 26, 26}},
+            {"minButton", {620, 0, 26, 26}},       {"menuButton", {590, 0, 26, 26}},
+            {"versionLabel", {480, 8, 90, 20}},    {"toolWidget", {1, 30, 678, 45}},
+            {"addMediaButton", {10, 5, 130, 35}},  {"formatLabel", {370, 8, 60, 30}},
+            {"fliterComboBox", {435, 11, 60, 24}}, {"toJpgButton", {535, 5, 130, 35}},
+            {"listWidget", {1, 75, 678, 444}},     {"dropLabel", {1, 75, 678, 444}},
+            {"loadingWidget", {0, 30, 680, 490}},  {"loadingLabel", {330, 235, 20, 20}},
+        };
+        // At 120 DPI: 30 x 1.25 = 37.5 truncates to 37, the close button sits at trunc(850 - 37.5).
+        const QList<std::pair<const char*, QRect>> atOneQuarter = {
+            {"window", {20, 40, 850, 650}},        {"frameWidget", {0, 0, 850, 650}},
+            {"titleWidget", {0, 0, 850, 37}},      {"iconLabel", {12, 6, 25, 25}},
+            {"titleLabel", {50, 1, 500, 35}},      {"closeButton", {812, 0, 32, 32}},
+            {"minButton", {775, 0, 32, 32}},       {"menuButton", {737, 0, 32, 32}},
+            {"versionLabel", {600, 10, 112, 25}},  {"toolWidget", {1, 37, 848, 56}},
+            {"addMediaButton", {12, 6, 162, 43}},  {"formatLabel", {462, 10, 75, 37}},
+            {"fliterComboBox", {542, 13, 75, 30}}, {"toJpgButton", {669, 6, 162, 43}},
+            {"listWidget", {1, 93, 848, 556}},     {"dropLabel", {1, 93, 848, 556}},
+            {"loadingWidget", {0, 37, 850, 613}},  {"loadingLabel", {412, 294, 25, 25}},
+        };
+        for (const auto& [name, rect] : atOne)
+            QTest::addRow("1.0 %s", name) << 1.0f << QString(name) << rect;
+        for (const auto& [name, rect] : atOneQuarter)
+            QTest::addRow("1.25 %s", name) << 1.25f << QString(name) << rect;
+    }
+    void geometryFollowsTheScale()
+    {
+        QFETCH(float, scale);
+        QFETCH(QString, name);
+        QFETCH(QRect, expected);
+        openWindow(scale);
+        QCOMPARE(scaleFactor, scale);
+        const QWidget* widget = name == "window" ? window.get() : window->findChild<QWidget*>(name);
+        QVERIFY(widget);
+        QCOMPARE(widget->geometry(), expected);
+    }
+
+    void listAndTextSizesFollowTheScale_data()
+    {
+        QTest::addColumn<float>("scale");
+        QTest::addColumn<int>("pathWidth");
+        QTest::addColumn<int>("stateWidth");
+        QTest::addColumn<int>("listFont");
+        QTest::addColumn<int>("rowHeight");
+        QTest::addColumn<int>("comboFont");
+        QTest::addColumn<QSize>("movieSize");
+        // A row is T(35) high plus its 1 px line.
+        QTest::newRow("1.0") << 1.0f << 578 << 100 << 13 << 36 << 9 << QSize(20, 20);
+        QTest::newRow("1.25") << 1.25f << 723 << 125 << 16 << 44 << 11 << QSize(25, 25);
+    }
+    void listAndTextSizesFollowTheScale()
+    {
+        QFETCH(float, scale);
+        QFETCH(int, pathWidth);
+        QFETCH(int, stateWidth);
+        QFETCH(int, listFont);
+        QFETCH(int, rowHeight);
+        QFETCH(int, comboFont);
+        QFETCH(QSize, movieSize);
+        openWindow(scale);
+        touch(work + "/a.heic");
+        window->addHeicFiles({work + "/a.heic"});
+
+        QTreeWidget* list = window->listWidget;
+        QCOMPARE(list->columnCount(), 4);
+        QCOMPARE(list->columnWidth(0), pathWidth);
+        QCOMPARE(list->columnWidth(3), stateWidth);
+        QVERIFY(list->isColumnHidden(1));
+        QVERIFY(list->isColumnHidden(2));
+        QVERIFY(list->header()->isHidden());
+        QCOMPARE(list->font().pixelSize(), listFont);
+        QCOMPARE(list->visualItemRect(list->topLevelItem(0)).height(), rowHeight);
+        QCOMPARE(window->fliterComboBox->font().pixelSize(), comboFont);
+        QCOMPARE(window->loadingMovie->scaledSize(), movieSize);
+    }
+
+    void windowOpensEmptyFramelessAndRounded()
+    {
+        openWindow();
+        QVERIFY(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(window->dropLabel->isVisible());
+        QVERIFY(!window->toJpgButton->isEnabled());
+        QVERIFY(window->loadingWidget->isHidden());
+        QCOMPARE(window->saveFormat, QString("jpg"));
+
+        // The corner pixels are cut away at a 3 px radius, the edges between them kept.
+        const QRegion mask = window->mask();
+        QVERIFY(!mask.contains(QPoint(0, 0)));
+        QVERIFY(!mask.contains(QPoint(679, 519)));
+        QVERIFY(mask.contains(QPoint(340, 0)));
+        QVERIFY(mask.contains(QPoint(0, 260)));
+
+        // As rendered: the frame line, the dark title strip, the light tool strip, the grey hint
+        // over the white list, the pale disabled convert button.
+        const QImage shot = window->grab().toImage();
+        QCOMPARE(QColor(shot.pixel(0, 300)), QColor(0x4e, 0x4e, 0x4e));
+        QCOMPARE(QColor(shot.pixel(340, 519)), QColor(0x4e, 0x4e, 0x4e));
+        QCOMPARE(QColor(shot.pixel(300, 15)), QColor(111, 111, 111));
+        QCOMPARE(QColor(shot.pixel(300, 50)), QColor(243, 243, 243));
+        QCOMPARE(QColor(shot.pixel(300, 300)), QColor(0xec, 0xec, 0xec));
+        QCOMPARE(QColor(shot.pixel(536, 52)), QColor(0x95, 0xb7, 0x9d));
+        QCOMPARE(QColor(shot.pixel(11, 52)), QColor(0x3d, 0xb5, 0x57));
+    }
+
+    void onlyExistingHeicPathsJoinTheList()
+    {
+        openWindow();
+        QVERIFY(QDir().mkpath(work + "/x.heic"));
+        QVERIFY(QDir().mkpath(work + "/pics"));
+        touch(work + "/pics/inside.heic");
+        for (const char* name : {"photo.HEIC", "photo.heic.jpg", "photo.heif", "my.photo.heic"})
+            touch(work + "/" + name);
+        const QStringList offered = {
+            work + "/photo.HEIC",
+            work + "/photo.heic.jpg",
+            work + "/photo.heif",
+            work + "/gone.heic",
+            work + "/x.heic",
+            work + "/pics",
+            QString(),
+            work + "/my.photo.heic",
+            work + "/photo.HEIC",
+        };
+        window->addHeicFiles(offered);
+
+        const QStringList expected = {work + "/photo.HEIC", work + "/x.heic", work + "/my.photo.heic",
+                                      work + "/photo.HEIC"};
+        QTreeWidget* list = window->listWidget;
+        QCOMPARE(column(list, 0), expected);
+        QCOMPARE(column(list, 1), expected);
+        QCOMPARE(column(list, 2), QStringList(4, "0"));
+        QCOMPARE(column(list, 3), QStringList(4, "waiting"));
+        QCOMPARE(list->topLevelItem(1)->toolTip(0), work + "/x.heic");
+        QCOMPARE(list->topLevelItem(0)->textAlignment(0), int(Qt::AlignLeft | Qt::AlignVCenter));
+        QCOMPARE(window->findNextWaitingRow(), 0);
+        QVERIFY(window->toJpgButton->isEnabled());
+        QVERIFY(window->dropLabel->isHidden());
+
+        // Nothing acceptable: no row, the empty list keeps its hint.
+        window->listWidget->clear();
+        window->addHeicFiles({work + "/photo.heif"});
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QCOMPARE(window->findNextWaitingRow(), -1);
+        QVERIFY(!window->toJpgButton->isEnabled());
+        QVERIFY(window->dropLabel->isVisible());
+    }
+
+    void droppedFilesJoinTheList()
+    {
+        openWindow();
+        touch(work + "/drop.heic");
+        touch(work + "/drop.jpg");
+
+        QMimeData text;
+        text.setText("not files");
+        QDragEnterEvent refused(QPoint(300, 300), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &refused);
+        QVERIFY(!refused.isAccepted());
+
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(work + "/drop.heic")});
+        QDragEnterEvent welcome(QPoint(300, 300), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &welcome);
+        QVERIFY(welcome.isAccepted());
+
+        dropUrls({QUrl::fromLocalFile(work + "/drop.heic"), QUrl::fromLocalFile(work + "/drop.jpg"),
+                  QUrl("http://example.org/remote.heic")});
+        QCOMPARE(column(window->listWidget, 0), QStringList{work + "/drop.heic"});
+        QVERIFY(window->toJpgButton->isEnabled());
+
+        // A second drop joins the end of the queue.
+        dropUrls({QUrl::fromLocalFile(work + "/drop.heic")});
+        QCOMPARE(window->listWidget->topLevelItemCount(), 2);
+    }
+
+    void removeAllFromTheListsContextMenu()
+    {
+        openWindow();
+        touch(work + "/a.heic");
+        window->addHeicFiles({work + "/a.heic", work + "/a.heic"});
+        QTreeWidget* list = window->listWidget;
+        const QPoint onRow = list->visualItemRect(list->topLevelItem(0)).center();
+
+        // A left press opens nothing.
+        QMenu* opened = nullptr;
+        answerWhenShown<QMenu>(
+            [&opened](QMenu* menu) {
+                opened = menu;
+                menu->close();
+            },
+            300);
+        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, onRow);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, onRow);
+        QTest::qWait(400);
+        QVERIFY(!opened);
+        QCOMPARE(list->topLevelItemCount(), 2);
+
+        // A right press opens the list's menu; its one entry empties the list.
+        QStringList entries;
+        answerWhenShown<QMenu>([&](QMenu* menu) {
+            opened = menu;
+            for (QAction* action : menu->actions())
+                entries.append(action->text());
+            QTest::mouseClick(menu, Qt::LeftButton, {},
+                              menu->actionGeometry(menu->actions().first()).center());
+        });
+        QTest::mousePress(list->viewport(), Qt::RightButton, {}, onRow);
+        QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, onRow);
+        QCOMPARE(opened, window->listMenu);
+        QCOMPARE(entries, QStringList{"Remove All"});
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QVERIFY(!window->toJpgButton->isEnabled());
+        QVERIFY(window->dropLabel->isVisible());
+
+        // On an empty list it changes nothing.
+        window->removeAllAction->trigger();
+        QCOMPARE(list->topLevelItemCount(), 0);
+        QVERIFY(!window->toJpgButton->isEnabled());
+    }
+
+    void captionNamesTheFormat_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("PNG") << 1 << "png"
+                             << "Save to PNG";
+        QTest::newRow("BMP") << 2 << "bmp"
+                             << "Save to BMP";
+        QTest::newRow("JPG") << 0 << "jpg"
+                             << "Save to JPG";
+        QTest::newRow("none") << -1 << "jpg"
+                              << "Save to JPG";
+    }
+    void captionNamesTheFormat()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, format);
+        QFETCH(QString, caption);
+        openWindow();
+        window->fliterComboBox->setCurrentIndex(2 - index % 2); // start elsewhere, so the change is real
+        window->fliterComboBox->setCurrentIndex(index);
+        QCOMPARE(window->saveFormat, format);
+        QCOMPARE(window->toJpgButton->text(), caption);
+    }
+
+    void addButtonRemembersTheFolderOfThePick()
+    {
+        openWindow();
+        QVERIFY(QDir().mkpath(work + "/pics"));
+        touch(work + "/pics/a.heic");
+        writeSetting("addVideoPath", work + "/pics");
+
+        // Cancelled: nothing stored, nothing added.
+        QString startFolder;
+        answerWhenShown<QFileDialog>([&startFolder](QFileDialog* dialog) {
+            startFolder = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        QTest::mouseClick(window->addMediaButton, Qt::LeftButton);
+        QCOMPARE(startFolder, work + "/pics");
+        QCOMPARE(readSetting("addVideoPath"), work + "/pics");
+        QCOMPARE(window->listWidget->topLevelItemCount(), 0);
+
+        QString title;
+        answerWhenShown<QFileDialog>([&](QFileDialog* dialog) {
+            title = dialog->windowTitle();
+            pickInFileDialog(dialog, work + "/pics/a.heic");
+        });
+        QTest::mouseClick(window->addMediaButton, Qt::LeftButton);
+        QCOMPARE(title, QString("Open File"));
+        QCOMPARE(readSetting("addVideoPath"), work + "/pics/");
+        QCOMPARE(column(window->listWidget, 0), QStringList{work + "/pics/a.heic"});
+    }
+
+    void cancellingTheFolderChooserChangesNothing()
+    {
+        openWindow();
+        touch(work + "/a.heic");
+        window->addHeicFiles({work + "/a.heic"});
+        const QString before = window->savePath;
+
+        QString title;
+        answerFolderChooser(QString(), &title);
+        QTest::mouseClick(window->toJpgButton, Qt::LeftButton);
+        QCOMPARE(title, QString("Open Directory"));
+        QCOMPARE(window->savePath, before);
+        QCOMPARE(readSetting("SaveVideoPath"), QString());
+        QCOMPARE(column(window->listWidget, 3), QStringList{"waiting"});
+        QVERIFY(!window->covertThread->isRunning());
+        QVERIFY(window->loadingWidget->isHidden());
+    }
+
+    void menuOpensUnderItsButtonAndOpensThePages_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("Help") << 0 << supportPageBase();
+        QTest::newRow("Support") << 1 << supportPageBase();
+        QTest::newRow("Homepage") << 2 << homePageBase();
+    }
+    void menuOpensUnderItsButtonAndOpensThePages()
+    {
+        QFETCH(int, entry);
+        QFETCH(QString, page);
+        openWindow();
+        QPoint menuAt;
+        QMenu* opened = nullptr;
+        answerWhenShown<QMenu>([&](QMenu* menu) {
+            opened = menu;
+            menuAt = menu->pos();
+            QTest::mouseClick(menu, Qt::LeftButton, {},
+                              menu->actionGeometry(menu->actions().at(entry)).center());
+        });
+        QTest::mouseClick(window->menuButton, Qt::LeftButton);
+        QCOMPARE(opened, window->mainMenu);
+        QCOMPARE(menuAt, QPoint(20 + 680 - 125, 40 + 26));
+        QCOMPARE(catcher.urls.size(), 1);
+        QCOMPARE(catcher.urls.first().toString(), page + "?id=vornetta&Lang=EN&Platform=Win");
+    }
+
+    void checkForUpdatesOpensTheUpdateDialogOverTheWindow()
+    {
+        openWindow();
+        QRect shownAt;
+        answerWhenShown<UpdateWidget>([&shownAt](UpdateWidget* dialog) {
+            shownAt = dialog->geometry();
+            dialog->hide();
+        });
+        answerWhenShown<QMenu>([](QMenu* menu) {
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(3)).center());
+        });
+        QTest::mouseClick(window->menuButton, Qt::LeftButton);
+        QVERIFY(shownAt.isValid());
+        QCOMPARE(shownAt.center(), window->geometry().center());
+        QVERIFY(catcher.urls.isEmpty());
+    }
+
+    void titleButtonsMinimiseAndClose()
+    {
+        openWindow();
+        QTest::mouseClick(window->minButton, Qt::LeftButton);
+        QTRY_VERIFY(window->isMinimized());
+        window->showNormal();
+        QTest::mouseClick(window->closeButton, Qt::LeftButton);
+        QTRY_VERIFY(!window->isVisible());
+    }
+
+    void draggingTheWindowMovesIt()
+    {
+        openWindow();
+        // A press on the title strip's free area reaches the window.
+        const QPoint grip(470, 15);
+        QTest::mousePress(window.get(), Qt::LeftButton, {}, grip);
+        QTest::mouseMove(window.get(), grip + QPoint(10, 5));
+        QTRY_COMPARE(window->pos(), QPoint(30, 45));
+        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, grip);
+        QTest::mouseMove(window.get(), grip + QPoint(40, 40));
+        QTest::qWait(50);
+        QCOMPARE(window->pos(), QPoint(30, 45));
+    }
+
+    void outputNamesNeverOverwrite()
+    {
+        const QString out = work + "/out";
+        QVERIFY(QDir().mkpath(out));
+        QCOMPARE(freeOutputName(out, work + "/IMG_0001.heic", "jpg"), out + "/IMG_0001.jpg");
+        touch(out + "/IMG_0001.jpg");
+        QCOMPARE(freeOutputName(out, work + "/IMG_0001.heic", "jpg"), out + "/IMG_0001(0).jpg");
+        touch(out + "/IMG_0001(0).jpg");
+        QCOMPARE(freeOutputName(out, work + "/IMG_0001.heic", "jpg"), out + "/IMG_0001(1).jpg");
+        QCOMPARE(freeOutputName(out, work + "/IMG_0001.heic", "png"), out + "/IMG_0001.png");
+        QCOMPARE(freeOutputName(out, work + "/my.photo.heic", "bmp"), out + "/my.bmp");
+        // A folder in the way counts as taken too.
+        QVERIFY(QDir().mkpath(out + "/dir.png"));
+        QCOMPARE(freeOutputName(out, "/elsewhere/dir.HEIC", "png"), out + "/dir(0).png");
+    }
+};
+
+VORNETTA_TEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <functional>
+
+#include <QApplication>
+#include <QDate>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QSettings>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/settings.h"
+
+// Helpers that let a test drive the main window as a user would: answer its modal dialogs and menus,
+// catch the URLs it hands to the desktop.
+namespace vornetta::test {
+
+// Catches the URLs the program hands to the desktop, so no browser or file manager ever starts.
+class UrlCatcher final : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+// Calls answer with the first widget of type T that becomes the active modal widget (or, for
+// menus, the active popup) while the test's own code blocks in exec(). The poll stops after
+// timeoutMs, so a dialog that never shows fails the test's later checks instead of hanging.
+template <typename T>
+void answerWhenShown(std::function<void(T*)> answer, int timeoutMs = 20000)
+{
+    auto* timer = new QTimer(qApp);
+    const QDeadlineTimer deadline(timeoutMs);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, deadline, answer]() {
+        QWidget* shown = QApplication::activePopupWidget();
+        if (!shown)
+            shown = QApplication::activeModalWidget();
+        T* widget = qobject_cast<T*>(shown);
+        if (!widget && !deadline.hasExpired())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (widget)
+            answer(widget);
+    });
+    timer->start(10);
+}
+
+// Picks path in an open file dialog as a user would type it into the name field, then accepts.
+inline void pickInFileDialog(QFileDialog* dialog, const QString& path)
+{
+    // selectFile() leaves the name field alone while it has focus, so type into it directly.
+    if (auto* name = dialog->findChild<QLineEdit*>("fileNameEdit"))
+        name->setText(path);
+    else
+        dialog->selectFile(path);
+    static_cast<QDialog*>(dialog)->accept();
+    // A dialog that refused the pick would block the test for ever; cancel it instead.
+    if (dialog->isVisible())
+        dialog->reject();
+}
+
+// Answers the next folder chooser by picking folder, or cancels it when folder is empty.
+inline void answerFolderChooser(const QString& folder, QString* title = nullptr)
+{
+    answerWhenShown<QFileDialog>([folder, title](QFileDialog* dialog) {
+        if (title)
+            *title = dialog->windowTitle();
+        if (folder.isEmpty())
+            dialog->reject();
+        else
+            pickInFileDialog(dialog, folder);
+    });
+}
+
+// The automatic update check runs at most once a day; marking today as done keeps it off the
+// network for the whole test.
+inline void silenceDailyUpdateCheck()
+{
+    QSettings(kOrganisationName, kApplicationName)
+        .setValue("LastCheckUpdateTime", QDate::currentDate().toString("MM-dd-yyyy"));
+}
+
+} // namespace vornetta::test
