@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+namespace heifsplit {
+
+enum class FailureKind {
+    None,
+    Io,          // the file or an output could not be read or written
+    Truncated,   // a box or the file ends before what it must hold
+    Malformed,   // a value that cannot be true
+    Limit,       // more than the splitter accepts (limits.h)
+    Unsupported, // a valid file this splitter does not take apart
+};
+
+// Why parsing or splitting stopped. The first failure is kept: later ones are consequences of it.
+class Failure final
+{
+public:
+    bool failed() const { return kind_ != FailureKind::None; }
+    FailureKind kind() const { return kind_; }
+    const std::string& reason() const { return reason_; }
+
+    void set(FailureKind kind, std::string reason)
+    {
+        if (!failed()) {
+            kind_ = kind;
+            reason_ = std::move(reason);
+        }
+    }
+
+private:
+    FailureKind kind_ = FailureKind::None;
+    std::string reason_;
+};
+
+} // namespace heifsplit

@@ -1,0 +1,61 @@
+// libFuzzer target: the whole split of a file held in memory, with the output checked and thrown away.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "splitter/source.h"
+#include "splitter/tiles.h"
+
+namespace {
+
+class CheckingSink final : public heifsplit::TileSink
+{
+public:
+    explicit CheckingSink(std::size_t inputSize)
+        : inputSize_(inputSize)
+    {}
+
+    bool writeTile(std::uint32_t number, const std::vector<std::uint8_t>& stream,
+                   heifsplit::Failure&) override
+    {
+        // Tiles come numbered from 1 without gaps, and never multiply the input without bound.
+        if (number != ++tiles_) {
+            std::abort();
+        }
+        written_ += stream.size();
+        if (written_ > 3 * inputSize_ + 64ull * 1024 * 1024 + 64) {
+            std::abort();
+        }
+        return true;
+    }
+
+    bool writeInfo(const std::string& text, heifsplit::Failure&) override
+    {
+        if (text.empty() || text.back() != '\n' || tiles_ == 0) {
+            std::abort();
+        }
+        return true;
+    }
+
+private:
+    std::size_t inputSize_;
+    std::uint32_t tiles_ = 0;
+    std::uint64_t written_ = 0;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    heifsplit::MemorySource source(data, size);
+    CheckingSink sink(size);
+    heifsplit::Failure failure;
+    const bool done = heifsplit::split(source, sink, failure);
+    // Success and failure exclude each other, and every failure says why.
+    if (done == failure.failed() || (failure.failed() && failure.reason().empty())) {
+        std::abort();
+    }
+    return 0;
+}

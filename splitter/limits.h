@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Every bound the splitter puts on what a file may claim, in one place. A file past one of them is refused
+// with a reason, never read further: the numbers are far above what cameras write and far below what
+// would hurt the machine.
+namespace heifsplit {
+
+// The largest box read into memory (meta and everything in it); mdat is never read whole.
+inline constexpr std::uint64_t kMaxBoxSize = 64ull * 1024 * 1024;
+// How deep boxes may nest below the file.
+inline constexpr int kMaxNestingDepth = 8;
+// The most items, item properties and references a file may declare.
+inline constexpr std::size_t kMaxItems = 65536;
+inline constexpr std::size_t kMaxProperties = 65536;
+inline constexpr std::size_t kMaxReferences = 65536;
+// The most extents one item may have.
+inline constexpr std::size_t kMaxExtents = 4096;
+// The most tiles a grid may have (rows and columns are at most 256 each).
+inline constexpr std::uint32_t kMaxTiles = 16384;
+// The most bytes of parameter sets written out for all tiles together: each tile repeats its own.
+inline constexpr std::uint64_t kMaxParameterSetOutput = 64ull * 1024 * 1024;
+// The widest and highest picture, in pixels.
+inline constexpr std::uint32_t kMaxImageSide = 1u << 20;
+// The largest input file.
+inline constexpr std::uint64_t kMaxFileSize = 4ull * 1024 * 1024 * 1024;
+
+} // namespace heifsplit

@@ -1,0 +1,95 @@
+// heic INPUT PREFIX: writes the primary picture of the HEIC file INPUT as raw HEVC tiles PREFIX1, PREFIX2,
+// ... and the tile information PREFIXinfo. On failure: one line on standard error, a non-zero exit status and
+// no information file.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "splitter/source.h"
+#include "splitter/tiles.h"
+
+namespace {
+
+using heifsplit::Failure;
+using heifsplit::FailureKind;
+
+bool writeWholeFile(const std::string& path, const void* data, std::size_t size, Failure& failure)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        failure.set(FailureKind::Io, "cannot create " + path);
+        return false;
+    }
+    const bool written = std::fwrite(data, 1, size, file) == size;
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) {
+        std::remove(path.c_str());
+        failure.set(FailureKind::Io, "cannot write " + path);
+        return false;
+    }
+    return true;
+}
+
+// Writes PREFIX-named files only, and takes back the tiles it wrote when the split fails.
+class FileSink final : public heifsplit::TileSink
+{
+public:
+    explicit FileSink(std::string prefix)
+        : prefix_(std::move(prefix))
+    {}
+    FileSink(const FileSink&) = delete;
+    FileSink& operator=(const FileSink&) = delete;
+
+    ~FileSink() override
+    {
+        if (!complete_) {
+            for (const std::string& path : written_) {
+                std::remove(path.c_str());
+            }
+        }
+    }
+
+    bool writeTile(std::uint32_t number, const std::vector<std::uint8_t>& stream, Failure& failure) override
+    {
+        const std::string path = prefix_ + std::to_string(number);
+        written_.push_back(path);
+        return writeWholeFile(path, stream.data(), stream.size(), failure);
+    }
+
+    bool writeInfo(const std::string& text, Failure& failure) override
+    {
+        complete_ = writeWholeFile(prefix_ + "info", text.data(), text.size(), failure);
+        return complete_;
+    }
+
+private:
+    std::string prefix_;
+    std::vector<std::string> written_;
+    bool complete_ = false;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: heic INPUT PREFIX\n");
+        return 2;
+    }
+    const std::string input = argv[1];
+    const std::string prefix = argv[2];
+    // An information file left from an earlier run would describe tiles that this run did not write.
+    std::remove((prefix + "info").c_str());
+
+    Failure failure;
+    heifsplit::FileSource source(input, failure);
+    if (!failure.failed()) {
+        FileSink sink(prefix);
+        heifsplit::split(source, sink, failure);
+    }
+    if (failure.failed()) {
+        std::fprintf(stderr, "heic: %s: %s\n", input.c_str(), failure.reason().c_str());
+        return 1;
+    }
+    return 0;
+}

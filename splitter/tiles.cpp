@@ -1,0 +1,276 @@
+#include "splitter/tiles.h"
+
+#include "splitter/limits.h"
+#include "splitter/range.h"
+
+namespace heifsplit {
+
+namespace {
+
+const std::uint8_t kStartCode[] = {0, 0, 0, 1};
+
+// The most bytes a grid description may have: 12 are enough.
+constexpr std::uint64_t kMaxGridDataSize = 64;
+
+std::string itemName(const Item& item)
+{
+    return "item " + std::to_string(item.id);
+}
+
+// The size an ispe property gives, or false with failure set.
+bool imageSize(const Container& container, const Item& item, std::uint32_t& width, std::uint32_t& height,
+               Failure& failure)
+{
+    const Property* ispe = container.property(item, "ispe");
+    if (!ispe) {
+        failure.set(FailureKind::Malformed, itemName(item) + " has no size ('ispe')");
+        return false;
+    }
+    Range range(ispe->body.data(), ispe->body.size(), failure, "ispe", 2);
+    range.u32(); // version and flags
+    width = range.u32();
+    height = range.u32();
+    if (!range.ok()) {
+        return false;
+    }
+    if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide) {
+        failure.set(width == 0 || height == 0 ? FailureKind::Malformed : FailureKind::Limit,
+                    itemName(item) + " claims a size of " + std::to_string(width) + " x " +
+                        std::to_string(height));
+        return false;
+    }
+    return true;
+}
+
+bool isHevcImage(const Container& container, const Item& item, Failure& failure)
+{
+    if (item.type != "hvc1") {
+        failure.set(FailureKind::Unsupported, itemName(item) + " is of type '" + printable(item.type) +
+                                                  "', not an HEVC image ('hvc1')");
+        return false;
+    }
+    if (!container.property(item, "hvcC")) {
+        failure.set(FailureKind::Malformed, itemName(item) + " has no HEVC configuration ('hvcC')");
+        return false;
+    }
+    return true;
+}
+
+bool planGrid(Source& source, const Container& container, const Item& grid, TilePlan& plan, Failure& failure)
+{
+    std::vector<std::uint8_t> data;
+    if (!readItemData(source, container, grid, kMaxGridDataSize, data, failure)) {
+        return false;
+    }
+    Range range(data.data(), data.size(), failure, "grid", 1);
+    const std::uint8_t version = range.u8();
+    const std::uint8_t flags = range.u8();
+    plan.rows = std::uint32_t(range.u8()) + 1;
+    plan.cols = std::uint32_t(range.u8()) + 1;
+    const int sizeBytes = (flags & 1) ? 4 : 2;
+    plan.width = static_cast<std::uint32_t>(range.uint(sizeBytes));
+    plan.height = static_cast<std::uint32_t>(range.uint(sizeBytes));
+    if (!range.ok()) {
+        return false;
+    }
+    if (version != 0) {
+        failure.set(FailureKind::Unsupported, "the grid has version " + std::to_string(version));
+        return false;
+    }
+    if (plan.width == 0 || plan.height == 0 || plan.width > kMaxImageSide || plan.height > kMaxImageSide) {
+        failure.set(plan.width == 0 || plan.height == 0 ? FailureKind::Malformed : FailureKind::Limit,
+                    "the grid claims a size of " + std::to_string(plan.width) + " x " +
+                        std::to_string(plan.height));
+        return false;
+    }
+    const std::uint32_t tileCount = plan.rows * plan.cols; // at most 256 x 256
+    if (tileCount > kMaxTiles) {
+        failure.set(FailureKind::Limit, "the grid claims " + std::to_string(plan.rows) + " x " +
+                                            std::to_string(plan.cols) + " tiles, more than " +
+                                            std::to_string(kMaxTiles));
+        return false;
+    }
+    const std::vector<const Reference*> references = container.referencesFrom(grid.id, "dimg");
+    if (references.size() != 1) {
+        failure.set(FailureKind::Malformed,
+                    references.empty() ? "the grid names no tiles" : "the grid names its tiles twice");
+        return false;
+    }
+    const std::vector<std::uint32_t>& tiles = references.front()->to;
+    if (tiles.size() != tileCount) {
+        failure.set(FailureKind::Malformed, "the grid of " + std::to_string(plan.rows) + " x " +
+                                                std::to_string(plan.cols) + " tiles names " +
+                                                std::to_string(tiles.size()) + " tiles");
+        return false;
+    }
+    std::uint32_t tileWidth = 0;
+    std::uint32_t tileHeight = 0;
+    for (const std::uint32_t id : tiles) {
+        const Item* tile = container.item(id);
+        if (!tile) {
+            failure.set(FailureKind::Malformed, "the grid names the missing item " + std::to_string(id));
+            return false;
+        }
+        if (tile->id == grid.id) {
+            failure.set(FailureKind::Malformed, "the grid names itself as a tile");
+            return false;
+        }
+        std::uint32_t width = 0;
+        std::uint32_t height = 0;
+        if (!isHevcImage(container, *tile, failure) || !imageSize(container, *tile, width, height, failure)) {
+            return false;
+        }
+        if (tileWidth == 0) {
+            tileWidth = width;
+            tileHeight = height;
+        } else if (width != tileWidth || height != tileHeight) {
+            failure.set(FailureKind::Malformed, "the grid's tiles differ in size");
+            return false;
+        }
+    }
+    // The tiles must cover the picture, and no whole row or column of them may lie outside it.
+    const std::uint64_t coveredWidth = std::uint64_t(tileWidth) * plan.cols;
+    const std::uint64_t coveredHeight = std::uint64_t(tileHeight) * plan.rows;
+    if (coveredWidth < plan.width || coveredHeight < plan.height || coveredWidth - tileWidth >= plan.width ||
+        coveredHeight - tileHeight >= plan.height) {
+        failure.set(FailureKind::Malformed,
+                    "the grid of " + std::to_string(plan.rows) + " x " + std::to_string(plan.cols) +
+                        " tiles of " + std::to_string(tileWidth) + " x " + std::to_string(tileHeight) +
+                        " does not make " + std::to_string(plan.width) + " x " + std::to_string(plan.height));
+        return false;
+    }
+    plan.tiles = tiles;
+    return true;
+}
+
+// Appends the parameter sets of an hvcC as start-code units and gives the NAL length size.
+bool parameterSets(const Property& hvcC, int& lengthSize, std::vector<std::uint8_t>& out, Failure& failure)
+{
+    Range range(hvcC.body.data(), hvcC.body.size(), failure, "hvcC", 2);
+    range.skip(21); // version, profile, tier, level and format fields
+    lengthSize = (range.u8() & 3) + 1;
+    const std::uint8_t arrays = range.u8();
+    for (std::uint8_t a = 0; a < arrays && range.ok(); ++a) {
+        range.u8(); // completeness and NAL unit type
+        const std::uint16_t count = range.u16();
+        for (std::uint16_t n = 0; n < count && range.ok(); ++n) {
+            const std::uint16_t length = range.u16();
+            const std::uint8_t* unit = range.take(length);
+            if (unit && length > 0) {
+                out.insert(out.end(), std::begin(kStartCode), std::end(kStartCode));
+                out.insert(out.end(), unit, unit + length);
+            }
+        }
+    }
+    if (range.ok() && lengthSize == 3) {
+        failure.set(FailureKind::Malformed, "the HEVC configuration gives NAL lengths of 3 bytes");
+    }
+    return range.ok();
+}
+
+} // namespace
+
+bool planTiles(Source& source, const Container& container, TilePlan& plan, Failure& failure)
+{
+    if (!container.hasPrimary) {
+        failure.set(FailureKind::Malformed, "the file names no primary item");
+        return false;
+    }
+    const Item* primary = container.item(container.primaryItem);
+    if (!primary) {
+        failure.set(FailureKind::Malformed,
+                    "the primary item " + std::to_string(container.primaryItem) + " does not exist");
+        return false;
+    }
+    plan = TilePlan();
+    if (primary->type == "grid") {
+        return planGrid(source, container, *primary, plan, failure);
+    }
+    if (!isHevcImage(container, *primary, failure) ||
+        !imageSize(container, *primary, plan.width, plan.height, failure)) {
+        return false;
+    }
+    plan.rows = 1;
+    plan.cols = 1;
+    plan.tiles = {primary->id};
+    return true;
+}
+
+bool tileStream(Source& source, const Container& container, std::uint32_t itemId, OutputBudget& budget,
+                std::vector<std::uint8_t>& out, Failure& failure)
+{
+    const Item* item = container.item(itemId);
+    if (!item) {
+        failure.set(FailureKind::Malformed, "tile item " + std::to_string(itemId) + " does not exist");
+        return false;
+    }
+    if (!isHevcImage(container, *item, failure)) {
+        return false;
+    }
+    int lengthSize = 4;
+    std::vector<std::uint8_t> parameters;
+    if (!parameterSets(*container.property(*item, "hvcC"), lengthSize, parameters, failure)) {
+        return false;
+    }
+    if (parameters.size() > budget.parameterSets) {
+        failure.set(FailureKind::Limit, "the tiles' parameter sets come to more than " +
+                                            std::to_string(kMaxParameterSetOutput) + " bytes");
+        return false;
+    }
+    budget.parameterSets -= parameters.size();
+    std::vector<std::uint8_t> data;
+    if (!readItemData(source, container, *item, budget.codedData, data, failure)) {
+        return false;
+    }
+    budget.codedData -= data.size();
+
+    out = std::move(parameters);
+    Range range(data.data(), data.size(), failure, "item " + std::to_string(itemId), 1);
+    while (range.ok() && !range.atEnd()) {
+        const std::uint64_t length = range.uint(lengthSize);
+        const std::uint8_t* unit = range.take(length);
+        if (range.ok() && length == 0) {
+            range.fail(FailureKind::Malformed, "holds an empty NAL unit");
+        }
+        if (range.ok()) {
+            out.insert(out.end(), std::begin(kStartCode), std::end(kStartCode));
+            out.insert(out.end(), unit, unit + length);
+        }
+    }
+    if (range.ok() && data.empty()) {
+        range.fail(FailureKind::Malformed, "holds no coded data");
+    }
+    return range.ok();
+}
+
+std::string tileInfoText(const TilePlan& plan)
+{
+    std::string text = "width=" + std::to_string(plan.width) + "\nheight=" + std::to_string(plan.height) +
+                       "\nrow=" + std::to_string(plan.rows) + "\ncol=" + std::to_string(plan.cols) + "\n";
+    for (std::size_t n = 1; n <= plan.tiles.size(); ++n) {
+        text += std::to_string(n) + ",";
+    }
+    return text + "\n";
+}
+
+bool split(Source& source, TileSink& sink, Failure& failure)
+{
+    Container container;
+    TilePlan plan;
+    if (!parseContainer(source, container, failure) || !planTiles(source, container, plan, failure)) {
+        return false;
+    }
+    // Tiles never share coded data, so together they hold at most the file; tiles that all name the same
+    // bytes must not multiply the file onto the disk.
+    OutputBudget budget{source.size(), kMaxParameterSetOutput};
+    std::vector<std::uint8_t> stream;
+    for (std::size_t n = 0; n < plan.tiles.size(); ++n) {
+        if (!tileStream(source, container, plan.tiles[n], budget, stream, failure) ||
+            !sink.writeTile(static_cast<std::uint32_t>(n + 1), stream, failure)) {
+            return false;
+        }
+    }
+    return sink.writeInfo(tileInfoText(plan), failure);
+}
+
+} // namespace heifsplit

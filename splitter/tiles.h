@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "splitter/container.h"
+#include "splitter/failure.h"
+#include "splitter/source.h"
+
+namespace heifsplit {
+
+// The primary picture as coded tiles: a grid's tiles in row-major order, or the one coded image.
+struct TilePlan
+{
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t rows = 0;
+    std::uint32_t cols = 0;
+    std::vector<std::uint32_t> tiles; // item ids; tile n (from 1) is tiles[n - 1]
+};
+
+// Works out the primary picture's tiles. Fails for a primary item that is neither a grid of HEVC images nor
+// one HEVC image, and for sizes and counts that cannot be true.
+bool planTiles(Source& source, const Container& container, TilePlan& plan, Failure& failure);
+
+// The tile item as a raw HEVC stream with start codes: the parameter sets of its hvcC first, then its NAL
+// units. Budget is what the tiles may still write; it is reduced by what this one used.
+struct OutputBudget
+{
+    std::uint64_t codedData = 0;
+    std::uint64_t parameterSets = 0;
+};
+bool tileStream(Source& source, const Container& container, std::uint32_t itemId, OutputBudget& budget,
+                std::vector<std::uint8_t>& out, Failure& failure);
+
+// The tile information text: width=, height=, row=, col= lines and the tile numbers, each followed by a
+// comma.
+std::string tileInfoText(const TilePlan& plan);
+
+// Receives the splitter's output.
+class TileSink
+{
+public:
+    virtual ~TileSink() = default;
+    virtual bool writeTile(std::uint32_t number, const std::vector<std::uint8_t>& stream,
+                           Failure& failure) = 0;
+    virtual bool writeInfo(const std::string& text, Failure& failure) = 0;
+};
+
+// Takes the file apart: every tile, then the information text last, so that a failure part-way leaves no
+// information behind.
+bool split(Source& source, TileSink& sink, Failure& failure);
+
+} // namespace heifsplit

@@ -1,0 +1,510 @@
+#include <QByteArray>
+#include <QList>
+#include <QtEndian>
+
+#include "splitter/container.h"
+#include "splitter/limits.h"
+#include "splitter/range.h"
+#include "splitter/source.h"
+#include "splitter/tiles.h"
+#include "tests/support/heifwriter.h"
+#include "tests/support/testmain.h"
+
+using namespace vornetta::test;
+
+namespace {
+
+const QByteArray kStart("\0\0\0\1", 4);
+
+// A stand-in HEVC stream: parameter sets, then two slices whose bytes name the tile. Parsing does not look
+// inside NAL units, so any bytes do; the splitter must hand them on unchanged.
+QByteArray fakeStream(int tile)
+{
+    const QByteArray vps("\x40\x01\x0c\x01\xff\xff", 6);
+    const QByteArray sps("\x42\x01\x01\x01\x60\x00\x00\x03\x00\x90\x00\x00\x03\x00\x00\x03\x00\x5d\xa0", 19);
+    const QByteArray pps("\x44\x01\xc1\x72\xb4\x62\x40", 7);
+    QByteArray slice1("\x26\x01\xaf", 3);
+    slice1 += QByteArray(20 + tile * 7, char('a' + tile % 26));
+    QByteArray slice2("\x02\x01\xd0", 3);
+    slice2 += QByteArray(5 + tile, char('A' + tile % 26));
+    return kStart + vps + kStart + sps + kStart + pps + kStart + slice1 + kStart + slice2;
+}
+
+// A grid of rows x cols fake tiles of tileSize; item 1 the grid, items 2.. the tiles.
+heif::File fakeGrid(int rows, int cols, quint32 tileSize, quint32 width, quint32 height)
+{
+    heif::File file;
+    file.properties = {heif::hvcCProperty(fakeStream(0)), heif::ispeProperty(tileSize, tileSize),
+                       heif::ispeProperty(width, height)};
+    heif::Item grid;
+    grid.id = 1;
+    grid.type = "grid";
+    grid.data = heif::gridData(rows, cols, width, height);
+    grid.properties = {3};
+    file.items.append(grid);
+    heif::Reference dimg;
+    dimg.from = 1;
+    for (int n = 1; n <= rows * cols; ++n) {
+        heif::Item tile;
+        tile.id = quint32(n + 1);
+        tile.data = heif::codedData(fakeStream(n));
+        tile.properties = {1, 2};
+        file.items.append(tile);
+        dimg.to.append(tile.id);
+    }
+    file.references = {dimg};
+    return file;
+}
+
+heif::File fakeSingle(quint32 width, quint32 height)
+{
+    heif::File file;
+    file.properties = {heif::hvcCProperty(fakeStream(0)), heif::ispeProperty(width, height)};
+    heif::Item image;
+    image.id = 1;
+    image.data = heif::codedData(fakeStream(1));
+    image.properties = {1, 2};
+    file.items.append(image);
+    return file;
+}
+
+class CollectingSink final : public heifsplit::TileSink
+{
+public:
+    bool writeTile(std::uint32_t number, const std::vector<std::uint8_t>& stream,
+                   heifsplit::Failure&) override
+    {
+        numbers.append(int(number));
+        tiles.append(QByteArray(reinterpret_cast<const char*>(stream.data()), qsizetype(stream.size())));
+        return true;
+    }
+    bool writeInfo(const std::string& text, heifsplit::Failure&) override
+    {
+        info = QByteArray::fromStdString(text);
+        return true;
+    }
+    QList<int> numbers;
+    QList<QByteArray> tiles;
+    QByteArray info;
+};
+
+struct SplitResult
+{
+    bool done = false;
+    heifsplit::Failure failure;
+    CollectingSink sink;
+};
+
+SplitResult splitBytes(const QByteArray& bytes)
+{
+    SplitResult result;
+    heifsplit::MemorySource source(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                   size_t(bytes.size()));
+    result.done = heifsplit::split(source, result.sink, result.failure);
+    return result;
+}
+
+heifsplit::Container parseBytes(const QByteArray& bytes, heifsplit::Failure& failure)
+{
+    heifsplit::MemorySource source(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                   size_t(bytes.size()));
+    heifsplit::Container container;
+    heifsplit::parseContainer(source, container, failure);
+    return container;
+}
+
+// Where a box's four-character type first occurs in the file; its size field starts 4 bytes earlier.
+qsizetype boxAt(const QByteArray& bytes, const char* type)
+{
+    return bytes.indexOf(type) - 4;
+}
+
+void putAt(QByteArray& bytes, qsizetype at, quint64 value, int byteCount)
+{
+    QByteArray field;
+    heif::putUInt(field, value, byteCount);
+    bytes.replace(at, byteCount, field);
+}
+
+} // namespace
+
+class HeifParseTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rangeKeepsTheFirstFailure()
+    {
+        const std::uint8_t bytes[] = {0, 1, 2, 3, 4};
+        heifsplit::Failure failure;
+        heifsplit::Range range(bytes, sizeof bytes, failure, "test");
+        QCOMPARE(range.u32(), std::uint32_t(0x00010203));
+        QCOMPARE(range.u16(), std::uint16_t(0)); // one byte left: fails and yields zero
+        QVERIFY(failure.failed());
+        QCOMPARE(failure.kind(), heifsplit::FailureKind::Truncated);
+        const std::string first = failure.reason();
+        QCOMPARE(range.u8(), std::uint8_t(0)); // the rest is gone with the failure
+        range.fail(heifsplit::FailureKind::Malformed, "something else");
+        QCOMPARE(failure.reason(), first);
+
+        heifsplit::Failure deep;
+        heifsplit::Range tooDeep(bytes, sizeof bytes, deep, "deep", heifsplit::kMaxNestingDepth + 1);
+        QCOMPARE(deep.kind(), heifsplit::FailureKind::Limit);
+        QCOMPARE(tooDeep.u8(), std::uint8_t(0));
+    }
+
+    // Every way of storing the same grid gives the same tiles, byte for byte.
+    void layoutsGiveTheSameTiles_data()
+    {
+        QTest::addColumn<QString>("layout");
+        for (const char* layout :
+             {"plain", "iloc v0", "iloc v2, infe v3, 32-bit ids", "8-byte offsets and a base offset",
+              "grid in idat", "tiles in several extents", "mdat with a 64-bit size",
+              "mdat to the end of the file", "mdat before meta", "15-bit property indices",
+              "2-byte NAL lengths", "1-byte NAL lengths", "32-bit grid sizes", "properties before items"}) {
+            QTest::newRow(layout) << QString(layout);
+        }
+    }
+    void layoutsGiveTheSameTiles()
+    {
+        QFETCH(QString, layout);
+        heif::File file = fakeGrid(2, 3, 64, 150, 100);
+        if (layout == "iloc v0") {
+            file.ilocVersion = 0;
+        } else if (layout == "iloc v2, infe v3, 32-bit ids") {
+            file.ilocVersion = 2;
+            file.infeVersion = 3;
+            file.irefVersion = 1;
+            file.ipmaVersion = 1;
+            for (heif::Item& item : file.items) {
+                item.id += 70000;
+            }
+            file.primary = 70001;
+            file.references[0].from = 70001;
+            for (quint32& to : file.references[0].to) {
+                to += 70000;
+            }
+        } else if (layout == "8-byte offsets and a base offset") {
+            file.ilocOffsetSize = 8;
+            file.ilocLengthSize = 8;
+            file.ilocBaseOffsetSize = 8;
+        } else if (layout == "grid in idat") {
+            file.items[0].constructionMethod = 1;
+            file.items[0].extentCount = 2;
+        } else if (layout == "tiles in several extents") {
+            for (heif::Item& item : file.items) {
+                item.extentCount = 3;
+            }
+            file.ilocBaseOffsetSize = 4;
+        } else if (layout == "mdat with a 64-bit size") {
+            file.mdatSize = 64;
+        } else if (layout == "mdat to the end of the file") {
+            file.mdatSize = 0;
+        } else if (layout == "mdat before meta") {
+            file.metaFirst = false;
+        } else if (layout == "15-bit property indices") {
+            file.ipmaLargeIndex = true;
+        } else if (layout == "2-byte NAL lengths" || layout == "1-byte NAL lengths") {
+            const int size = layout.startsWith('2') ? 2 : 1;
+            file.properties[0] = heif::hvcCProperty(fakeStream(0), size);
+            for (int n = 1; n < file.items.size(); ++n) {
+                file.items[n].data = heif::codedData(fakeStream(n), size);
+            }
+        } else if (layout == "32-bit grid sizes") {
+            file.items[0].data = heif::gridData(2, 3, 150, 100, true);
+        } else if (layout == "properties before items") {
+            file.items[3].properties = {2, 1}; // ipma order is free
+        }
+
+        const SplitResult result = splitBytes(file.build());
+        QVERIFY2(result.done, result.failure.reason().c_str());
+        QCOMPARE(result.sink.info, QByteArray("width=150\nheight=100\nrow=2\ncol=3\n1,2,3,4,5,6,\n"));
+        QCOMPARE(result.sink.numbers, QList<int>({1, 2, 3, 4, 5, 6}));
+        for (int n = 1; n <= 6; ++n) {
+            QCOMPARE(result.sink.tiles[n - 1], fakeStream(n));
+        }
+    }
+
+    void tilesFollowTheReferenceOrder()
+    {
+        heif::File file = fakeGrid(2, 2, 64, 128, 128);
+        file.references[0].to = {5, 3, 4, 2}; // row-major by reference, not by item id
+        const SplitResult result = splitBytes(file.build());
+        QVERIFY2(result.done, result.failure.reason().c_str());
+        QCOMPARE(result.sink.tiles[0], fakeStream(4));
+        QCOMPARE(result.sink.tiles[1], fakeStream(2));
+        QCOMPARE(result.sink.tiles[3], fakeStream(1));
+    }
+
+    void singleImageIsOneTile()
+    {
+        const SplitResult result = splitBytes(fakeSingle(1280, 854).build());
+        QVERIFY2(result.done, result.failure.reason().c_str());
+        QCOMPARE(result.sink.info, QByteArray("width=1280\nheight=854\nrow=1\ncol=1\n1,\n"));
+        QCOMPARE(result.sink.tiles, QList<QByteArray>({fakeStream(1)}));
+    }
+
+    // What a later reader of orientation, colour profile and Exif needs is kept in stored order.
+    void propertiesAndReferencesAreKept()
+    {
+        heif::File file = fakeGrid(1, 2, 64, 128, 64);
+        file.properties += {heif::imirProperty(1), heif::irotProperty(3),
+                            heif::clapProperty(120, 1, 60, 1, 0, 1, 0, 1), heif::colrIccProperty("ICCDATA")};
+        file.items[0].properties = {3, 7, 6, 5, 4};
+        heif::Item exif;
+        exif.id = 9;
+        exif.type = "Exif";
+        exif.data = QByteArray("\0\0\0\0Exif", 10);
+        file.items.append(exif);
+        heif::Reference cdsc;
+        cdsc.type = "cdsc";
+        cdsc.from = 9;
+        cdsc.to = {1};
+        file.references.append(cdsc);
+
+        heifsplit::Failure failure;
+        const heifsplit::Container container = parseBytes(file.build(), failure);
+        QVERIFY2(!failure.failed(), failure.reason().c_str());
+        const heifsplit::Item* primary = container.item(container.primaryItem);
+        QVERIFY(primary);
+        QStringList types;
+        for (const heifsplit::Property* property : container.propertiesOf(*primary)) {
+            types.append(QString::fromStdString(property->type));
+        }
+        QCOMPARE(types, QStringList({"ispe", "colr", "clap", "irot", "imir"}));
+        QCOMPARE(container.property(*primary, "irot")->body, std::vector<std::uint8_t>({3}));
+        QCOMPARE(container.referencesTo(1, "cdsc"), std::vector<std::uint32_t>({9}));
+        QCOMPARE(container.item(9)->type, std::string("Exif"));
+    }
+
+    void badFilesFail_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("kind");
+        const int truncated = int(heifsplit::FailureKind::Truncated);
+        const int malformed = int(heifsplit::FailureKind::Malformed);
+        const int limit = int(heifsplit::FailureKind::Limit);
+        const int unsupported = int(heifsplit::FailureKind::Unsupported);
+        const heif::File good = fakeGrid(2, 2, 64, 128, 100);
+        const QByteArray goodBytes = good.build();
+
+        QTest::newRow("empty") << QByteArray() << unsupported;
+        QTest::newRow("seven bytes") << goodBytes.left(7) << truncated;
+        QTest::newRow("text") << QByteArray("hello, this is not a picture\n") << unsupported;
+        {
+            QByteArray bytes = goodBytes;
+            putAt(bytes, boxAt(bytes, "meta"), 0xffffffff, 4);
+            QTest::newRow("meta larger than the file") << bytes << truncated;
+        }
+        {
+            QByteArray bytes = goodBytes;
+            putAt(bytes, boxAt(bytes, "meta"), 4, 4);
+            QTest::newRow("meta smaller than its header") << bytes << malformed;
+        }
+        {
+            QByteArray bytes = goodBytes;
+            const qsizetype mdat = boxAt(bytes, "mdat");
+            putAt(bytes, mdat, 1, 4);
+            bytes.insert(mdat + 8, QByteArray("\x7f\xff\xff\xff\xff\xff\xff\xff", 8));
+            QTest::newRow("64-bit mdat size of 2^63") << bytes << truncated;
+        }
+        {
+            QByteArray bytes = goodBytes;
+            putAt(bytes, boxAt(bytes, "ipco") + 8, 0x7fffffff, 4);
+            QTest::newRow("property larger than ipco") << bytes << truncated;
+        }
+        {
+            QByteArray bytes = goodBytes;
+            putAt(bytes, boxAt(bytes, "ipma") + 12, 0xffffffff, 4);
+            QTest::newRow("ipma with 2^32-1 entries") << bytes << truncated;
+        }
+        {
+            heif::File file = good;
+            file.ilocLengthSize = 8;
+            QByteArray bytes = file.build();
+            // the last extent's length: the last 8 bytes of iloc
+            const qsizetype ilocEnd =
+                boxAt(bytes, "iloc") +
+                qsizetype(qFromBigEndian<quint32>(bytes.constData() + boxAt(bytes, "iloc")));
+            putAt(bytes, ilocEnd - 8, 0xffffffffffffffffull, 8);
+            QTest::newRow("extent of 2^64-1 bytes") << bytes << truncated;
+        }
+        {
+            heif::File file = good;
+            file.items[0].data = heif::gridData(256, 256, 65535, 65535);
+            QTest::newRow("grid of 256 x 256 tiles, 4 named") << file.build() << limit;
+        }
+        {
+            heif::File file = good;
+            file.items[0].data = heif::gridData(2, 2, 65535, 65535);
+            QTest::newRow("grid of 65535 x 65535 from four small tiles") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            file.items[0].data = heif::gridData(2, 2, 0xffffffff, 0xffffffff, true);
+            QTest::newRow("grid of 2^32-1 pixels a side") << file.build() << limit;
+        }
+        {
+            heif::File file = good;
+            file.items[0].data = heif::gridData(2, 2, 128, 60);
+            QTest::newRow("a row of tiles below the picture") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            file.items[0].data = heif::gridData(2, 2, 128, 100).left(6);
+            QTest::newRow("grid description cut short") << file.build() << truncated;
+        }
+        {
+            heif::File file = good;
+            file.references[0].to.removeLast();
+            QTest::newRow("three tiles for a 2 x 2 grid") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            file.references[0].to[2] = 1;
+            QTest::newRow("grid naming itself") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            file.references[0].to[2] = 42;
+            QTest::newRow("grid naming a missing item") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            file.references.clear();
+            QTest::newRow("grid without tiles") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            file.items[2].type = "av01";
+            QTest::newRow("tile that is not HEVC") << file.build() << unsupported;
+        }
+        {
+            heif::File file = good;
+            file.items[0].type = "iovl";
+            QTest::newRow("overlay primary") << file.build() << unsupported;
+        }
+        {
+            heif::File file = good;
+            file.primary = 77;
+            QTest::newRow("missing primary") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            file.items[3].properties = {2};
+            QTest::newRow("tile without hvcC") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            file.properties.append(heif::ispeProperty(32, 32));
+            file.items[4].properties = {1, 4};
+            QTest::newRow("tiles of different sizes") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            file.items[1].properties = {1, 9};
+            QTest::newRow("missing property index") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            file.items[2].id = 2;
+            QTest::newRow("item declared twice") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            file.brand = "avif";
+            QByteArray bytes = file.build();
+            bytes.replace("mif1", "avis");
+            QTest::newRow("not a HEIF brand") << bytes << unsupported;
+        }
+        {
+            QByteArray bytes = goodBytes;
+            bytes.replace("pict", "vide");
+            QTest::newRow("handler other than pict") << bytes << unsupported;
+        }
+        {
+            heif::File file = good;
+            file.items[4].data.chop(3);
+            QTest::newRow("NAL unit running past its item") << file.build() << truncated;
+        }
+        {
+            heif::File file = good;
+            file.items[4].data = QByteArray(4, '\0');
+            QTest::newRow("empty NAL unit") << file.build() << malformed;
+        }
+        {
+            heif::File file = fakeSingle(64, 64);
+            file.items[0].constructionMethod = 2;
+            QTest::newRow("item offset construction") << file.build() << unsupported;
+        }
+        {
+            heif::File file = fakeSingle(64, 64);
+            file.properties[1] = heif::ispeProperty(0, 64);
+            QTest::newRow("zero width") << file.build() << malformed;
+        }
+        {
+            // Every tile names the same large item: the tiles would write far more than the file holds.
+            heif::File file = fakeGrid(16, 16, 64, 1024, 1024);
+            file.items[1].data =
+                heif::codedData(fakeStream(1) + kStart + "\x26\x01" + QByteArray(20000, 'x'));
+            file.items.resize(2);
+            file.references[0].to = QList<quint32>(256, 2);
+            QTest::newRow("tiles sharing data") << file.build() << limit;
+        }
+        {
+            QByteArray bytes = goodBytes;
+            const qsizetype iinf = boxAt(bytes, "iinf");
+            putAt(bytes, iinf + 8 + 4 + 2, 0xffff, 4); // the first infe's size
+            QTest::newRow("infe larger than iinf") << bytes << truncated;
+        }
+    }
+    void badFilesFail()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, kind);
+        const SplitResult result = splitBytes(bytes);
+        QVERIFY(!result.done);
+        QVERIFY(result.failure.failed());
+        QVERIFY(!result.failure.reason().empty());
+        QVERIFY2(result.failure.reason().find('\n') == std::string::npos, result.failure.reason().c_str());
+        QCOMPARE(int(result.failure.kind()), kind);
+        QVERIFY(result.sink.info.isEmpty());
+    }
+
+    // Any cut of a good file fails; no cut makes a tile from bytes that are not there.
+    void everyCutFails()
+    {
+        heif::File file = fakeGrid(2, 2, 64, 128, 100);
+        file.items[0].constructionMethod = 1;
+        file.items[2].extentCount = 2;
+        const QByteArray bytes = file.build();
+        for (qsizetype length = 0; length < bytes.size(); ++length) {
+            const SplitResult result = splitBytes(bytes.left(length));
+            QVERIFY2(!result.done, qPrintable(QString("cut at %1").arg(length)));
+            QVERIFY(result.sink.info.isEmpty());
+        }
+    }
+
+    // Flipped bits may leave a readable file; what must never happen is a tile from outside the file, a
+    // crash (the sanitizer build watches), or success without the information.
+    void flippedBitsFailOrSplit()
+    {
+        const QByteArray bytes = fakeGrid(2, 2, 64, 128, 100).build();
+        const qsizetype metaEnd = bytes.indexOf("mdat");
+        for (qsizetype at = 0; at < metaEnd; ++at) {
+            for (int bit = 0; bit < 8; ++bit) {
+                QByteArray flipped = bytes;
+                flipped[at] = char(flipped[at] ^ (1 << bit));
+                const SplitResult result = splitBytes(flipped);
+                QCOMPARE(result.done, !result.failure.failed());
+                if (result.done) {
+                    QVERIFY(result.sink.info.endsWith(",\n"));
+                    QCOMPARE(result.sink.tiles.size(), result.sink.info.count(','));
+                }
+            }
+        }
+    }
+};
+
+VORNETTA_TEST_MAIN(HeifParseTest)
+#include "tst_heifparse.moc"

@@ -1,0 +1,217 @@
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QStandardPaths>
+
+#include "tests/splitter/splitterprocess.h"
+#include "tests/support/heicfixtures.h"
+#include "tests/support/testmain.h"
+
+using namespace vornetta::test;
+
+// heic/heic run as the engine runs it, on files made here, its tiles decoded by the real ffmpeg.
+class SplitterTest final : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Encoding is the slow part: each grid is encoded once and varied for several cases.
+    QHash<QString, heif::File> grids;
+
+    heif::File grid(const QImage& picture, int tileWidth, int tileHeight)
+    {
+        const QString key =
+            QString("%1x%2/%3x%4").arg(picture.width()).arg(picture.height()).arg(tileWidth).arg(tileHeight);
+        if (!grids.contains(key)) {
+            heif::File file;
+            const QString failure = buildGridHeif(picture, tileWidth, tileHeight, &file);
+            if (!failure.isEmpty()) {
+                qWarning("%s", qPrintable(failure));
+            }
+            grids.insert(key, file);
+        }
+        return grids.value(key);
+    }
+
+    // Every tile decodes on its own and shows the part of the picture it covers.
+    static void checkTiles(const QString& prefix, const QImage& picture, int tileWidth, int tileHeight)
+    {
+        const int cols = (picture.width() + tileWidth - 1) / tileWidth;
+        const int rows = (picture.height() + tileHeight - 1) / tileHeight;
+        QCOMPARE(readAll(prefix + "info"), expectedInfo(picture.width(), picture.height(), rows, cols));
+        for (int n = 1; n <= rows * cols; ++n) {
+            QString error;
+            const QImage tile = decodeWithFfmpeg(prefix + QString::number(n), &error);
+            QVERIFY2(error.isEmpty(), qPrintable(error));
+            QCOMPARE(tile.size(), QSize(tileWidth, tileHeight));
+            const QRect area =
+                QRect((n - 1) % cols * tileWidth, (n - 1) / cols * tileHeight, tileWidth, tileHeight)
+                    .intersected(picture.rect());
+            const double quality = psnr(tile.copy(QRect(QPoint(0, 0), area.size())), picture.copy(area));
+            QVERIFY2(quality > 35, qPrintable(QString("tile %1: %2 dB").arg(n).arg(quality)));
+        }
+        QVERIFY(!QFileInfo::exists(prefix + QString::number(rows * cols + 1)));
+    }
+
+    static void checkCleanFailure(const SplitterRun& run, const QString& folder)
+    {
+        QVERIFY2(run.failedCleanly(), run.errorOutput.constData());
+        QVERIFY(run.errorOutput.startsWith("heic: "));
+        QVERIFY2(run.milliseconds < 2000, qPrintable(QString::number(run.milliseconds)));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(QFileInfo(splitterPath()).isExecutable(), qPrintable(splitterPath()));
+        QVERIFY2(!ffmpegPath().isEmpty(), "ffmpeg is needed");
+    }
+
+    void gridSplitsIntoDecodableTiles_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QSize>("tile");
+        QTest::addColumn<QString>("layout");
+        QTest::newRow("1000x700 in 2 x 2 tiles of 512") << QSize(1000, 700) << QSize(512, 512) << "";
+        QTest::newRow("960x640 in tiles of 480x320") << QSize(960, 640) << QSize(480, 320) << "";
+        QTest::newRow("one-tile grid") << QSize(200, 150) << QSize(256, 192) << "";
+        QTest::newRow("32-bit grid sizes") << QSize(1000, 700) << QSize(512, 512) << "wide";
+        QTest::newRow("idat and several extents") << QSize(1000, 700) << QSize(512, 512) << "idat";
+        QTest::newRow("64-bit sizes, iloc v2") << QSize(1000, 700) << QSize(512, 512) << "large";
+    }
+    void gridSplitsIntoDecodableTiles()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QSize, tile);
+        QFETCH(QString, layout);
+        const QImage picture = drawTestPicture(size.width(), size.height());
+        heif::File file = grid(picture, tile.width(), tile.height());
+        QVERIFY(!file.items.isEmpty());
+        if (layout == "wide") {
+            file.items[0].data = heif::gridData(2, 2, 1000, 700, true);
+        } else if (layout == "idat") {
+            file.items[0].constructionMethod = 1;
+            for (heif::Item& item : file.items) {
+                item.extentCount = 3;
+            }
+        } else if (layout == "large") {
+            file.ilocVersion = 2;
+            file.ilocOffsetSize = 8;
+            file.ilocLengthSize = 8;
+            file.ilocBaseOffsetSize = 8;
+            file.mdatSize = 64;
+        }
+        const QString folder = freshFolder("grid");
+        QCOMPARE(heif::writeFile(file.build(), folder + "/in.heic"), QString());
+
+        const SplitterRun run = runSplitter(folder + "/in.heic", folder + "/hevc");
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        QCOMPARE(run.errorOutput, QByteArray());
+        checkTiles(folder + "/hevc", picture, tile.width(), tile.height());
+    }
+
+    void singleImageIsOneTile()
+    {
+        if (QStandardPaths::findExecutable("heif-enc").isEmpty()) {
+            QSKIP("heif-enc is not installed");
+        }
+        const QImage picture = drawTestPicture(1000, 700);
+        const QString folder = freshFolder("single");
+        QCOMPARE(writeSingleHeic(picture, folder + "/in.heic"), QString());
+
+        const SplitterRun run = runSplitter(folder + "/in.heic", folder + "/hevc");
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        QCOMPARE(readAll(folder + "/hevcinfo"), expectedInfo(1000, 700, 1, 1));
+        QString error;
+        const QImage decoded = decodeWithFfmpeg(folder + "/hevc1", &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(decoded.size(), picture.size());
+        const double quality = psnr(decoded, picture);
+        QVERIFY2(quality > 35, qPrintable(QString::number(quality)));
+    }
+
+    void hostileFilesFailCleanly_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray good = grid(drawTestPicture(1000, 700), 512, 512).build();
+        QTest::newRow("0 bytes") << QByteArray();
+        QTest::newRow("half the file") << good.left(good.size() / 2);
+        QTest::newRow("all but the last byte") << good.left(good.size() - 1);
+        QTest::newRow("text") << QByteArray(4096, 'x');
+        QByteArray huge = good;
+        huge.replace(huge.indexOf("meta") - 4, 4, QByteArray("\xff\xff\xff\xf0", 4));
+        QTest::newRow("meta of 4 GiB") << huge;
+        heif::File tiles = grid(drawTestPicture(1000, 700), 512, 512);
+        tiles.items[0].data = heif::gridData(256, 256, 65535, 65535);
+        QTest::newRow("grid claiming 256 x 256 tiles of 65535 x 65535") << tiles.build();
+        heif::File overlay = tiles;
+        overlay.items[0].type = "iovl";
+        QTest::newRow("overlay primary") << overlay.build();
+        // The last tile lies past the end: three tiles are written before that shows, then taken back.
+        heif::File late = grid(drawTestPicture(1000, 700), 512, 512);
+        late.mdatSize = 0;
+        QTest::newRow("last tile past the end") << late.build().chopped(10);
+    }
+    void hostileFilesFailCleanly()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString input = QDir::temp().filePath("hostile.heic");
+        QCOMPARE(heif::writeFile(bytes, input), QString());
+        const QString folder = freshFolder("hostile");
+        // An information file of an earlier run must not survive a failure.
+        QCOMPARE(heif::writeFile("width=1\n", folder + "/hevcinfo"), QString());
+        checkCleanFailure(runSplitter(input, folder + "/hevc"), folder);
+    }
+
+    void cutAndFlippedCopiesFailCleanly()
+    {
+        const QByteArray good = grid(drawTestPicture(1000, 700), 512, 512).build();
+        const QString input = QDir::temp().filePath("cut.heic");
+        const QString folder = freshFolder("cut");
+        const qsizetype metaEnd = good.indexOf("mdat");
+        QList<qsizetype> cuts;
+        for (qsizetype at = 0; at < metaEnd + 16; at += 13) {
+            cuts.append(at);
+        }
+        for (qsizetype at = metaEnd; at < good.size(); at += good.size() / 17) {
+            cuts.append(at);
+        }
+        for (const qsizetype at : cuts) {
+            QCOMPARE(heif::writeFile(good.left(at), input), QString());
+            checkCleanFailure(runSplitter(input, folder + "/hevc"), folder);
+        }
+        // A flipped bit may leave a readable file; either way the run ends cleanly and in time.
+        for (qsizetype at = 0; at < metaEnd; at += 7) {
+            QByteArray flipped = good;
+            flipped[at] = char(flipped[at] ^ (1 << (at % 8)));
+            QCOMPARE(heif::writeFile(flipped, input), QString());
+            const SplitterRun run = runSplitter(input, folder + "/hevc");
+            QVERIFY2(run.succeeded() || run.failedCleanly(), qPrintable(QString("bit at %1").arg(at)));
+            QVERIFY(run.milliseconds < 2000);
+            QCOMPARE(QFileInfo::exists(folder + "/hevcinfo"), run.succeeded());
+            if (run.failedCleanly()) {
+                QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
+            }
+            QDir(folder).removeRecursively();
+            QDir().mkpath(folder);
+        }
+    }
+
+    void badArgumentsAndPathsFail()
+    {
+        const QString folder = freshFolder("arguments");
+        SplitterRun run = runSplitter(QStringList{});
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.errorOutput.count('\n'), 1);
+        checkCleanFailure(runSplitter(folder + "/missing.heic", folder + "/hevc"), folder);
+        checkCleanFailure(runSplitter(folder, folder + "/hevc"), folder);
+
+        const QString input = QDir::temp().filePath("good.heic");
+        QCOMPARE(heif::writeFile(grid(drawTestPicture(200, 150), 256, 192).build(), input), QString());
+        checkCleanFailure(runSplitter(input, folder + "/no-such-folder/hevc"), folder);
+    }
+};
+
+VORNETTA_TEST_MAIN(SplitterTest)
+#include "tst_splitter.moc"
