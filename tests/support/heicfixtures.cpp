@@ -46,11 +46,10 @@ QString runTool(const QString& program, const QStringList& arguments)
 
 QString ffmpegPath()
 {
-    const QString local = programFolder() + "/ffmpeg";
-    if (!programFolder().isEmpty() && QFileInfo(local).isExecutable()) {
-        return local;
-    }
-    return QStandardPaths::findExecutable("ffmpeg");
+    // The system's ffmpeg, never the program folder's: that one may be our tile decoder, which does
+    // nothing but decode a tile to BMP.
+    const QString system = "/usr/bin/ffmpeg";
+    return QFileInfo(system).isExecutable() ? system : QStandardPaths::findExecutable("ffmpeg");
 }
 
 QImage drawTestPicture(int width, int height)
@@ -98,9 +97,10 @@ QString encodeHevc(const QImage& picture, QByteArray* annexB)
     if (!picture.save(input, "PNG")) {
         return "cannot save the picture as PNG";
     }
-    const QString failure = runTool(ffmpegPath(), {"-v", "error", "-nostdin", "-y", "-i", input, "-frames:v",
-                                                   "1", "-c:v", "libx265", "-pix_fmt", "yuv420p", "-x265-params",
-                                                   "log-level=error:lossless=1", "-f", "hevc", output});
+    const QString failure =
+        runTool(ffmpegPath(),
+                {"-v", "error", "-nostdin", "-y", "-i", input, "-frames:v", "1", "-c:v", "libx265",
+                 "-pix_fmt", "yuv420p", "-x265-params", "log-level=error:lossless=1", "-f", "hevc", output});
     if (!failure.isEmpty()) {
         return failure;
     }
@@ -151,8 +151,8 @@ QString buildGridHeif(const QImage& picture, int tileWidth, int tileHeight, heif
                 return failure;
             }
             if (file->properties.isEmpty()) {
-                file->properties = {heif::hvcCProperty(stream), heif::ispeProperty(quint32(tileWidth),
-                                                                                   quint32(tileHeight)),
+                file->properties = {heif::hvcCProperty(stream),
+                                    heif::ispeProperty(quint32(tileWidth), quint32(tileHeight)),
                                     heif::ispeProperty(quint32(picture.width()), quint32(picture.height()))};
             }
             heif::Item item;
@@ -196,7 +196,8 @@ QImage decodeWithFfmpeg(const QString& path, QString* error)
     const QString output = folder.filePath("out.png");
     QString failure = folder.isValid() ? QString() : "no temporary folder";
     if (failure.isEmpty()) {
-        failure = runTool(ffmpegPath(), {"-v", "error", "-nostdin", "-y", "-i", path, "-frames:v", "1", output});
+        failure =
+            runTool(ffmpegPath(), {"-v", "error", "-nostdin", "-y", "-i", path, "-frames:v", "1", output});
     }
     QImage picture;
     if (failure.isEmpty() && !picture.load(output)) {
