@@ -40,22 +40,15 @@ QString encodeTile(const QString& path, const QStringList& input, const QStringL
     return run.succeeded() && QFileInfo(path).size() > 0 ? QString() : run.describe();
 }
 
-// The offsets of the NAL units in a raw stream, each with its type.
-QList<QPair<int, int>> nalUnits(const QByteArray& stream)
-{
-    QList<QPair<int, int>> units;
-    for (int at = stream.indexOf(QByteArray("\0\0\1", 3)); at >= 0 && at + 3 < stream.size();
-         at = stream.indexOf(QByteArray("\0\0\1", 3), at + 3)) {
-        units.append({at, (quint8(stream[at + 3]) >> 1) & 0x3f});
-    }
-    return units;
-}
-
+// The offset of the first coded slice's start code in a raw stream, or -1.
 int firstSliceOffset(const QByteArray& stream)
 {
-    for (const auto& unit : nalUnits(stream)) {
-        if (unit.second <= 21 && (unit.second <= 9 || unit.second >= 16))
-            return unit.first;
+    const QByteArray startCode("\0\0\1", 3);
+    for (int at = stream.indexOf(startCode); at >= 0 && at + 3 < stream.size();
+         at = stream.indexOf(startCode, at + 3)) {
+        const int type = (quint8(stream[at + 3]) >> 1) & 0x3f;
+        if (type <= 9 || (type >= 16 && type <= 21))
+            return at;
     }
     return -1;
 }
@@ -224,6 +217,8 @@ private slots:
         row("4:4:4") << "testsrc2" << tile << QStringList{"-pix_fmt", "yuv444p"} << "";
         row("4:4:4 10-bit") << "drawn" << tile << QStringList{"-pix_fmt", "yuv444p10le"} << "";
         row("GBR") << "testsrc2" << tile << QStringList{"-pix_fmt", "gbrp"} << "";
+        row("monochrome odd size 511x509")
+            << "drawn" << QSize(511, 509) << QStringList{"-pix_fmt", "gray"} << "";
         row("four slices") << "testsrc2" << tile << QStringList() << "slices=4";
         row("no wavefronts") << "testsrc2" << tile << QStringList() << "no-wpp=1";
         row("lossless") << "drawn" << tile << QStringList() << "lossless=1";
