@@ -17,11 +17,14 @@ struct FreeDecoder
 };
 using DecoderPointer = std::unique_ptr<de265_decoder_context, FreeDecoder>;
 
-// Warnings that say nothing about the picture; every other one means the decoder skipped or guessed.
+// Warnings that say nothing about the picture's pixels (threading, a checksum message that came before
+// its parameter sets, a full warning queue); every other one means the decoder skipped or guessed.
 bool isHarmless(de265_error warning)
 {
     return warning == DE265_WARNING_NO_WPP_CANNOT_USE_MULTITHREADING ||
-           warning == DE265_WARNING_NUMBER_OF_THREADS_LIMITED_TO_MAXIMUM;
+           warning == DE265_WARNING_NUMBER_OF_THREADS_LIMITED_TO_MAXIMUM ||
+           warning == DE265_WARNING_SPS_MISSING_CANNOT_DECODE_SEI ||
+           warning == DE265_WARNING_WARNING_BUFFER_FULL;
 }
 
 // Takes the decoder's queued warnings; returns the first that marks damage, or DE265_OK.
