@@ -98,6 +98,7 @@ void parseInfe(Range range, Container& container)
     } else if (container.item(item.id)) {
         range.fail(FailureKind::Malformed, "declares item " + std::to_string(item.id) + " twice");
     } else {
+        container.itemIndex.emplace(item.id, container.items.size());
         container.items.push_back(std::move(item));
     }
 }
@@ -192,7 +193,9 @@ void parseIpma(Range range, std::vector<Association>& associations)
         if (range.ok() && associations.size() >= kMaxItems) {
             range.fail(FailureKind::Limit, "associates more than " + std::to_string(kMaxItems) + " items");
         }
-        associations.push_back(std::move(association));
+        if (range.ok()) {
+            associations.push_back(std::move(association));
+        }
     }
 }
 
@@ -236,11 +239,8 @@ void resolveAssociations(Range& range, std::vector<Association>& associations, C
             }
         }
         // Associations of items that infe does not declare are harmless and ignored.
-        for (Item& item : container.items) {
-            if (item.id == association.item) {
-                item.associations = std::move(association.properties);
-                break;
-            }
+        if (Item* item = container.item(association.item)) {
+            item->associations = std::move(association.properties);
         }
     }
 }
@@ -292,13 +292,7 @@ void parseIloc(Range range, Container& container)
         if (!range.ok()) {
             return;
         }
-        Item* item = nullptr;
-        for (Item& candidate : container.items) {
-            if (candidate.id == id) {
-                item = &candidate;
-                break;
-            }
-        }
+        Item* item = container.item(id);
         if (!item) {
             continue; // data of an item nobody declares: never read
         }
@@ -366,12 +360,14 @@ void parseMeta(Range range, Container& container)
 
 const Item* Container::item(std::uint32_t id) const
 {
-    for (const Item& candidate : items) {
-        if (candidate.id == id) {
-            return &candidate;
-        }
-    }
-    return nullptr;
+    const auto found = itemIndex.find(id);
+    return found == itemIndex.end() ? nullptr : &items[found->second];
+}
+
+Item* Container::item(std::uint32_t id)
+{
+    const auto found = itemIndex.find(id);
+    return found == itemIndex.end() ? nullptr : &items[found->second];
 }
 
 std::vector<const Property*> Container::propertiesOf(const Item& item) const

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "splitter/failure.h"
@@ -67,8 +68,11 @@ struct Container
     std::vector<Property> properties;
     std::vector<Reference> references;
     std::vector<std::uint8_t> idat;
+    // Where each item id lies in items: files may declare many items, and every lookup is by id.
+    std::unordered_map<std::uint32_t, std::size_t> itemIndex;
 
     const Item* item(std::uint32_t id) const;
+    Item* item(std::uint32_t id);
     // The item's properties in ipma order.
     std::vector<const Property*> propertiesOf(const Item& item) const;
     // The item's first property of type, or nullptr.

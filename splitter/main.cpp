@@ -68,6 +68,17 @@ private:
     bool complete_ = false;
 };
 
+// The path as it may appear in the one line of the message: control characters would break that line.
+std::string printablePath(std::string path)
+{
+    for (char& c : path) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            c = '?';
+        }
+    }
+    return path;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -88,7 +99,8 @@ int main(int argc, char* argv[])
         heifsplit::split(source, sink, failure);
     }
     if (failure.failed()) {
-        std::fprintf(stderr, "heic: %s: %s\n", input.c_str(), failure.reason().c_str());
+        std::fprintf(stderr, "heic: %s: %s\n", printablePath(input).c_str(),
+                     printablePath(failure.reason()).c_str());
         return 1;
     }
     return 0;

@@ -37,16 +37,16 @@ bool MemorySource::readRaw(std::uint64_t offset, std::size_t length, std::uint8_
 
 FileSource::FileSource(const std::string& path, Failure& failure)
 {
-    file_.reset(std::fopen(path.c_str(), "rb"));
+    // Only regular files: opening a pipe or a device could block or never end.
     struct stat status
     {};
-    if (!file_ || fstat(fileno(file_.get()), &status) != 0) {
-        failure.set(FailureKind::Io, "cannot open " + path + ": " + std::strerror(errno));
-        file_.reset();
+    if (stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        failure.set(FailureKind::Io, path + " is not a regular file");
         return;
     }
-    if (!S_ISREG(status.st_mode)) {
-        failure.set(FailureKind::Io, path + " is not a regular file");
+    file_.reset(std::fopen(path.c_str(), "rb"));
+    if (!file_ || fstat(fileno(file_.get()), &status) != 0 || !S_ISREG(status.st_mode)) {
+        failure.set(FailureKind::Io, "cannot open " + path + ": " + std::strerror(errno));
         file_.reset();
         return;
     }

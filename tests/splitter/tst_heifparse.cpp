@@ -1,4 +1,5 @@
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QtEndian>
 
@@ -254,7 +255,7 @@ private slots:
         heif::Item exif;
         exif.id = 9;
         exif.type = "Exif";
-        exif.data = QByteArray("\0\0\0\0Exif", 10);
+        exif.data = QByteArray("\0\0\0\0Exif", 8);
         file.items.append(exif);
         heif::Reference cdsc;
         cdsc.type = "cdsc";
@@ -469,6 +470,35 @@ private slots:
         QVERIFY2(result.failure.reason().find('\n') == std::string::npos, result.failure.reason().c_str());
         QCOMPARE(int(result.failure.kind()), kind);
         QVERIFY(result.sink.info.isEmpty());
+    }
+
+    // Item lookups stay cheap with as many items as a file may declare; one more is refused.
+    void manyItemsAreFastUpToTheLimit()
+    {
+        heif::File file = fakeSingle(64, 64);
+        file.infeVersion = 3;
+        file.ilocVersion = 2;
+        file.ipmaVersion = 1;
+        for (quint32 n = 0; n < heifsplit::kMaxItems; ++n) {
+            heif::Item extra;
+            extra.id = 100 + n;
+            extra.type = "Exif";
+            extra.hidden = true;
+            extra.data = "x";
+            extra.properties = {2};
+            file.items.append(extra);
+        }
+        QElapsedTimer timer;
+        timer.start();
+        SplitResult result = splitBytes(file.build()); // one item more than the limit
+        QCOMPARE(result.failure.kind(), heifsplit::FailureKind::Limit);
+        QVERIFY2(result.failure.reason().find("items") != std::string::npos, result.failure.reason().c_str());
+
+        file.items.removeLast();
+        timer.restart();
+        result = splitBytes(file.build());
+        QVERIFY2(result.done, result.failure.reason().c_str());
+        QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
     }
 
     // Any cut of a good file fails; no cut makes a tile from bytes that are not there.

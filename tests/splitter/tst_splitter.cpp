@@ -206,6 +206,7 @@ private slots:
         QCOMPARE(run.errorOutput.count('\n'), 1);
         checkCleanFailure(runSplitter(folder + "/missing.heic", folder + "/hevc"), folder);
         checkCleanFailure(runSplitter(folder, folder + "/hevc"), folder);
+        checkCleanFailure(runSplitter(folder + "/two\nlines.heic", folder + "/hevc"), folder);
 
         const QString input = QDir::temp().filePath("good.heic");
         QCOMPARE(heif::writeFile(grid(drawTestPicture(200, 150), 256, 192).build(), input), QString());
