@@ -60,6 +60,8 @@ private:
                                                        .arg(cols)
                                                        .toLatin1() +
                                                    ids + "\n"));
+        // No crop, rotation or mirror.
+        QVERIFY(writeFile(fixture("hevctransform"), ""));
     }
 
     // Runs one conversion as the window does and checks that finished() came once.
