@@ -96,6 +96,11 @@ bool isTiffHeader(const std::uint8_t* at)
            (at[0] == 'M' && at[1] == 'M' && at[2] == 0 && at[3] == 42);
 }
 
+bool hasColourDescription(const Container& container, const Item& item)
+{
+    return container.property(item, "colr") != nullptr;
+}
+
 } // namespace
 
 bool pictureOperations(const Container& container, const Item& item, std::uint32_t width,
@@ -202,7 +207,7 @@ std::vector<std::uint8_t> exifBlock(Source& source, const Container& container, 
 }
 
 bool pictureExtras(Source& source, const Container& container, std::uint32_t width, std::uint32_t height,
-                   PictureExtras& extras, Failure& failure)
+                   std::uint32_t firstTile, PictureExtras& extras, Failure& failure)
 {
     const Item* primary = container.hasPrimary ? container.item(container.primaryItem) : nullptr;
     if (!primary) {
@@ -214,6 +219,11 @@ bool pictureExtras(Source& source, const Container& container, std::uint32_t wid
         return false;
     }
     extras.iccProfile = iccProfile(container, *primary);
+    const Item* tile = container.item(firstTile);
+    if (extras.iccProfile.empty() && tile && primary->type == "grid" &&
+        !hasColourDescription(container, *primary)) {
+        extras.iccProfile = iccProfile(container, *tile);
+    }
     extras.exif = exifBlock(source, container, *primary);
     return true;
 }

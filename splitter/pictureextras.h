@@ -49,9 +49,10 @@ std::vector<std::uint8_t> iccProfile(const Container& container, const Item& ite
 // with a TIFF header: a picture is never refused for its metadata.
 std::vector<std::uint8_t> exifBlock(Source& source, const Container& container, const Item& item);
 
-// All three for the primary item of the planned size.
+// All three for the primary item of the planned size. A grid without a profile of its own takes its first
+// tile's (firstTile), as phones that store the profile with the tiles only mean it.
 bool pictureExtras(Source& source, const Container& container, std::uint32_t width, std::uint32_t height,
-                   PictureExtras& extras, Failure& failure);
+                   std::uint32_t firstTile, PictureExtras& extras, Failure& failure);
 
 // The operations as text, one line each: "crop LEFT TOP WIDTH HEIGHT", "rotate TURNS", "mirror AXIS".
 std::string operationsText(const std::vector<PictureOperation>& operations);

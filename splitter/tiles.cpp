@@ -260,7 +260,7 @@ bool split(Source& source, TileSink& sink, Failure& failure)
     TilePlan plan;
     PictureExtras extras;
     if (!parseContainer(source, container, failure) || !planTiles(source, container, plan, failure) ||
-        !pictureExtras(source, container, plan.width, plan.height, extras, failure)) {
+        !pictureExtras(source, container, plan.width, plan.height, plan.tiles.front(), extras, failure)) {
         return false;
     }
     // Tiles never share coded data, so together they hold at most the file; tiles that all name the same
