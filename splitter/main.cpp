@@ -22,7 +22,8 @@ bool writeWholeFile(const std::string& path, const void* data, std::size_t size,
         failure.set(FailureKind::Io, "cannot create " + path);
         return false;
     }
-    const bool written = std::fwrite(data, 1, size, file) == size;
+    // An empty file (no transform steps) has no data pointer to hand to fwrite.
+    const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
     const bool closed = std::fclose(file) == 0;
     if (!written || !closed) {
         std::remove(path.c_str());
