@@ -39,7 +39,8 @@ bool saveImageReplacing(const QImage& image, const QString& path, const QByteArr
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly))
         return fail(reason, QStringLiteral("cannot write to the output folder"));
-    const bool withExif = !extras.exif.isEmpty() && (format == "JPG" || format == "PNG");
+    const QByteArray kind = format.toUpper();
+    const bool withExif = !extras.exif.isEmpty() && (kind == "JPG" || kind == "JPEG" || kind == "PNG");
     // With Exif the file is made in memory first: Exiv2 rewrites it as a whole.
     QByteArray encoded;
     QBuffer buffer(&encoded);
