@@ -120,18 +120,16 @@ private slots:
         const QImage reference = decodeWithHeifConvert(input);
         QCOMPARE(reference.size(), size); // the reference applies the properties too
 
-        for (const QString format : {"png", "bmp"}) {
-            const QString output = dir.filePath("converted." + format);
-            bool succeeded = false;
-            QString reason;
-            convert(input, output, format, &succeeded, &reason);
-            QVERIFY2(succeeded, qPrintable(reason));
-            const QImage converted = QImage(output).convertToFormat(QImage::Format_RGB32);
-            QCOMPARE(converted.size(), size);
-            const double quality = psnr(converted, reference);
-            qInfo("%s %s: %.1f dB", QTest::currentDataTag(), qPrintable(format), quality);
-            QVERIFY2(quality >= 40, qPrintable(QString::number(quality)));
-        }
+        const QString output = dir.filePath("converted.png");
+        bool succeeded = false;
+        QString reason;
+        convert(input, output, "png", &succeeded, &reason);
+        QVERIFY2(succeeded, qPrintable(reason));
+        const QImage converted = QImage(output).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(converted.size(), size);
+        const double quality = psnr(converted, reference);
+        qInfo("%s: %.1f dB", QTest::currentDataTag(), quality);
+        QVERIFY2(quality >= 40, qPrintable(QString::number(quality)));
     }
 
     void carriesTheProfileAndExif_data()
