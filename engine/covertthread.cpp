@@ -7,6 +7,7 @@
 #include <QImageReader>
 
 #include "engine/imagesaver.h"
+#include "engine/pictureextras.h"
 #include "engine/tilestitcher.h"
 #include "engine/workfolder.h"
 
@@ -90,14 +91,20 @@ void CovertThread::run()
         return;
     }
 
-    const QImage image(bmpPath);
+    QImage image(bmpPath);
     if (image.isNull()) {
         failureReason = QStringLiteral("cannot read the stitched picture");
         return;
     }
+    // Upright, cropped and with its colour profile, as the camera meant it to be shown.
+    PictureExtras extras;
+    if (!readPictureExtras(folder + QStringLiteral("/hevc/hevc"), &extras, &failureReason) ||
+        !preparePicture(image, extras, format.toUpper().toLatin1(), &failureReason))
+        return;
     if (stop()) {
         failureReason = QStringLiteral("stopped");
         return;
     }
-    succeeded = saveImageReplacing(image, outputFile, format.toUpper().toLatin1(), stop, &failureReason);
+    succeeded = saveImageReplacing(image, outputFile, format.toUpper().toLatin1(), stop, &failureReason,
+                                   SaveExtras{extras.exif, inputFile});
 }
