@@ -50,6 +50,7 @@ bool saveImageReplacing(const QImage& image, const QString& path, const QByteArr
         file.cancelWriting();
         return fail(reason, QStringLiteral("cannot write %1 files").arg(QString::fromLatin1(format)));
     }
+    writer.setQuality(extras.quality);
     if (!writer.write(image)) {
         file.cancelWriting();
         return fail(reason, QStringLiteral("cannot write to the output folder"));

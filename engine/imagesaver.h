@@ -15,9 +15,11 @@ struct SaveExtras
     // The file whose modification time the saved file gets, so that photos sorted by file date stay in the
     // order they were taken. Left alone when that file cannot be read.
     QString modificationTimeFrom;
+    // The writer's quality from 0 to 100, or -1 for its default.
+    int quality = -1;
 };
 
-// Saves the picture in the given format ("JPG", "PNG", "BMP") with the writer's default quality. It is
+// Saves the picture in the given format ("JPG", "PNG", "BMP") at extras.quality. It is
 // written under a temporary name in the output folder and renamed into place once complete (with its Exif
 // and modification time), so a failed or stopped save leaves nothing behind and never replaces an existing
 // file. False, with a few words in reason, when the file was not saved.
