@@ -11,8 +11,7 @@ set(CPACK_PACKAGE_NAME vornetta)
 set(CPACK_PACKAGE_VENDOR Brembloc)
 set(CPACK_PACKAGE_CONTACT "Brembloc <support@brembloc.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Convert HEIC photos to JPG, PNG or BMP")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Convert HEIC photos to JPG, PNG or BMP
-Vornetta turns the HEIC photos phones save into JPG, PNG or BMP files. Drop a
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vornetta turns the HEIC photos phones save into JPG, PNG or BMP files. Drop a
 batch of photos on its window, pick a format and a folder, and every file is
 converted one after the other, upright, with its colour profile and Exif data.
 vornetta-convert runs the same conversion from scripts and the command line.")
