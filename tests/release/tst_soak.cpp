@@ -147,7 +147,9 @@ private slots:
         // The resident set after each row ends, in the order the rows end.
         QList<qint64> residentAfterRow;
         QStringList endStates(kFileCount);
-        connect(list->model(), &QAbstractItemModel::dataChanged, this,
+        // Goes before the lists it fills, whatever the window does while it closes.
+        QObject rowWatcher;
+        connect(list->model(), &QAbstractItemModel::dataChanged, &rowWatcher,
                 [&](const QModelIndex& from, const QModelIndex& to) {
                     for (int row = from.row(); row <= to.row(); ++row) {
                         const QString state = list->topLevelItem(row)->text(3);
