@@ -18,6 +18,8 @@ enum class StitchFailure {
     None,
     SplitterNotStarted, // the splitter is missing or could not be started
     SplitterTimedOut,   // the splitter ran past the time limit
+    SplitterCrashed,    // a signal ended the splitter
+    DecoderNotStarted,  // tiles are missing because ffmpeg is missing or could not be started
     NoPicture,          // no usable tile information: not a HEIC file, damaged, or the splitter failed
     TooLarge,           // wider or higher than kLargestPictureSide
     OutOfMemory,        // no memory for the canvas
