@@ -429,6 +429,8 @@ private slots:
         QCOMPARE(window->listWidget->topLevelItem(1)->text(3), QStringLiteral("waiting"));
         // Stopped before its file was complete, or complete just before the close: never anything between.
         const QStringList written = everything(out);
+        qInfo("closed while %s: the row ended %s", qPrintable(step),
+              qPrintable(window->listWidget->topLevelItem(0)->text(3)));
         if (window->listWidget->topLevelItem(0)->text(3) == "success") {
             QCOMPARE(written, QStringList{"large.jpg"});
             QCOMPARE(QImage(out + "/large.jpg").size(), QSize(1024, 768));
