@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QHash>
 #include <QImage>
+#include <QMap>
 #include <QRandomGenerator>
 #include <QTreeWidget>
 
@@ -192,6 +193,12 @@ QList<pid_t> leftBehind()
     return running;
 }
 
+long peakMemoryOfThisProcessKiB()
+{
+    rusage usage{};
+    return getrusage(RUSAGE_SELF, &usage) == 0 ? usage.ru_maxrss : -1;
+}
+
 QHash<QString, QByteArray> digests(const QStringList& paths)
 {
     QHash<QString, QByteArray> sums;
@@ -367,6 +374,7 @@ private slots:
 
         // The directory is walked like any folder and holds nothing; every other input gets one line.
         QStringList reported;
+        QMap<QString, int> reasons;
         int converted = 0;
         for (const QString& line : run.lines) {
             const qsizetype tab = line.indexOf('\t');
@@ -375,6 +383,7 @@ private slots:
                 continue;
             }
             reported.append(line.left(tab));
+            ++reasons[line.mid(tab + 1)];
             QVERIFY2(!line.mid(tab + 1).trimmed().isEmpty(), qPrintable(line));
         }
         QCOMPARE(reported.size() + converted, inputs.size() - 1);
@@ -392,6 +401,8 @@ private slots:
         qInfo("vornetta-convert: %d of %d converted, peak memory %ld KiB", converted, int(inputs.size()),
               run.peakKiB);
         QVERIFY2(run.peakKiB > 0 && run.peakKiB < kPeakMemoryLimitKiB, QByteArray::number(run.peakKiB));
+        for (auto it = reasons.cbegin(); it != reasons.cend(); ++it)
+            qInfo("%4d x %s", it.value(), qPrintable(it.key()));
     }
 
     void everyFileEndsThroughTheWindow()
@@ -441,6 +452,12 @@ private slots:
         QCOMPARE(outputProblem(out, converted), QString());
         QCOMPARE(digests(inputs), before);
         window.close();
+
+        // The window converts in its own process: its peak memory stays bounded too.
+        const long peakKiB = peakMemoryOfThisProcessKiB();
+        qInfo("the window's process: %d of %d converted, peak memory %ld KiB", converted, int(inputs.size()),
+              peakKiB);
+        QVERIFY2(peakKiB > 0 && peakKiB < kPeakMemoryLimitKiB, QByteArray::number(peakKiB));
     }
 };
 
