@@ -86,6 +86,8 @@ int convertHeicToBmp(const std::string& input, const std::string& bmpPath, const
         // A crash is the splitter's fault, not the file's: say so rather than call the file damaged.
         if (exitStatus > 128)
             return giveUp(StitchFailure::SplitterCrashed, failure);
+        if (exitStatus == kSplitterCannotWrite)
+            return giveUp(StitchFailure::CannotWrite, failure);
         break;
     }
     return stitchTiles(workFolder, bmpPath, missingCells, failure, stop);

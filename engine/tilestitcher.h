@@ -24,7 +24,7 @@ enum class StitchFailure {
     TooLarge,           // wider or higher than kLargestPictureSide
     OutOfMemory,        // no memory for the canvas
     Stopped,            // the stop check said so
-    CannotWrite,        // the BMP could not be written
+    CannotWrite,        // the work folder could not be written: the splitter's tiles or the BMP
 };
 
 // Runs the splitter on the input, then stitchTiles. Returns stitchTiles's result; the out-parameters

@@ -271,6 +271,35 @@ private slots:
         QCOMPARE(QImage(small + "/single(0).bmp").size(), QSize(160, 120));
     }
 
+    void aFullWorkFolderIsNotCalledADamagedFile()
+    {
+        if (geteuid() != 0)
+            QSKIP("mounting a small file system needs root");
+        const QString small = QDir::tempPath() + "/small-temp";
+        QVERIFY(QDir().mkpath(small));
+        if (mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=16k") != 0)
+            QSKIP("cannot mount a tmpfs here");
+        const QByteArray temp = qgetenv("TMPDIR");
+        const auto restore = qScopeGuard([&] {
+            qputenv("TMPDIR", temp);
+            umount2(QFile::encodeName(small).constData(), MNT_DETACH);
+        });
+        // The work folder lives in the temporary folder, here too small for the tiles of one file.
+        qputenv("TMPDIR", QFile::encodeName(small));
+        openWindow();
+        window->addHeicFiles({sources + "/large.heic", sources + "/grid.heic"});
+        QVERIFY(convertInto(out, {}, 60000));
+        QCOMPARE(states(window->listWidget), (QStringList{"failed", "failed"}));
+        QCOMPARE(reason(0), QStringLiteral("cannot write the work folder"));
+        QCOMPARE(reason(1), QStringLiteral("cannot write the work folder"));
+        QCOMPARE(everything(out), QStringList());
+
+        // With room again the same rows convert.
+        qputenv("TMPDIR", temp);
+        QVERIFY(convertInto(out, {}, 60000));
+        QCOMPARE(states(window->listWidget), (QStringList{"success", "success"}));
+    }
+
     void inputChangesAfterItWasAdded_data()
     {
         QTest::addColumn<QString>("change");
