@@ -25,6 +25,10 @@ QString reasonFor(StitchFailure failure)
         return QStringLiteral("the splitter could not be started");
     case StitchFailure::SplitterTimedOut:
         return QStringLiteral("the splitter took too long");
+    case StitchFailure::SplitterCrashed:
+        return QStringLiteral("the splitter crashed");
+    case StitchFailure::DecoderNotStarted:
+        return QStringLiteral("the tile decoder could not be started");
     case StitchFailure::NoPicture:
         return QStringLiteral("not a HEIC file or damaged");
     case StitchFailure::TooLarge:

@@ -1,6 +1,7 @@
 #include "engine/exifembedding.h"
 
 #include <exception>
+#include <memory>
 #include <mutex>
 
 #include <exiv2/exiv2.hpp>
@@ -45,8 +46,11 @@ bool embedExif(QByteArray& encoded, const QByteArray& exif, const QSize& picture
         replaceNumber(data, "Exif.Photo.PixelXDimension", std::uint32_t(pictureSize.width()));
         replaceNumber(data, "Exif.Photo.PixelYDimension", std::uint32_t(pictureSize.height()));
 
-        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(
-            reinterpret_cast<const Exiv2::byte*>(encoded.constData()), static_cast<long>(encoded.size()));
+        // Exiv2 0.27 hands back a std::auto_ptr, which clang rejects by name; own it as a unique_ptr.
+        const std::unique_ptr<Exiv2::Image> image(
+            Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(encoded.constData()),
+                                      static_cast<long>(encoded.size()))
+                .release());
         if (!image.get())
             return fail(error, QStringLiteral("Exiv2 cannot open the picture"));
         image->readMetadata();

@@ -25,8 +25,11 @@ std::string tilePicturePath(const std::string& workFolder, long long tileNumber)
     return workFolder + "/jpeg/jpeg" + std::to_string(tileNumber) + ".bmp";
 }
 
-bool decodeTiles(const std::string& workFolder, const std::vector<int>& tileIds, const StopCheck& stop)
+bool decodeTiles(const std::string& workFolder, const std::vector<int>& tileIds, const StopCheck& stop,
+                 bool* decoderMissing)
 {
+    if (decoderMissing)
+        *decoderMissing = false;
     std::unordered_set<int> seen;
     for (const int tileId : tileIds) {
         if (stop && stop())
@@ -36,8 +39,11 @@ bool decodeTiles(const std::string& workFolder, const std::vector<int>& tileIds,
         const std::string tile = tileFilePath(workFolder, tileId);
         if (!isFile(tile))
             continue;
-        if (runDecoder(tile, tilePicturePath(workFolder, tileId), stop) == kToolStopped)
+        const int result = runDecoder(tile, tilePicturePath(workFolder, tileId), stop);
+        if (result == kToolStopped)
             return false;
+        if (result == kToolNotStarted && decoderMissing)
+            *decoderMissing = true;
     }
     return true;
 }

@@ -74,7 +74,8 @@ QImage loadTilePixels(const std::string& path)
 int convertHeicToBmp(const std::string& input, const std::string& bmpPath, const std::string& workFolder,
                      int* missingCells, StitchFailure* failure, const StopCheck& stop)
 {
-    switch (runSplitter(input, workFolder + "/hevc/hevc", stop)) {
+    int exitStatus = 0;
+    switch (runSplitter(input, workFolder + "/hevc/hevc", stop, &exitStatus)) {
     case kToolStopped:
         return giveUp(StitchFailure::Stopped, failure);
     case kToolNotStarted:
@@ -82,6 +83,11 @@ int convertHeicToBmp(const std::string& input, const std::string& bmpPath, const
     case kToolTimedOut:
         return giveUp(StitchFailure::SplitterTimedOut, failure);
     default:
+        // A crash is the splitter's fault, not the file's: say so rather than call the file damaged.
+        if (exitStatus > 128)
+            return giveUp(StitchFailure::SplitterCrashed, failure);
+        if (exitStatus == kSplitterCannotWrite)
+            return giveUp(StitchFailure::CannotWrite, failure);
         break;
     }
     return stitchTiles(workFolder, bmpPath, missingCells, failure, stop);
@@ -106,7 +112,8 @@ int stitchTiles(const std::string& workFolder, const std::string& bmpPath, int* 
         return giveUp(StitchFailure::OutOfMemory, failure);
     }
 
-    if (!decodeTiles(workFolder, info.tileIds, stop))
+    bool decoderMissing = false;
+    if (!decodeTiles(workFolder, info.tileIds, stop, &decoderMissing))
         return giveUp(StitchFailure::Stopped, failure);
 
     const std::vector<long long> decoded = decodedTileNumbers(workFolder);
@@ -131,8 +138,12 @@ int stitchTiles(const std::string& workFolder, const std::string& bmpPath, int* 
         if (copyWidth == rect->width && copyHeight == rect->height)
             ++covered;
     }
+    const std::int64_t missing = cellsNeeded(info, cell) - covered;
     if (missingCells)
-        *missingCells = static_cast<int>(cellsNeeded(info, cell) - covered);
+        *missingCells = static_cast<int>(missing);
+    // Without the decoder nothing could decode: that, not the file, is what the user has to mend.
+    if (decoderMissing && missing > 0)
+        return giveUp(StitchFailure::DecoderNotStarted, failure);
 
     if (!writeBmp32(bmpPath, canvas.data(), info.width, info.height))
         return giveUp(StitchFailure::CannotWrite, failure);

@@ -18,11 +18,13 @@ enum class StitchFailure {
     None,
     SplitterNotStarted, // the splitter is missing or could not be started
     SplitterTimedOut,   // the splitter ran past the time limit
+    SplitterCrashed,    // a signal ended the splitter
+    DecoderNotStarted,  // tiles are missing because ffmpeg is missing or could not be started
     NoPicture,          // no usable tile information: not a HEIC file, damaged, or the splitter failed
     TooLarge,           // wider or higher than kLargestPictureSide
     OutOfMemory,        // no memory for the canvas
     Stopped,            // the stop check said so
-    CannotWrite,        // the BMP could not be written
+    CannotWrite,        // the work folder could not be written: the splitter's tiles or the BMP
 };
 
 // Runs the splitter on the input, then stitchTiles. Returns stitchTiles's result; the out-parameters

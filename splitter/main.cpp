@@ -1,8 +1,8 @@
 // heic INPUT PREFIX: writes the primary picture of the HEIC file INPUT as raw HEVC tiles PREFIX1, PREFIX2,
 // ... and the tile information PREFIXinfo; beside it PREFIXtransform (the crop, rotation and mirror steps,
 // one a line, possibly none), PREFIXicc (the ICC profile) and PREFIXexif (the Exif block from its TIFF
-// header on) when the picture has them. On failure: one line on standard error, a non-zero exit status and
-// no information file.
+// header on) when the picture has them. On failure: one line on standard error, no information file and
+// the exit status 1, or 3 when an output could not be written (a full disk is not a damaged file).
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -56,7 +56,7 @@ public:
     {
         const std::string path = prefix_ + std::to_string(number);
         written_.push_back(path);
-        return writeWholeFile(path, stream.data(), stream.size(), failure);
+        return checked(writeWholeFile(path, stream.data(), stream.size(), failure));
     }
 
     bool writeSideFile(const std::string& name, const std::vector<std::uint8_t>& data,
@@ -64,19 +64,28 @@ public:
     {
         const std::string path = prefix_ + name;
         written_.push_back(path);
-        return writeWholeFile(path, data.data(), data.size(), failure);
+        return checked(writeWholeFile(path, data.data(), data.size(), failure));
     }
 
     bool writeInfo(const std::string& text, Failure& failure) override
     {
-        complete_ = writeWholeFile(prefix_ + "info", text.data(), text.size(), failure);
+        complete_ = checked(writeWholeFile(prefix_ + "info", text.data(), text.size(), failure));
         return complete_;
     }
+
+    bool outputFailed() const { return outputFailed_; }
 
 private:
     std::string prefix_;
     std::vector<std::string> written_;
     bool complete_ = false;
+    bool outputFailed_ = false;
+
+    bool checked(bool written)
+    {
+        outputFailed_ = outputFailed_ || !written;
+        return written;
+    }
 };
 
 // The path as it may appear in the one line of the message: control characters would break that line.
@@ -106,15 +115,17 @@ int main(int argc, char* argv[])
     }
 
     Failure failure;
+    bool outputFailed = false;
     heifsplit::FileSource source(input, failure);
     if (!failure.failed()) {
         FileSink sink(prefix);
         heifsplit::split(source, sink, failure);
+        outputFailed = sink.outputFailed();
     }
     if (failure.failed()) {
         std::fprintf(stderr, "heic: %s: %s\n", printablePath(input).c_str(),
                      printablePath(failure.reason()).c_str());
-        return 1;
+        return outputFailed ? 3 : 1;
     }
     return 0;
 }

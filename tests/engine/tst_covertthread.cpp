@@ -135,7 +135,7 @@ private slots:
         QTest::newRow("three tiles missing") << "leave out 1 4 6"
                                              << "3 tiles could not be decoded";
         QTest::newRow("decoder missing") << "no decoder"
-                                         << "6 tiles could not be decoded";
+                                         << "the tile decoder could not be started";
         QTest::newRow("output folder missing") << "no output folder"
                                                << "cannot write to the output folder";
         QTest::newRow("input gone") << "input gone"

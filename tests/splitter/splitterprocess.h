@@ -21,10 +21,11 @@ struct SplitterRun
     qint64 milliseconds = 0;
 
     bool succeeded() const { return started && !crashed && !timedOut && exitCode == 0; }
-    // A clean failure: status 1 and exactly one line on standard error.
-    bool failedCleanly() const
+    // A clean failure: the given status (1 for a bad file, 3 for an output that cannot be written) and
+    // exactly one line on standard error.
+    bool failedCleanly(int status = 1) const
     {
-        return started && !crashed && !timedOut && exitCode == 1 && errorOutput.endsWith('\n') &&
+        return started && !crashed && !timedOut && exitCode == status && errorOutput.endsWith('\n') &&
                errorOutput.count('\n') == 1;
     }
 };

@@ -53,9 +53,9 @@ private:
         QVERIFY(!QFileInfo::exists(prefix + QString::number(rows * cols + 1)));
     }
 
-    static void checkCleanFailure(const SplitterRun& run, const QString& folder)
+    static void checkCleanFailure(const SplitterRun& run, const QString& folder, int status = 1)
     {
-        QVERIFY2(run.failedCleanly(), run.errorOutput.constData());
+        QVERIFY2(run.failedCleanly(status), run.errorOutput.constData());
         QVERIFY(run.errorOutput.startsWith("heic: "));
         QVERIFY2(run.milliseconds < 2000, qPrintable(QString::number(run.milliseconds)));
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
@@ -250,7 +250,8 @@ private slots:
 
         const QString input = QDir::temp().filePath("good.heic");
         QCOMPARE(heif::writeFile(grid(drawTestPicture(200, 150), 256, 192).build(), input), QString());
-        checkCleanFailure(runSplitter(input, folder + "/no-such-folder/hevc"), folder);
+        // An output that cannot be written is told apart from a bad file.
+        checkCleanFailure(runSplitter(input, folder + "/no-such-folder/hevc"), folder, 3);
     }
 };
 

@@ -1,0 +1,58 @@
+// libFuzzer target: a camera's Exif block, as the splitter hands it over, put into a saved JPEG or PNG by
+// Exiv2 inside the program's own process. The first input byte picks the picture format, the rest is the
+// block. Exiv2 itself is the system's library, without coverage; the seeds are real camera blocks.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include "engine/exifembedding.h"
+
+namespace {
+
+QByteArray encodedPicture(const char* format)
+{
+    QImage picture(16, 8, QImage::Format_RGB32);
+    picture.fill(0xff336699);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, format))
+        std::abort();
+    return bytes;
+}
+
+const QByteArray& jpeg()
+{
+    static const QByteArray bytes = encodedPicture("JPG");
+    return bytes;
+}
+
+const QByteArray& png()
+{
+    static const QByteArray bytes = encodedPicture("PNG");
+    return bytes;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 1)
+        return 0;
+    const QByteArray& original = (data[0] & 1) ? png() : jpeg();
+    QByteArray encoded = original;
+    const QByteArray exif(reinterpret_cast<const char*>(data + 1), static_cast<int>(size - 1));
+    QString error;
+    const bool embedded = embedExif(encoded, exif, QSize(16, 8), &error);
+    // A failure leaves the picture as it was and says why; a success keeps it a picture of its format.
+    if (!embedded && (encoded != original || error.isEmpty()))
+        std::abort();
+    if (embedded && encoded.left(4) != original.left(4))
+        std::abort();
+    return 0;
+}
