@@ -46,11 +46,10 @@ QString runTool(const QString& program, const QStringList& arguments)
 
 QString ffmpegPath()
 {
-    const QString local = programFolder() + "/ffmpeg";
-    if (!programFolder().isEmpty() && QFileInfo(local).isExecutable()) {
-        return local;
-    }
-    return QStandardPaths::findExecutable("ffmpeg");
+    // The system's ffmpeg, never the program folder's: that one may be our tile decoder, which does
+    // nothing but decode a tile to BMP.
+    const QString system = "/usr/bin/ffmpeg";
+    return QFileInfo(system).isExecutable() ? system : QStandardPaths::findExecutable("ffmpeg");
 }
 
 QImage drawTestPicture(int width, int height)

@@ -37,7 +37,8 @@ QImage decodeWithFfmpeg(const QString& path, QString* error = nullptr);
 // The PSNR in dB over the R, G and B channels; infinity for identical pictures, 0 when the sizes differ.
 double psnr(const QImage& a, const QImage& b);
 
-// The path of ffmpeg to use in tests: the program folder's, else the one on PATH.
+// The system's ffmpeg (/usr/bin/ffmpeg, else the one on PATH), to encode fixtures and to decode for
+// reference.
 QString ffmpegPath();
 
 } // namespace vornetta::test

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "tiledecoder/picture.h"
+
+namespace tiledecoder {
+
+struct DecodeResult
+{
+    Picture picture;
+    std::string error; // empty on success
+};
+
+// Decodes the first picture, in output order, of a whole raw HEVC stream with libde265. A picture the
+// decoder reports damage in (a slice that ends early, a header it had to reject) counts as a failure:
+// a tile with holes is not a decoded tile.
+DecodeResult decodeFirstPicture(const std::uint8_t* data, std::size_t size);
+
+} // namespace tiledecoder

@@ -1,0 +1,137 @@
+#include "tiledecoder/fileio.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tiledecoder {
+
+namespace {
+
+class FileDescriptor final
+{
+public:
+    explicit FileDescriptor(int descriptor)
+        : descriptor(descriptor)
+    {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() { close(); }
+
+    int get() const { return descriptor; }
+    bool isOpen() const { return descriptor >= 0; }
+
+    // Closes now and reports whether the last writes reached the file.
+    bool close()
+    {
+        if (descriptor < 0)
+            return true;
+        const bool closed = ::close(descriptor) == 0;
+        descriptor = -1;
+        return closed;
+    }
+
+private:
+    int descriptor;
+};
+
+std::string systemError(const std::string& what)
+{
+    return what + " (" + std::strerror(errno) + ")";
+}
+
+} // namespace
+
+ReadResult readWholeFile(const std::string& path, std::size_t maxBytes)
+{
+    ReadResult result;
+    // Non-blocking, so that opening a pipe with no writer does not wait for one.
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!file.isOpen()) {
+        result.error = systemError("cannot open the file");
+        return result;
+    }
+    struct stat status = {};
+    if (::fstat(file.get(), &status) != 0) {
+        result.error = systemError("cannot examine the file");
+        return result;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        result.error = "not a regular file";
+        return result;
+    }
+    if (std::uint64_t(status.st_size) > maxBytes) {
+        result.error = "too large for a tile";
+        return result;
+    }
+
+    // Read to the end rather than trusting the size, which may change; one byte over the limit is enough
+    // to know it is too large.
+    result.bytes.resize(std::size_t(status.st_size) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == result.bytes.size()) {
+            if (filled > maxBytes)
+                break;
+            result.bytes.resize(std::min(maxBytes + 1, filled * 2 + 4096));
+        }
+        const ssize_t got = ::read(file.get(), result.bytes.data() + filled, result.bytes.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            result.error = systemError("cannot read the file");
+            result.bytes.clear();
+            return result;
+        }
+        if (got == 0)
+            break;
+        filled += std::size_t(got);
+    }
+    if (filled > maxBytes) {
+        result.error = "too large for a tile";
+        result.bytes.clear();
+        return result;
+    }
+    result.bytes.resize(filled);
+    return result;
+}
+
+std::string replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::string temporaryPath = path + ".XXXXXX";
+    FileDescriptor file(::mkstemp(temporaryPath.data()));
+    if (!file.isOpen())
+        return systemError("cannot create a file beside " + path);
+
+    std::string error;
+    std::size_t written = 0;
+    while (written < bytes.size() && error.empty()) {
+        const ssize_t put = ::write(file.get(), bytes.data() + written, bytes.size() - written);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            error = systemError("cannot write " + temporaryPath);
+        else
+            written += std::size_t(put);
+    }
+    // mkstemp makes the file private; give it the permissions any newly created file gets.
+    if (error.empty()) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        if (::fchmod(file.get(), 0666 & ~mask) != 0)
+            error = systemError("cannot set the permissions of " + temporaryPath);
+    }
+    if (!file.close() && error.empty())
+        error = systemError("cannot write " + temporaryPath);
+    if (error.empty() && ::rename(temporaryPath.c_str(), path.c_str()) != 0)
+        error = systemError("cannot rename " + temporaryPath + " to " + path);
+    if (!error.empty())
+        ::unlink(temporaryPath.c_str());
+    return error;
+}
+
+} // namespace tiledecoder
