@@ -4,9 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include "engine/imagesaver.h"
+#include "engine/sourcefile.h"
 #include "engine/tilestitcher.h"
 #include "engine/workfolder.h"
 
@@ -65,7 +67,11 @@ void CovertThread::run()
     failureReason.clear();
     const StopCheck stop = [this] { return isInterruptionRequested(); };
 
-    WorkFolder work;
+    failureReason = sourceFileProblem(inputFile);
+    if (!failureReason.isEmpty())
+        return;
+
+    WorkFolder work(privateWorkFolder);
     const QString folder = prepareWorkFolder(work);
     if (folder.isEmpty()) {
         failureReason = work.failureReason();
@@ -78,7 +84,9 @@ void CovertThread::run()
 
     int missingCells = 0;
     StitchFailure failure = StitchFailure::None;
-    if (convertHeicToBmp(inputFile.toUtf8().toStdString(), bmpPath.toUtf8().toStdString(),
+    // The tools run in the program folder, where a relative path would name another file.
+    const QString source = QFileInfo(inputFile).absoluteFilePath();
+    if (convertHeicToBmp(source.toUtf8().toStdString(), bmpPath.toUtf8().toStdString(),
                          folder.toUtf8().toStdString(), &missingCells, &failure, stop) != 0) {
         failureReason = reasonFor(failure);
         return;
@@ -99,5 +107,6 @@ void CovertThread::run()
         failureReason = QStringLiteral("stopped");
         return;
     }
-    succeeded = saveImageReplacing(image, outputFile, format.toUpper().toLatin1(), stop, &failureReason);
+    succeeded =
+        saveImageReplacing(image, outputFile, format.toUpper().toLatin1(), stop, &failureReason, quality);
 }

@@ -16,6 +16,10 @@ public:
     QString outputFile;
     int itemIndex = -1;
     QString format;
+    // The writer's quality, 0 to 100; -1 keeps the writer's default (what the window uses).
+    int quality = -1;
+    // Work in a folder of this run's own, removed at its end, and leave the shared one to the window.
+    bool privateWorkFolder = false;
 
     // Set by the run: whether the output file was written, and if not, why.
     bool succeeded = false;

@@ -15,7 +15,7 @@ bool fail(QString* reason, const QString& text)
 } // namespace
 
 bool saveImageReplacing(const QImage& image, const QString& path, const QByteArray& format,
-                        const StopCheck& stop, QString* reason)
+                        const StopCheck& stop, QString* reason, int quality)
 {
     QSaveFile file(path);
     // Never write straight into the final name, even where a temporary file cannot be made.
@@ -27,6 +27,7 @@ bool saveImageReplacing(const QImage& image, const QString& path, const QByteArr
         file.cancelWriting();
         return fail(reason, QStringLiteral("cannot write %1 files").arg(QString::fromLatin1(format)));
     }
+    writer.setQuality(quality);
     if (!writer.write(image)) {
         file.cancelWriting();
         return fail(reason, QStringLiteral("cannot write to the output folder"));

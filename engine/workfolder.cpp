@@ -75,7 +75,9 @@ bool clearFolder(const QString& path, QString* reason)
 
 } // namespace
 
-WorkFolder::WorkFolder() = default;
+WorkFolder::WorkFolder(bool alwaysPrivate)
+    : alwaysPrivate(alwaysPrivate)
+{}
 
 WorkFolder::~WorkFolder()
 {
@@ -106,8 +108,8 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
     // A conversion may take minutes; only a dead owner makes the lock stale.
     lock->setStaleLockTime(0);
     QString work = path + QStringLiteral("/thumb");
-    if (!lock->tryLock(0)) {
-        if (lock->error() != QLockFile::LockFailedError) {
+    if (holder.alwaysPrivate || !lock->tryLock(0)) {
+        if (!holder.alwaysPrivate && lock->error() != QLockFile::LockFailedError) {
             holder.reason = QStringLiteral("cannot lock the work folder");
             return {};
         }

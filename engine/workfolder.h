@@ -10,11 +10,12 @@ class QLockFile;
 // The conversion's work folder, TEMP/Brembloc/Vornetta/thumb. All three folders must be real folders
 // (not links) of the current user; they are kept owner-only. While a run uses thumb it holds the lock
 // TEMP/Brembloc/Vornetta/thumb.lock; a run that finds that lock held by another live process works in
-// TEMP/Brembloc/Vornetta/thumb-PID instead, which goes when the run ends.
+// TEMP/Brembloc/Vornetta/thumb-PID instead, which goes when the run ends. A holder made always private
+// goes straight to thumb-PID, so that a second program never takes the shared folder from the window.
 class WorkFolder final
 {
 public:
-    WorkFolder();
+    explicit WorkFolder(bool alwaysPrivate = false);
     ~WorkFolder(); // releases the lock, removes a private folder
     WorkFolder(const WorkFolder&) = delete;
     WorkFolder& operator=(const WorkFolder&) = delete;
@@ -31,6 +32,7 @@ private:
     QString folder;
     QString reason;
     bool privateFolder = false;
+    const bool alwaysPrivate;
     std::unique_ptr<QLockFile> lock;
 };
 

@@ -20,11 +20,11 @@
 #include <QUrl>
 #include <QWindow>
 
+#include "app/filerules.h"
 #include "app/settings.h"
 #include "app/weblinks.h"
 #include "app/webpages.h"
 #include "engine/covertthread.h"
-#include "mainwindow/filerules.h"
 #include "update/updatewidget.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"

@@ -1,6 +1,8 @@
 #include <QLockFile>
 #include <QSignalSpy>
 
+#include <sys/stat.h>
+
 #include "engine/covertthread.h"
 #include "engine/imagesaver.h"
 #include "tests/engine/fakeprogramfolder.h"
@@ -39,6 +41,8 @@ private:
 
     QString fixture(const QString& name = {}) const { return program->file("fixture/" + name); }
     QString work() const { return QDir::tempPath() + "/Brembloc/Vornetta/thumb"; }
+    // The fake splitter never reads it, but the worker checks that it is a readable file.
+    QString source() const { return program->file("holiday photo é.heic"); }
 
     // The drawing cut into 512 x 512 tiles, as the splitter would leave them for the copying decoder.
     void prepareTiles(const QImage& picture, const QList<int>& leaveOut = {})
@@ -68,7 +72,7 @@ private:
     {
         QSignalSpy finished(&thread, &QThread::finished);
         thread.itemIndex = 7;
-        thread.inputFile = "/pictures/holiday photo é.heic";
+        thread.inputFile = source();
         thread.outputFile = outputFile;
         thread.format = format;
         thread.start(QThread::InheritPriority);
@@ -86,6 +90,7 @@ private slots:
         output = std::make_unique<QTemporaryDir>();
         QVERIFY(program->addTool("heic/heic", kCopyingSplitter));
         QVERIFY(program->addCopyingDecoder());
+        QVERIFY(writeFile(source(), "not read"));
     }
     void cleanup()
     {
@@ -131,6 +136,12 @@ private slots:
                                          << "6 tiles could not be decoded";
         QTest::newRow("output folder missing") << "no output folder"
                                                << "cannot write to the output folder";
+        QTest::newRow("input gone") << "input gone"
+                                    << "cannot read the file";
+        QTest::newRow("input is a folder") << "input is a folder"
+                                           << "not a file";
+        QTest::newRow("input is a pipe") << "input is a pipe"
+                                         << "not a file";
     }
     void failuresLeaveNoOutput()
     {
@@ -148,6 +159,15 @@ private slots:
             QVERIFY(QFile::remove(program->file("heic/heic")));
         if (setUp == "no decoder")
             QVERIFY(QFile::remove(program->file("ffmpeg")));
+        // The splitter would read a pipe until a writer came; the worker must not start it at all.
+        if (setUp.startsWith("input")) {
+            QVERIFY(QFile::remove(source()));
+            QVERIFY(program->addTool("heic/heic", "cat \"$1\" > /dev/null\n" + kCopyingSplitter));
+        }
+        if (setUp == "input is a folder")
+            QVERIFY(QDir().mkdir(source()));
+        if (setUp == "input is a pipe")
+            QCOMPARE(mkfifo(QFile::encodeName(source()).constData(), 0600), 0);
         if (setUp == "too large")
             QVERIFY(writeFile(fixture("hevcinfo"), "width=10240\nheight=700\nrow=2\ncol=21\n1,2,3\n"));
         QString folder = output->path();
@@ -217,7 +237,7 @@ private slots:
         QVERIFY(program->addTool(hangingTool, "sleep 1000 &\nwait"));
         CovertThread thread;
         QSignalSpy finished(&thread, &QThread::finished);
-        thread.inputFile = "/in.heic";
+        thread.inputFile = source();
         thread.outputFile = output->filePath("out.png");
         thread.format = "png";
         thread.start();
@@ -246,7 +266,7 @@ private slots:
         prepareTiles(drawing);
         QVERIFY(program->addTool("ffmpeg", "sleep 1000 &\nwait"));
         auto thread = std::make_unique<CovertThread>();
-        thread->inputFile = "/in.heic";
+        thread->inputFile = source();
         thread->outputFile = output->filePath("out.png");
         thread->format = "png";
         thread->start();

@@ -162,6 +162,23 @@ private slots:
         QVERIFY(QFile::exists(thumb() + "/the other run's tile"));
     }
 
+    void anAlwaysPrivateHolderLeavesTheSharedFolderAndItsLockAlone()
+    {
+        QVERIFY(QDir().mkpath(thumb()));
+        QVERIFY(writeFile(thumb() + "/the window's tile"));
+        const QString own = thumb() + "-" + QString::number(QCoreApplication::applicationPid());
+        {
+            WorkFolder holder(true);
+            QCOMPARE(prepareWorkFolder(holder, temp->path()), own);
+            QVERIFY(holder.isPrivate());
+            QCOMPARE(modeOf(own), mode_t(0700));
+            QLockFile window(vornetta() + "/thumb.lock");
+            QVERIFY(window.tryLock(0));
+        }
+        QVERIFY(!QFileInfo::exists(own));
+        QCOMPARE(QDir(thumb()).entryList(QDir::Files), QStringList{"the window's tile"});
+    }
+
     void removeFolderTreeRemovesLinksAsLinks()
     {
         const QString link = temp->path() + "/link";

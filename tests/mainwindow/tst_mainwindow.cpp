@@ -14,11 +14,11 @@
 #include <QMovie>
 #include <QTreeWidget>
 
+#include "app/filerules.h"
 #include "app/settings.h"
 #include "app/weblinks.h"
 #include "engine/covertthread.h"
 #include "engine/toolrunner.h"
-#include "mainwindow/filerules.h"
 #include "mainwindow/heicmainwidget.h"
 #include "tests/mainwindow/windowdriver.h"
 #include "tests/support/testmain.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/filerules.h"
+#include "app/filerules.h"
 
 #include <QFile>
 #include <QFileInfo>

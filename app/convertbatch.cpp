@@ -1,0 +1,98 @@
+#include "app/convertbatch.h"
+
+#include <cstdio>
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+
+#include "app/filerules.h"
+#include "app/stopsignals.h"
+#include "engine/covertthread.h"
+
+namespace {
+
+// How often the wait for the worker looks for a stop signal; the tool itself dies within 50 ms more.
+constexpr int kStopPollMs = 50;
+
+// Paths go out as the bytes the file system knows them by, whatever the locale.
+void writeLine(const QByteArray& line)
+{
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
+    std::fputc('\n', stdout);
+    // A script reading the lines sees each file as soon as it is done.
+    std::fflush(stdout);
+}
+
+class ProgressLine final
+{
+public:
+    explicit ProgressLine(int total)
+        : total(total)
+        , shown(isatty(STDERR_FILENO) == 1)
+    {}
+    ~ProgressLine() { clear(); }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+
+    void show(int number) const
+    {
+        if (shown)
+            std::fprintf(stderr, "\r[%d/%d]", number, total);
+    }
+    // Before a result line, so that the count never mixes with it on the terminal.
+    void clear() const
+    {
+        if (shown)
+            std::fputs("\r\033[K", stderr);
+    }
+
+private:
+    const int total;
+    const bool shown;
+};
+
+} // namespace
+
+ConvertBatchResult runConvertBatch(const QList<ConvertJob>& jobs, const ConvertOptions& options)
+{
+    ConvertBatchResult result;
+    CovertThread worker;
+    worker.format = options.format;
+    worker.quality = options.quality;
+    worker.privateWorkFolder = true;
+    const ProgressLine progress(static_cast<int>(jobs.size()));
+
+    for (int n = 0; n < jobs.size(); ++n) {
+        if (stopSignal() != 0)
+            break;
+        const ConvertJob& job = jobs[n];
+        progress.show(n + 1);
+        // Mirrored sub-folders below the output folder; a file's own folder is never made.
+        if (!options.outputFolder.isEmpty())
+            QDir().mkpath(job.outputFolder);
+        // One file at a time, so a name found free here is still free when it is written.
+        const QString output = freeOutputName(job.outputFolder, job.input, options.format);
+        worker.itemIndex = n;
+        worker.inputFile = job.input;
+        worker.outputFile = output;
+        worker.start();
+        while (!worker.wait(QDeadlineTimer(kStopPollMs))) {
+            if (stopSignal() != 0)
+                worker.requestStop();
+        }
+        progress.clear();
+        if (worker.succeeded) {
+            ++result.converted;
+            writeLine(QFile::encodeName(QDir::cleanPath(output)));
+        } else {
+            ++result.failed;
+            writeLine(QFile::encodeName(job.input) + '\t' + worker.failureReason.toUtf8());
+        }
+    }
+    result.stoppedBySignal = stopSignal();
+    return result;
+}

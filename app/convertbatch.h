@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QList>
+
+#include "app/convertinputs.h"
+#include "app/convertoptions.h"
+
+// How a batch ended.
+struct ConvertBatchResult
+{
+    int converted = 0;
+    int failed = 0;
+    int stoppedBySignal = 0; // the signal that stopped the batch early, or 0
+};
+
+// Converts the jobs one after another with the window's worker, each in a work folder of its own, into
+// the first free name of its output folder. Writes one line per finished file to standard output: the
+// converted file's path, or the input path, a tab and why it failed. While standard error is a terminal
+// a progress count "[n/total]" stands on its last line. A stop signal ends the running conversion
+// (reported as failed) and starts no further one.
+ConvertBatchResult runConvertBatch(const QList<ConvertJob>& jobs, const ConvertOptions& options);

@@ -1,0 +1,74 @@
+#include "app/convertoptions.h"
+
+#include <QCommandLineParser>
+
+ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringList& arguments,
+                                     ConvertOptions* options, QString* error)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Converts HEIC photos to JPG, PNG or BMP files, one after another, with the same "
+                       "engine as the Vornetta window.\n"
+                       "A folder converts every .heic file below it, sub-folders included.\n"
+                       "Prints one line per file: the converted file, or the input, a tab and why it "
+                       "failed.\n"
+                       "Exit status: 0 when every file converted, 1 when any failed or none was found, "
+                       "2 on a usage error."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption format({QStringLiteral("f"), QStringLiteral("format")},
+                                    QStringLiteral("Output format: jpg, png or bmp (default jpg)."),
+                                    QStringLiteral("format"));
+    const QCommandLineOption output(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("Folder for the converted files, made when missing (default: each file's own "
+                       "folder). Files found in a folder keep their sub-folders below it."),
+        QStringLiteral("folder"));
+    const QCommandLineOption quality(
+        {QStringLiteral("q"), QStringLiteral("quality")},
+        QStringLiteral("Writer quality from 0 to 100: JPG quality, PNG compression effort (default: the "
+                       "writer's own)."),
+        QStringLiteral("quality"));
+    parser.addOptions({format, output, quality});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("HEIC files or folders to convert."),
+                                 QStringLiteral("FILE..."));
+
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return ConvertCommand::UsageError;
+    }
+    if (parser.isSet(help))
+        return ConvertCommand::ShowHelp;
+    if (parser.isSet(version))
+        return ConvertCommand::ShowVersion;
+
+    if (parser.isSet(format)) {
+        options->format = parser.value(format).toLower();
+        if (options->format != QLatin1String("jpg") && options->format != QLatin1String("png") &&
+            options->format != QLatin1String("bmp")) {
+            *error = QStringLiteral("unknown format \"%1\": use jpg, png or bmp").arg(parser.value(format));
+            return ConvertCommand::UsageError;
+        }
+    }
+    if (parser.isSet(output)) {
+        options->outputFolder = parser.value(output);
+        if (options->outputFolder.isEmpty()) {
+            *error = QStringLiteral("the output folder is empty");
+            return ConvertCommand::UsageError;
+        }
+    }
+    if (parser.isSet(quality)) {
+        bool isNumber = false;
+        options->quality = parser.value(quality).toInt(&isNumber);
+        if (!isNumber || options->quality < 0 || options->quality > 100) {
+            *error = QStringLiteral("the quality must be a whole number from 0 to 100, not \"%1\"")
+                         .arg(parser.value(quality));
+            return ConvertCommand::UsageError;
+        }
+    }
+    options->paths = parser.positionalArguments();
+    if (options->paths.isEmpty()) {
+        *error = QStringLiteral("no FILE given");
+        return ConvertCommand::UsageError;
+    }
+    return ConvertCommand::Run;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+
+// What a vornetta-convert command line asks for.
+struct ConvertOptions
+{
+    QString format = QStringLiteral("jpg"); // "jpg", "png" or "bmp"
+    QString outputFolder;                   // empty: each file's own folder
+    int quality = -1;                       // 0 to 100, or -1 for the writer's default
+    QStringList paths;                      // files and folders, as given
+};
+
+enum class ConvertCommand { Run, ShowHelp, ShowVersion, UsageError };
+
+// Sets the parser up with vornetta-convert's options and reads the arguments (the program's name first)
+// into options. On a usage error, error says in one line what is wrong.
+ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringList& arguments,
+                                     ConvertOptions* options, QString* error);
