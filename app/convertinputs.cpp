@@ -5,6 +5,7 @@
 #include <QSet>
 
 #include "app/filerules.h"
+#include "app/stopsignals.h"
 
 namespace {
 
@@ -24,6 +25,9 @@ void walk(const QString& folder, const QString& relative, QList<QPair<QString, Q
     const QFileInfoList entries =
         dir.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries) {
+        // A walk through a large tree ends at once on an interrupt.
+        if (stopSignal() != 0)
+            return;
         const QString path = joined(folder, entry.fileName());
         if (entry.isDir()) {
             if (!entry.isSymLink())

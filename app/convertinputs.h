@@ -16,6 +16,6 @@ struct ConvertJob
 // case of the suffix) in name order, folder by folder; hidden entries are left out, and linked folders
 // are not entered, so no walk can loop. With an output folder, files found below a named folder go to
 // the same sub-folder below the output folder; otherwise every file's output goes beside it. A named
-// folder without any HEIC file adds a line to notes.
+// folder without any HEIC file adds a line to notes. A stop signal ends the walk early.
 QList<ConvertJob> collectConvertJobs(const QStringList& paths, const QString& outputFolder,
                                      QStringList* notes);

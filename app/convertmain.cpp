@@ -51,6 +51,8 @@ int main(int argc, char* argv[])
 
     QStringList notes;
     const QList<ConvertJob> jobs = collectConvertJobs(options.paths, options.outputFolder, &notes);
+    if (stopSignal() != 0)
+        endBySignal(stopSignal());
     for (const QString& note : notes)
         complain(note);
     if (jobs.isEmpty()) {

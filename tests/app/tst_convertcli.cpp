@@ -1,0 +1,416 @@
+#include <csignal>
+#include <utility>
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QLockFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+
+#include <pty.h>
+#include <unistd.h>
+
+#include "tests/engine/fakeprogramfolder.h"
+#include "tests/support/heicfixtures.h"
+#include "tests/support/testmain.h"
+
+// vornetta-convert run as a user runs it: a process of the program folder, real tools, real files.
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1; // the signal's number when a signal ended it
+    QProcess::ExitStatus exitStatus = QProcess::CrashExit;
+    QStringList lines; // standard output
+    QString errors;    // standard error
+};
+
+QString cli()
+{
+    return vornetta::test::programFolder() + "/vornetta-convert";
+}
+
+CliRun finish(QProcess& process, int timeoutMs = 120000)
+{
+    CliRun run;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        run.errors = "timed out";
+        return run;
+    }
+    run.exitCode = process.exitCode();
+    run.exitStatus = process.exitStatus();
+    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    run.errors += QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+CliRun runCli(const QStringList& arguments, const QString& workingFolder = {})
+{
+    QProcess process;
+    process.setWorkingDirectory(workingFolder);
+    process.start(cli(), arguments);
+    return finish(process);
+}
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every file below folder, relative to it and sorted.
+QStringList filesBelow(const QString& folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(QDir(folder).relativeFilePath(it.next()));
+    files.sort();
+    return files;
+}
+
+// What the programs left in the temporary folder's work area.
+QStringList workAreaEntries()
+{
+    return QDir(QDir::tempPath() + "/Brembloc/Vornetta")
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+class ConvertCliTest final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir sources;
+    QImage drawing;
+    QString gridFile;   // 1200 x 900 in 512 x 512 tiles
+    QString singleFile; // 320 x 240, one coded image
+    std::unique_ptr<QTemporaryDir> work;
+    // What the test itself put in the work area, standing for the window's shared folder.
+    QStringList windowsEntries;
+
+    QString in(const QString& name) const { return work->filePath("in/" + name); }
+    QString out(const QString& name = {}) const { return work->filePath("out/" + name); }
+    // A copy of a fixture at the given place below in/.
+    void place(const QString& fixture, const QString& name)
+    {
+        QVERIFY(QDir().mkpath(QFileInfo(in(name)).path()));
+        QVERIFY(QFile::copy(fixture, in(name)));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        const QString program = vornetta::test::programFolder();
+        if (!QFileInfo(cli()).isExecutable() || !QFileInfo(program + "/heic/heic").isExecutable() ||
+            !QFileInfo(program + "/ffmpeg").isExecutable())
+            QSKIP("the program folder has no vornetta-convert, heic/heic or ffmpeg");
+        drawing = vornetta::test::drawTestPicture(1200, 900);
+        gridFile = sources.filePath("grid.heic");
+        QCOMPARE(vornetta::test::writeGridHeic(drawing, 512, 512, gridFile), QString());
+        singleFile = sources.filePath("single.heic");
+        QCOMPARE(vornetta::test::writeSingleHeic(vornetta::test::drawTestPicture(320, 240), singleFile),
+                 QString());
+    }
+    void init()
+    {
+        work = std::make_unique<QTemporaryDir>();
+        windowsEntries.clear();
+    }
+    void cleanup()
+    {
+        // Every run works in a folder of its own that goes when it ends; the shared one is never used.
+        QCOMPARE(workAreaEntries(), windowsEntries);
+        QVERIFY(QDir(QDir::tempPath() + "/Brembloc").removeRecursively());
+        work.reset();
+    }
+
+    void convertsToEachFormat_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("magic");
+        QTest::newRow("jpg by default") << QStringList() << "grid.jpg" << QByteArray("\xff\xd8\xff");
+        QTest::newRow("png") << QStringList{"-f", "png"} << "grid.png" << QByteArray("\x89PNG");
+        QTest::newRow("bmp, any case") << QStringList{"--format", "BMP"} << "grid.bmp" << QByteArray("BM");
+    }
+    void convertsToEachFormat()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, magic);
+        place(gridFile, "grid.heic");
+        const CliRun run = runCli(options + QStringList{"-o", out(), in("grid.heic")});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.exitStatus, QProcess::NormalExit);
+        QCOMPARE(run.lines, QStringList{out(name)});
+        // Not a terminal: no progress count, and nothing else to say.
+        QCOMPARE(run.errors, QString());
+        QCOMPARE(filesBelow(out()), QStringList{name});
+        QVERIFY(fileBytes(out(name)).startsWith(magic));
+        QCOMPARE(QImage(out(name)).size(), drawing.size());
+    }
+
+    void aLowerQualityGivesASmallerJpg()
+    {
+        place(gridFile, "grid.heic");
+        qint64 previous = 0;
+        // Given from high to low, each into a folder of its own; the writer's default lies between.
+        for (const QString quality : {"100", "", "0"}) {
+            const QString folder = out("q" + quality);
+            QStringList arguments{"-o", folder, in("grid.heic")};
+            if (!quality.isEmpty())
+                arguments = QStringList{"-q", quality} + arguments;
+            const CliRun run = runCli(arguments);
+            QCOMPARE(run.exitCode, 0);
+            const qint64 size = QFileInfo(folder + "/grid.jpg").size();
+            QVERIFY(size > 0);
+            if (previous > 0)
+                QVERIFY2(size < previous,
+                         qPrintable(QString("%1: %2 >= %3").arg(quality).arg(size).arg(previous)));
+            previous = size;
+        }
+    }
+
+    void aFolderGivesEveryHeicFileBelowItMirroredUnderTheOutputFolder()
+    {
+        for (const QString name : {"b.heic", "a.HEIC", "sub/c.heic", "sub/deeper/d.Heic", "dir.heic/e.heic",
+                                   ".hidden/h.heic", ".h.heic"})
+            place(singleFile, name);
+        QVERIFY(writeFile(in("sub/notes.txt"), "not a picture"));
+        QVERIFY(writeFile(in("sub/picture.jpg"), "not converted"));
+        // A linked folder is not entered: this one would loop forever.
+        QVERIFY(QFile::link(in(""), in("sub/loop")));
+        QVERIFY(QDir().mkpath(work->filePath("elsewhere")));
+        place(singleFile, "../elsewhere/linked.heic");
+        QVERIFY(QFile::link(work->filePath("elsewhere"), in("linked folder")));
+
+        const CliRun run = runCli({"-o", out("tree"), in("")});
+        QCOMPARE(run.exitCode, 0);
+        const QStringList mirrored{"a.jpg", "b.jpg", "dir.heic/e.jpg", "sub/c.jpg", "sub/deeper/d.jpg"};
+        QStringList expected;
+        for (const QString& name : mirrored)
+            expected.append(out("tree/" + name));
+        QCOMPARE(run.lines, expected);
+        QCOMPARE(filesBelow(out("tree")), mirrored);
+        for (const QString& line : run.lines)
+            QCOMPARE(QImage(line).size(), QSize(320, 240));
+
+        // Without -o every picture lands beside its source.
+        const CliRun beside = runCli({"-f", "png", work->filePath("in/sub")});
+        QCOMPARE(beside.exitCode, 0);
+        QCOMPARE(beside.lines, (QStringList{in("sub/c.png"), in("sub/deeper/d.png")}));
+        QVERIFY(QFileInfo::exists(in("sub/deeper/d.png")));
+    }
+
+    void takesTheFirstFreeNameAndReplacesNothing()
+    {
+        place(singleFile, "x.heic");
+        place(singleFile, "other/x.heic");
+        QVERIFY(writeFile(in("x.jpg"), "the user's own x.jpg"));
+        QVERIFY(writeFile(in("x(0).jpg"), "the user's own x(0).jpg"));
+        const CliRun beside = runCli({in("x.heic")});
+        QCOMPARE(beside.exitCode, 0);
+        QCOMPARE(beside.lines, QStringList{in("x(1).jpg")});
+        QCOMPARE(fileBytes(in("x.jpg")), QByteArray("the user's own x.jpg"));
+        QCOMPARE(fileBytes(in("x(0).jpg")), QByteArray("the user's own x(0).jpg"));
+
+        // Two sources of one name into one folder, and the same file named twice: converted once.
+        const CliRun together =
+            runCli({"-o", out(), in("x.heic"), in("other/x.heic"), in("other/../x.heic")});
+        QCOMPARE(together.exitCode, 0);
+        QCOMPARE(together.lines, (QStringList{out("x.jpg"), out("x(0).jpg")}));
+    }
+
+    void aBrokenFileFailsAloneWithItsReason()
+    {
+        place(singleFile, "good one.heic");
+        QVERIFY(writeFile(in("broken.heic"), "this is not a picture"));
+        place(singleFile, "good two.heic");
+        const CliRun run = runCli(
+            {"-o", out(), in("good one.heic"), in("broken.heic"), in("missing.heic"), in("good two.heic")});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.lines,
+                 (QStringList{out("good one.jpg"), in("broken.heic") + "\tnot a HEIC file or damaged",
+                              in("missing.heic") + "\tcannot read the file", out("good two.jpg")}));
+        QCOMPARE(filesBelow(out()), (QStringList{"good one.jpg", "good two.jpg"}));
+
+        // A folder without any HEIC file converts nothing, and says so.
+        QVERIFY(QDir().mkpath(work->filePath("empty")));
+        const CliRun nothing = runCli({"-o", out("never made"), work->filePath("empty")});
+        QCOMPARE(nothing.exitCode, 1);
+        QCOMPARE(nothing.lines, QStringList());
+        QVERIFY(nothing.errors.contains("no .heic file in " + work->filePath("empty")));
+        QVERIFY(!QFileInfo::exists(out("never made")));
+    }
+
+    void usageErrorsConvertNothing_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown format") << QStringList{"-f", "gif", "IN"} << "unknown format \"gif\"";
+        QTest::newRow("quality too high") << QStringList{"-q", "101", "IN"} << "from 0 to 100, not \"101\"";
+        QTest::newRow("quality below 0") << QStringList{"-q", "-1", "IN"} << "from 0 to 100, not \"-1\"";
+        QTest::newRow("quality not a number") << QStringList{"-q", "high", "IN"} << "not \"high\"";
+        QTest::newRow("no files") << QStringList{"-f", "png"} << "no FILE given";
+        QTest::newRow("unknown option") << QStringList{"--size", "10", "IN"} << "Unknown option 'size'";
+        QTest::newRow("option without value") << QStringList{"IN", "-o"} << "Missing value after '-o'";
+        QTest::newRow("empty output folder") << QStringList{"-o", "", "IN"} << "the output folder is empty";
+        QTest::newRow("output folder is a file")
+            << QStringList{"-o", "IN", "IN"} << "cannot make the output folder";
+    }
+    void usageErrorsConvertNothing()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        place(singleFile, "a.heic");
+        arguments.replaceInStrings(QRegularExpression("^IN$"), in("a.heic"));
+        const CliRun run = runCli(arguments);
+        QCOMPARE(run.exitCode, 2);
+        QCOMPARE(run.lines, QStringList());
+        QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
+        QCOMPARE(filesBelow(work->path()), QStringList{"in/a.heic"});
+    }
+
+    void helpAndVersion()
+    {
+        const CliRun help = runCli({"--help"});
+        QCOMPARE(help.exitCode, 0);
+        const QString text = help.lines.join('\n');
+        for (const char* expected : {"FILE...", "-f, --format <format>", "-o, --output <folder>",
+                                     "-q, --quality <quality>", "-v, --version"})
+            QVERIFY2(text.contains(expected), expected);
+        const CliRun version = runCli({"--version"});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.lines, QStringList{"vornetta-convert " VORNETTA_VERSION});
+    }
+
+    void pathsWithBlanksQuotesAndNonAsciiLetters()
+    {
+        const QString name = "it's a \"holiday\" photo $HOME; é 写真";
+        place(singleFile, "my photos ü/" + name + ".heic");
+        const CliRun run = runCli({"-o", out("into 'ü' \"folder\""), in("my photos ü/" + name + ".heic")});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.lines, QStringList{out("into 'ü' \"folder\"/" + name + ".jpg")});
+        QCOMPARE(QImage(run.lines.value(0)).size(), QSize(320, 240));
+
+        // Relative paths mean the working folder, not the program folder the tools run in.
+        const CliRun relative = runCli({"-f", "png", name + ".heic"}, in("my photos ü"));
+        QCOMPARE(relative.exitCode, 0);
+        QCOMPARE(relative.lines, QStringList{name + ".png"});
+        QCOMPARE(QImage(in("my photos ü/" + name + ".png")).size(), QSize(320, 240));
+    }
+
+    void twoProgramsAtOnceBesideTheWindowsWorkFolder()
+    {
+        // The window's shared work folder, held by a running window: neither program may touch it.
+        const QString shared = QDir::tempPath() + "/Brembloc/Vornetta/thumb";
+        QVERIFY(writeFile(shared + "/the window's tile", "x"));
+        QLockFile window(QDir::tempPath() + "/Brembloc/Vornetta/thumb.lock");
+        QVERIFY(window.tryLock(0));
+        windowsEntries = QStringList{"thumb"};
+
+        place(gridFile, "first.heic");
+        place(gridFile, "second.heic");
+        QProcess first;
+        QProcess second;
+        first.start(cli(), {"-f", "png", "-o", out("first"), in("first.heic")});
+        second.start(cli(), {"-f", "png", "-o", out("second"), in("second.heic")});
+        const CliRun firstRun = finish(first);
+        const CliRun secondRun = finish(second);
+        QCOMPARE(firstRun.exitCode, 0);
+        QCOMPARE(secondRun.exitCode, 0);
+        QCOMPARE(fileBytes(out("first/first.png")), fileBytes(out("second/second.png")));
+        QVERIFY(vornetta::test::psnr(QImage(out("first/first.png")).convertToFormat(QImage::Format_RGB32),
+                                     drawing) > 35);
+        QCOMPARE(filesBelow(shared), QStringList{"the window's tile"});
+    }
+
+    void aProgressCountShowsOnlyOnATerminal()
+    {
+        place(singleFile, "a.heic");
+        place(singleFile, "b.heic");
+        int terminal = -1;
+        int other = -1;
+        QCOMPARE(openpty(&terminal, &other, nullptr, nullptr, nullptr), 0);
+        const auto closeTerminal = qScopeGuard([&] {
+            close(terminal);
+            if (other >= 0)
+                close(other);
+        });
+        QProcess process;
+        process.setChildProcessModifier([other] { dup2(other, STDERR_FILENO); });
+        process.start(cli(), {"-o", out(), in("a.heic"), in("b.heic")});
+        const CliRun run = finish(process);
+        // With the last writer gone, reading the terminal ends after what it holds.
+        close(std::exchange(other, -1));
+        QByteArray shown;
+        char buffer[4096];
+        for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;)
+            shown.append(buffer, n);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.lines, (QStringList{out("a.jpg"), out("b.jpg")}));
+        QVERIFY2(shown.contains("[1/2]") && shown.contains("[2/2]"), shown.constData());
+        // The count is wiped at the end, so the shell's prompt does not follow it.
+        QVERIFY2(shown.endsWith("\r\033[K"), shown.toHex().constData());
+    }
+
+    void aStopSignalEndsTheRunPromptlyAndLeavesNothing_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+    }
+    void aStopSignalEndsTheRunPromptlyAndLeavesNothing()
+    {
+        QFETCH(int, signal);
+        // A program folder of its own, where the decoder never ends and notes the processes it started.
+        vornetta::test::FakeProgramFolder program;
+        const QString copy = program.file("vornetta-convert");
+        QVERIFY(QFile::copy(cli(), copy));
+        QVERIFY(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(QDir().mkpath(program.file("heic")));
+        QVERIFY(QFile::link(vornetta::test::programFolder() + "/heic/heic", program.file("heic/heic")));
+        QVERIFY(program.addTool("ffmpeg", "sleep 1000 &\necho $$ $! >> \"$(dirname \"$0\")/started\"\nwait"));
+        place(gridFile, "first.heic");
+        place(gridFile, "second.heic");
+
+        QProcess process;
+        process.start(copy, {"-o", out(), in("first.heic"), in("second.heic")});
+        QVERIFY(process.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(program.file("started")), 30000);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(kill(pid_t(process.processId()), signal), 0);
+        const CliRun run = finish(process, 10000);
+        QVERIFY2(timer.elapsed() < 2000, QByteArray::number(timer.elapsed()));
+
+        // It ends by the signal, as an interrupted program should, after its report of the stopped file.
+        QCOMPARE(run.exitStatus, QProcess::CrashExit);
+        QCOMPARE(run.exitCode, signal);
+        QCOMPARE(run.lines, QStringList{in("first.heic") + "\tstopped"});
+        QVERIFY(QDir(out()).isEmpty());
+        QCOMPARE(workAreaEntries(), QStringList());
+        const QStringList tools = QString::fromLatin1(fileBytes(program.file("started")))
+                                      .split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        QVERIFY(!tools.isEmpty());
+        for (const QString& pid : tools)
+            QTRY_VERIFY2_WITH_TIMEOUT(!vornetta::test::processRuns(pid.toInt()), qPrintable(pid), 1000);
+    }
+};
+
+VORNETTA_TEST_MAIN(ConvertCliTest)
+#include "tst_convertcli.moc"
