@@ -8,6 +8,7 @@
 #include <QImageReader>
 
 #include "engine/imagesaver.h"
+#include "engine/pictureextras.h"
 #include "engine/sourcefile.h"
 #include "engine/tilestitcher.h"
 #include "engine/workfolder.h"
@@ -104,10 +105,15 @@ void CovertThread::run()
         failureReason = QStringLiteral("cannot read the stitched picture");
         return;
     }
+    // Upright, cropped and with its colour profile, as the camera meant it to be shown.
+    PictureExtras extras;
+    if (!readPictureExtras(folder + QStringLiteral("/hevc/hevc"), &extras, &failureReason) ||
+        !preparePicture(image, extras, format.toUpper().toLatin1(), &failureReason))
+        return;
     if (stop()) {
         failureReason = QStringLiteral("stopped");
         return;
     }
-    succeeded =
-        saveImageReplacing(image, outputFile, format.toUpper().toLatin1(), stop, &failureReason, quality);
+    succeeded = saveImageReplacing(image, outputFile, format.toUpper().toLatin1(), stop, &failureReason,
+                                   SaveExtras{extras.exif, source, quality});
 }

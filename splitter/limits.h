@@ -26,5 +26,11 @@ inline constexpr std::uint64_t kMaxParameterSetOutput = 64ull * 1024 * 1024;
 inline constexpr std::uint32_t kMaxImageSide = 1u << 20;
 // The largest input file.
 inline constexpr std::uint64_t kMaxFileSize = 4ull * 1024 * 1024 * 1024;
+// The most crop, rotation and mirror properties the primary picture may have: each costs a pass over it.
+inline constexpr std::size_t kMaxPictureOperations = 16;
+// Metadata past these sizes is left out; the picture itself is still taken apart. Cameras write ICC
+// profiles of a few kilobytes and Exif blocks of well under one JPEG segment (64 KiB).
+inline constexpr std::uint64_t kMaxIccProfileSize = 4ull * 1024 * 1024;
+inline constexpr std::uint64_t kMaxExifSize = 1024ull * 1024;
 
 } // namespace heifsplit

@@ -1,5 +1,7 @@
 // heic INPUT PREFIX: writes the primary picture of the HEIC file INPUT as raw HEVC tiles PREFIX1, PREFIX2,
-// ... and the tile information PREFIXinfo. On failure: one line on standard error, a non-zero exit status and
+// ... and the tile information PREFIXinfo; beside it PREFIXtransform (the crop, rotation and mirror steps,
+// one a line, possibly none), PREFIXicc (the ICC profile) and PREFIXexif (the Exif block from its TIFF
+// header on) when the picture has them. On failure: one line on standard error, a non-zero exit status and
 // no information file.
 #include <cstdio>
 #include <string>
@@ -20,7 +22,8 @@ bool writeWholeFile(const std::string& path, const void* data, std::size_t size,
         failure.set(FailureKind::Io, "cannot create " + path);
         return false;
     }
-    const bool written = std::fwrite(data, 1, size, file) == size;
+    // An empty file (no transform steps) has no data pointer to hand to fwrite.
+    const bool written = size == 0 || std::fwrite(data, 1, size, file) == size;
     const bool closed = std::fclose(file) == 0;
     if (!written || !closed) {
         std::remove(path.c_str());
@@ -56,6 +59,14 @@ public:
         return writeWholeFile(path, stream.data(), stream.size(), failure);
     }
 
+    bool writeSideFile(const std::string& name, const std::vector<std::uint8_t>& data,
+                       Failure& failure) override
+    {
+        const std::string path = prefix_ + name;
+        written_.push_back(path);
+        return writeWholeFile(path, data.data(), data.size(), failure);
+    }
+
     bool writeInfo(const std::string& text, Failure& failure) override
     {
         complete_ = writeWholeFile(prefix_ + "info", text.data(), text.size(), failure);
@@ -89,8 +100,10 @@ int main(int argc, char* argv[])
     }
     const std::string input = argv[1];
     const std::string prefix = argv[2];
-    // An information file left from an earlier run would describe tiles that this run did not write.
-    std::remove((prefix + "info").c_str());
+    // Files left from an earlier run would describe a picture that this run did not take apart.
+    for (const char* name : {"info", "transform", "icc", "exif"}) {
+        std::remove((prefix + name).c_str());
+    }
 
     Failure failure;
     heifsplit::FileSource source(input, failure);

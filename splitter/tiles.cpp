@@ -1,6 +1,7 @@
 #include "splitter/tiles.h"
 
 #include "splitter/limits.h"
+#include "splitter/pictureextras.h"
 #include "splitter/range.h"
 
 namespace heifsplit {
@@ -257,7 +258,9 @@ bool split(Source& source, TileSink& sink, Failure& failure)
 {
     Container container;
     TilePlan plan;
-    if (!parseContainer(source, container, failure) || !planTiles(source, container, plan, failure)) {
+    PictureExtras extras;
+    if (!parseContainer(source, container, failure) || !planTiles(source, container, plan, failure) ||
+        !pictureExtras(source, container, plan.width, plan.height, plan.tiles.front(), extras, failure)) {
         return false;
     }
     // Tiles never share coded data, so together they hold at most the file; tiles that all name the same
@@ -269,6 +272,13 @@ bool split(Source& source, TileSink& sink, Failure& failure)
             !sink.writeTile(static_cast<std::uint32_t>(n + 1), stream, failure)) {
             return false;
         }
+    }
+    const std::string transform = operationsText(extras.operations);
+    if (!sink.writeSideFile("transform", std::vector<std::uint8_t>(transform.begin(), transform.end()),
+                            failure) ||
+        (!extras.iccProfile.empty() && !sink.writeSideFile("icc", extras.iccProfile, failure)) ||
+        (!extras.exif.empty() && !sink.writeSideFile("exif", extras.exif, failure))) {
+        return false;
     }
     return sink.writeInfo(tileInfoText(plan), failure);
 }

@@ -45,10 +45,14 @@ public:
     virtual ~TileSink() = default;
     virtual bool writeTile(std::uint32_t number, const std::vector<std::uint8_t>& stream,
                            Failure& failure) = 0;
+    // A file beside the tiles: "transform" (always), "icc" and "exif" (when the picture has them).
+    virtual bool writeSideFile(const std::string& name, const std::vector<std::uint8_t>& data,
+                               Failure& failure) = 0;
     virtual bool writeInfo(const std::string& text, Failure& failure) = 0;
 };
 
-// Takes the file apart: every tile, then the information text last, so that a failure part-way leaves no
+// Takes the file apart: every tile, then the side files (pictureextras.h: the transform text, the ICC
+// profile, the Exif block), then the information text last, so that a failure part-way leaves no
 // information behind.
 bool split(Source& source, TileSink& sink, Failure& failure);
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "splitter/limits.h"
 #include "splitter/source.h"
 #include "splitter/tiles.h"
 
@@ -31,9 +32,24 @@ public:
         return true;
     }
 
+    bool writeSideFile(const std::string& name, const std::vector<std::uint8_t>& data,
+                       heifsplit::Failure&) override
+    {
+        // The transform text comes first and always; metadata never exceeds its limits.
+        if (tiles_ == 0 || (name == "transform") == transformWritten_ ||
+            (name == "transform" && data.size() > heifsplit::kMaxPictureOperations * 64) ||
+            (name == "icc" && (data.empty() || data.size() > heifsplit::kMaxIccProfileSize)) ||
+            (name == "exif" && (data.size() < 8 || data.size() > heifsplit::kMaxExifSize)) ||
+            (name != "transform" && name != "icc" && name != "exif")) {
+            std::abort();
+        }
+        transformWritten_ = true;
+        return true;
+    }
+
     bool writeInfo(const std::string& text, heifsplit::Failure&) override
     {
-        if (text.empty() || text.back() != '\n' || tiles_ == 0) {
+        if (text.empty() || text.back() != '\n' || tiles_ == 0 || !transformWritten_) {
             std::abort();
         }
         return true;
@@ -43,6 +59,7 @@ private:
     std::size_t inputSize_;
     std::uint32_t tiles_ = 0;
     std::uint64_t written_ = 0;
+    bool transformWritten_ = false;
 };
 
 } // namespace

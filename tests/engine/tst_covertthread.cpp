@@ -64,6 +64,8 @@ private:
                                                        .arg(cols)
                                                        .toLatin1() +
                                                    ids + "\n"));
+        // No crop, rotation or mirror.
+        QVERIFY(writeFile(fixture("hevctransform"), ""));
     }
 
     // Runs one conversion as the window does and checks that finished() came once.
@@ -187,6 +189,44 @@ private slots:
         } else {
             QVERIFY(!QFileInfo::exists(folder));
         }
+    }
+
+    void theSplittersSideFilesDecideTheOutcome_data()
+    {
+        QTest::addColumn<QByteArray>("transform"); // "none": no transform file
+        QTest::addColumn<QByteArray>("exif");
+        QTest::addColumn<QString>("reason"); // empty: success
+        QTest::newRow("no transform file")
+            << QByteArray("none") << QByteArray() << "cannot read the picture's orientation";
+        QTest::newRow("damaged transform file")
+            << QByteArray("rotate 5\n") << QByteArray() << "cannot read the picture's orientation";
+        QTest::newRow("crop outside the picture")
+            << QByteArray("crop 1000 0 101 700\n") << QByteArray() << "cannot read the picture's orientation";
+        QTest::newRow("unreadable Exif") << QByteArray("rotate 1\n") << QByteArray("not Exif") << "";
+    }
+    void theSplittersSideFilesDecideTheOutcome()
+    {
+        QFETCH(QByteArray, transform);
+        QFETCH(QByteArray, exif);
+        QFETCH(QString, reason);
+        prepareTiles(drawing);
+        if (transform == "none")
+            QVERIFY(QFile::remove(fixture("hevctransform")));
+        else
+            QVERIFY(writeFile(fixture("hevctransform"), transform));
+        if (!exif.isEmpty())
+            QVERIFY(writeFile(fixture("hevcexif"), exif));
+        const QString target = output->filePath("picture.jpg");
+        QVERIFY(writeFile(target, "the user's own file"));
+        CovertThread thread;
+        convert(thread, target, "jpg");
+        QCOMPARE(thread.failureReason, reason);
+        if (!reason.isEmpty()) {
+            QCOMPARE(fileBytes(target), QByteArray("the user's own file"));
+        } else {
+            QCOMPARE(QImage(target).size(), QSize(700, 1100));
+        }
+        QCOMPARE(QDir(output->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"picture.jpg"});
     }
 
     void aSuccessfulRunReplacesAnExistingFile()

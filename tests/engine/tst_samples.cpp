@@ -1,10 +1,11 @@
+#include <QColorSpace>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTransform>
 
 #include "engine/covertthread.h"
 #include "engine/toolrunner.h"
+#include "tests/support/exiftags.h"
 #include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
 
@@ -16,14 +17,15 @@ class SamplesTest final : public QObject
 private:
     QTemporaryDir dir;
 
-    void convert(const QString& input, const QString& outputFile, bool* succeeded, QString* reason)
+    void convert(const QString& input, const QString& outputFile, bool* succeeded, QString* reason,
+                 const QString& format = "png")
     {
         CovertThread thread;
         QSignalSpy finished(&thread, &QThread::finished);
         thread.itemIndex = 0;
         thread.inputFile = input;
         thread.outputFile = outputFile;
-        thread.format = "png";
+        thread.format = format;
         thread.start();
         QVERIFY(thread.wait(QDeadlineTimer(300000)));
         QCOMPARE(finished.count(), 1);
@@ -79,18 +81,18 @@ private slots:
     void matchesTheReferenceDecode_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::addColumn<int>("rotation"); // to turn the reference back to the stored orientation
-        QTest::newRow("phone portrait") << "iphone-portrait-3024x4032.heic" << 0;
-        QTest::newRow("phone, rotated") << "iphone-rotated-4032x3024-irot3.heic" << 270;
-        QTest::newRow("other phone grid") << "phone-grid-2592x1944.heic" << 0;
-        QTest::newRow("single image with thumbnails") << "single-image-1280x854.heic" << 0;
-        QTest::newRow("single image") << "single-image-1440x960.heic" << 0;
-        QTest::newRow("480 x 320 tiles") << "grid-480x320-tiles-960x640.heic" << 0;
+        QTest::addColumn<QSize>("size"); // upright
+        QTest::newRow("phone portrait") << "iphone-portrait-3024x4032.heic" << QSize(3024, 4032);
+        QTest::newRow("phone, rotated") << "iphone-rotated-4032x3024-irot3.heic" << QSize(3024, 4032);
+        QTest::newRow("other phone grid") << "phone-grid-2592x1944.heic" << QSize(2592, 1944);
+        QTest::newRow("single image with thumbnails") << "single-image-1280x854.heic" << QSize(1280, 854);
+        QTest::newRow("single image") << "single-image-1440x960.heic" << QSize(1440, 960);
+        QTest::newRow("480 x 320 tiles") << "grid-480x320-tiles-960x640.heic" << QSize(960, 640);
     }
     void matchesTheReferenceDecode()
     {
         QFETCH(QString, file);
-        QFETCH(int, rotation);
+        QFETCH(QSize, size);
         const QString input = vornetta::test::samplesFolder() + "/" + file;
         const QString output = dir.filePath(QFileInfo(file).completeBaseName() + ".png");
         bool succeeded = false;
@@ -98,14 +100,58 @@ private slots:
         convert(input, output, &succeeded, &reason);
         QVERIFY2(succeeded, qPrintable(reason));
 
-        QImage reference = decodeWithHeifConvert(input);
-        QVERIFY(!reference.isNull());
-        if (rotation != 0)
-            reference = reference.transformed(QTransform().rotate(rotation));
+        const QImage reference = decodeWithHeifConvert(input);
+        QCOMPARE(reference.size(), size);
         const QImage converted = QImage(output).convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(converted.size(), reference.size());
+        QCOMPARE(converted.size(), size);
         const double quality = vornetta::test::psnr(converted, reference);
+        qInfo("%s: %.1f dB", qPrintable(file), quality);
         QVERIFY2(quality >= 40, qPrintable(QString::number(quality)));
+    }
+
+    // The phone's colour profile and Exif go into JPG and PNG files, upright.
+    void keepsThePhonesProfileAndExif_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("displayP3");
+        QTest::addColumn<QStringList>("tags"); // make, model, date taken, GPS latitude or ""
+        const QString portrait = "iphone-portrait-3024x4032.heic";
+        const QStringList apple{"Apple", "iPhone 11 Pro", "2020:05:04 18:39:11", ""};
+        const QString grid = "phone-grid-2592x1944.heic";
+        const QStringList xiaomi{"Xiaomi", "M2012K11AG", "2023:04:27 19:44:18", "47/1 13/1 38240039/1000000"};
+        QTest::newRow("phone portrait, jpg") << portrait << "jpg" << true << apple;
+        QTest::newRow("phone portrait, png") << portrait << "png" << true << apple;
+        QTest::newRow("phone with GPS, jpg") << grid << "jpg" << false << xiaomi;
+        QTest::newRow("phone with GPS, png") << grid << "png" << false << xiaomi;
+    }
+    void keepsThePhonesProfileAndExif()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, format);
+        QFETCH(bool, displayP3);
+        QFETCH(QStringList, tags);
+        const QString input = vornetta::test::samplesFolder() + "/" + file;
+        const QString output = dir.filePath("metadata." + format);
+        bool succeeded = false;
+        QString reason;
+        convert(input, output, &succeeded, &reason, format);
+        QVERIFY2(succeeded, qPrintable(reason));
+        QCOMPARE(QFileInfo(output).lastModified(), QFileInfo(input).lastModified());
+
+        const QColorSpace profile = QImage(output).colorSpace();
+        QCOMPARE(profile.isValid(), displayP3);
+        if (displayP3) {
+            QCOMPARE(profile.primaries(), QColorSpace::Primaries::DciP3D65);
+            QCOMPARE(profile.transferFunction(), QColorSpace::TransferFunction::SRgb);
+        }
+
+        const QMap<QString, QString> saved = vornetta::test::exifTagsOf(output);
+        QCOMPARE(saved.value("Exif.Image.Make"), tags[0]);
+        QCOMPARE(saved.value("Exif.Image.Model"), tags[1]);
+        QCOMPARE(saved.value("Exif.Photo.DateTimeOriginal"), tags[2]);
+        QCOMPARE(saved.value("Exif.GPSInfo.GPSLatitude"), tags[3]);
+        QCOMPARE(saved.value("Exif.Image.Orientation"), QString("1"));
     }
 
     void unusableFilesGiveNoOutput_data()

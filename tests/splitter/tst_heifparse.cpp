@@ -79,12 +79,19 @@ public:
         tiles.append(QByteArray(reinterpret_cast<const char*>(stream.data()), qsizetype(stream.size())));
         return true;
     }
+    bool writeSideFile(const std::string& name, const std::vector<std::uint8_t>& data,
+                       heifsplit::Failure&) override
+    {
+        sideFiles.append(QByteArray::fromStdString(name));
+        return data.size() < 1024 * 1024;
+    }
     bool writeInfo(const std::string& text, heifsplit::Failure&) override
     {
         info = QByteArray::fromStdString(text);
         return true;
     }
     QList<int> numbers;
+    QList<QByteArray> sideFiles;
     QList<QByteArray> tiles;
     QByteArray info;
 };

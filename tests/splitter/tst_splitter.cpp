@@ -198,6 +198,46 @@ private slots:
         }
     }
 
+    void sideFilesDescribeThisRunOnly()
+    {
+        heif::File file = grid(drawTestPicture(200, 150), 256, 192);
+        QVERIFY(!file.items.isEmpty());
+        const QString folder = freshFolder("side files");
+        const QString plain = folder + "/plain.heic";
+        QCOMPARE(heif::writeFile(file.build(), plain), QString());
+
+        const QByteArray profile("a profile the splitter hands on as it is");
+        QByteArray exif("MM\0*\0\0\0\x08\0\0", 10);
+        file.properties += {heif::irotProperty(1), heif::colrIccProperty(profile, "rICC")};
+        file.items[0].properties += {int(file.properties.size()) - 1, int(file.properties.size())};
+        heif::Item exifItem;
+        exifItem.id = 99;
+        exifItem.type = "Exif";
+        exifItem.data = QByteArray("\0\0\0\0", 4) + exif;
+        file.items.append(exifItem);
+        file.references.append(heif::Reference{"cdsc", 99, {1}});
+        const QString rich = folder + "/rich.heic";
+        QCOMPARE(heif::writeFile(file.build(), rich), QString());
+
+        SplitterRun run = runSplitter(rich, folder + "/hevc");
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        QCOMPARE(readAll(folder + "/hevctransform"), QByteArray("rotate 1\n"));
+        QCOMPARE(readAll(folder + "/hevcicc"), profile);
+        QCOMPARE(readAll(folder + "/hevcexif"), exif);
+        // The information file keeps its format.
+        QCOMPARE(readAll(folder + "/hevcinfo"), expectedInfo(200, 150, 1, 1));
+
+        // A picture without them leaves an empty transform file and no stale profile or Exif.
+        run = runSplitter(plain, folder + "/hevc");
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        QVERIFY(QFileInfo::exists(folder + "/hevctransform"));
+        QCOMPARE(readAll(folder + "/hevctransform"), QByteArray());
+        QVERIFY(!QFileInfo::exists(folder + "/hevcicc"));
+        QVERIFY(!QFileInfo::exists(folder + "/hevcexif"));
+        QCOMPARE(QDir(folder).entryList({"hevc*"}, QDir::Files),
+                 (QStringList{"hevc1", "hevcinfo", "hevctransform"}));
+    }
+
     void badArgumentsAndPathsFail()
     {
         const QString folder = freshFolder("arguments");

@@ -1,0 +1,183 @@
+#include <QBuffer>
+#include <QColorSpace>
+#include <QFile>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include "engine/exifembedding.h"
+#include "engine/imagesaver.h"
+#include "engine/pictureextras.h"
+#include "tests/support/exiftags.h"
+#include "tests/support/heicfixtures.h"
+#include "tests/support/testmain.h"
+
+namespace {
+
+bool writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+QByteArray encoded(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(image);
+    return bytes;
+}
+
+} // namespace
+
+// The worker's side of the splitter's records: the transform text, the steps on a picture, the side files,
+// and the Exif and file time of the saved file.
+class PictureOperationsTest final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+
+private slots:
+    void transformTextIsReadStrictly_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("steps"); // -1: refused
+        QTest::newRow("empty") << QByteArray() << 0;
+        QTest::newRow("every kind") << QByteArray("crop 0 10 200 120\nrotate 3\nmirror 1\nmirror 0\n") << 4;
+        QTest::newRow("sixteen steps") << QByteArray("rotate 1\n").repeated(16) << 16;
+        QTest::newRow("seventeen steps") << QByteArray("rotate 1\n").repeated(17) << -1;
+        QTest::newRow("no final newline") << QByteArray("rotate 1") << -1;
+        QTest::newRow("empty line") << QByteArray("rotate 1\n\n") << -1;
+        QTest::newRow("rotate 0") << QByteArray("rotate 0\n") << -1;
+        QTest::newRow("rotate 4") << QByteArray("rotate 4\n") << -1;
+        QTest::newRow("mirror 2") << QByteArray("mirror 2\n") << -1;
+        QTest::newRow("two blanks") << QByteArray("rotate  1\n") << -1;
+        QTest::newRow("trailing blank") << QByteArray("rotate 1 \n") << -1;
+        QTest::newRow("carriage return") << QByteArray("rotate 1\r\n") << -1;
+        QTest::newRow("sign") << QByteArray("crop +1 0 10 10\n") << -1;
+        QTest::newRow("leading zero") << QByteArray("crop 01 0 10 10\n") << -1;
+        QTest::newRow("ten digits") << QByteArray("crop 1000000000 0 10 10\n") << -1;
+        QTest::newRow("empty crop") << QByteArray("crop 0 0 0 10\n") << -1;
+        QTest::newRow("three crop values") << QByteArray("crop 0 0 10\n") << -1;
+        QTest::newRow("unknown step") << QByteArray("shear 1\n") << -1;
+        QTest::newRow("NUL") << QByteArray("rotate 1\0\n", 10) << -1;
+    }
+    void transformTextIsReadStrictly()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, steps);
+        const std::optional<std::vector<PictureOperation>> operations = parsePictureOperations(text);
+        QCOMPARE(operations ? int(operations->size()) : -1, steps);
+    }
+
+    void stepsChangeThePicture()
+    {
+        // 3 x 2: a b c / d e f
+        QImage picture(3, 2, QImage::Format_RGB32);
+        for (int i = 0; i < 6; ++i)
+            picture.setPixel(i % 3, i / 3, qRgb(i * 40, 0, 0));
+        const auto red = [](const QImage& image) {
+            QList<int> values;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    values.append(qRed(image.pixel(x, y)) / 40);
+            return values;
+        };
+        QImage image = picture;
+        QVERIFY(applyPictureOperations(image, *parsePictureOperations("rotate 1\n")));
+        QCOMPARE(red(image), (QList<int>{2, 5, 1, 4, 0, 3})); // anticlockwise: c f / b e / a d
+        image = picture;
+        QVERIFY(applyPictureOperations(image, *parsePictureOperations("mirror 0\n")));
+        QCOMPARE(red(image), (QList<int>{3, 4, 5, 0, 1, 2}));
+        image = picture;
+        QVERIFY(applyPictureOperations(image, *parsePictureOperations("mirror 1\ncrop 1 0 2 2\n")));
+        QCOMPARE(red(image), (QList<int>{1, 0, 4, 3}));
+        // A crop must lie inside the picture as the steps before it leave it.
+        image = picture;
+        QVERIFY(!applyPictureOperations(image, *parsePictureOperations("rotate 1\ncrop 0 0 3 2\n")));
+        image = picture;
+        QVERIFY(applyPictureOperations(image, *parsePictureOperations("rotate 1\ncrop 0 0 2 3\n")));
+    }
+
+    void sideFilesAreRequiredOrOptional()
+    {
+        const QString prefix = dir.filePath("hevc");
+        PictureExtras extras;
+        QString reason;
+        QVERIFY(!readPictureExtras(prefix, &extras, &reason));
+        QCOMPARE(reason, QString("cannot read the picture's orientation"));
+
+        QVERIFY(writeFile(prefix + "transform", "mirror 1\n"));
+        QVERIFY(writeFile(prefix + "icc", "profile"));
+        QVERIFY(writeFile(prefix + "exif", QByteArray(1024 * 1024 + 1, 'x')));
+        QVERIFY(readPictureExtras(prefix, &extras, &reason));
+        QCOMPARE(extras.operations.size(), size_t(1));
+        QCOMPARE(extras.iccProfile, QByteArray("profile"));
+        QCOMPARE(extras.exif, QByteArray()); // too large: left out
+
+        // A profile Qt cannot read is left out; BMP files get none at all.
+        QImage image(4, 4, QImage::Format_RGB32);
+        QVERIFY(preparePicture(image, extras, "PNG", &reason));
+        QVERIFY(!image.colorSpace().isValid());
+        extras.iccProfile = QColorSpace(QColorSpace::DisplayP3).iccProfile();
+        QVERIFY(preparePicture(image, extras, "BMP", &reason));
+        QVERIFY(!image.colorSpace().isValid());
+        QVERIFY(preparePicture(image, extras, "JPG", &reason));
+        QCOMPARE(image.colorSpace(), QColorSpace(QColorSpace::DisplayP3));
+
+        extras.operations = *parsePictureOperations("crop 2 2 3 3\n");
+        QVERIFY(!preparePicture(image, extras, "PNG", &reason));
+        QCOMPARE(reason, QString("cannot read the picture's orientation"));
+    }
+
+    void exifIsEmbeddedOrLeftOut_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("jpg") << QByteArray("JPG");
+        QTest::newRow("png") << QByteArray("PNG");
+    }
+    void exifIsEmbeddedOrLeftOut()
+    {
+        QFETCH(QByteArray, format);
+        const QImage picture = vornetta::test::drawTestPicture(64, 48);
+        const QByteArray original = encoded(picture, format);
+        QByteArray bytes = original;
+        QString error;
+        QVERIFY(!embedExif(bytes, "not an Exif block", picture.size(), &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(bytes, original);
+
+        const QByteArray exif =
+            vornetta::test::exifBlock({{"Exif.Image.Make", "Brembloc"},
+                                       {"Exif.Image.Orientation", "8"},
+                                       {"Exif.Thumbnail.Compression", "6"},
+                                       {"Exif.Thumbnail.JPEGInterchangeFormat", "0"},
+                                       {"Exif.Thumbnail.JPEGInterchangeFormatLength", "0"}});
+        QVERIFY(embedExif(bytes, exif, picture.size(), &error));
+        const QString path = dir.filePath("embedded." + format.toLower());
+        QVERIFY(writeFile(path, bytes));
+        const QMap<QString, QString> tags = vornetta::test::exifTagsOf(path);
+        QCOMPARE(tags.value("Exif.Image.Make"), QString("Brembloc"));
+        QCOMPARE(tags.value("Exif.Image.Orientation"), QString("1"));
+        QVERIFY(!tags.contains("Exif.Thumbnail.Compression"));
+        // The pixels are the writer's (JPEG at its default quality).
+        QVERIFY(vornetta::test::psnr(QImage(path), picture) > 25);
+    }
+
+    void unusableExifStillSavesThePicture()
+    {
+        const QString path = dir.filePath("saved.jpg");
+        QString reason;
+        QVERIFY(saveImageReplacing(vornetta::test::drawTestPicture(64, 48), path, "JPG", {}, &reason,
+                                   SaveExtras{"garbage", dir.filePath("no such source.heic")}));
+        QVERIFY(!QImage(path).isNull());
+        QVERIFY(vornetta::test::exifTagsOf(path).isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList({"saved*"}, QDir::Files | QDir::Hidden),
+                 QStringList{"saved.jpg"});
+    }
+};
+
+VORNETTA_TEST_MAIN(PictureOperationsTest)
+#include "tst_pictureoperations.moc"

@@ -1,0 +1,226 @@
+#include <QColorSpace>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+
+#include "engine/covertthread.h"
+#include "engine/toolrunner.h"
+#include "tests/support/exiftags.h"
+#include "tests/support/heicfixtures.h"
+#include "tests/support/testmain.h"
+
+using namespace vornetta::test;
+
+// Crop, rotation and mirror properties, colour profiles and Exif in files the test makes, converted with
+// the real splitter and ffmpeg, and the pictures compared with heif-convert's decode of the same files.
+class PicturesTest final : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QImage drawing;
+    heif::File grid; // the drawing as a grid of two tiles; item 1 the grid
+
+    // The grid with more properties on the grid item, in the given order, written to name.heic.
+    QString variant(const QString& name, const QList<QByteArray>& properties)
+    {
+        heif::File file = grid;
+        for (const QByteArray& property : properties) {
+            file.properties.append(property);
+            file.items[0].properties.append(int(file.properties.size()));
+            file.items[0].essential.append(int(file.properties.size()));
+        }
+        const QString path = dir.filePath(name + ".heic");
+        const QString failure = heif::writeFile(file.build(), path);
+        return failure.isEmpty() ? path : QString();
+    }
+
+    static void convert(const QString& input, const QString& output, const QString& format, bool* succeeded,
+                        QString* reason)
+    {
+        CovertThread thread;
+        QSignalSpy finished(&thread, &QThread::finished);
+        thread.inputFile = input;
+        thread.outputFile = output;
+        thread.format = format;
+        thread.start();
+        QVERIFY(thread.wait(QDeadlineTimer(120000)));
+        QCOMPARE(finished.count(), 1);
+        *succeeded = thread.succeeded;
+        *reason = thread.failureReason;
+    }
+
+    QImage decodeWithHeifConvert(const QString& input)
+    {
+        const QString output = dir.filePath("reference.png");
+        QFile::remove(output);
+        QProcess process;
+        process.start(QStandardPaths::findExecutable("heif-convert"), {input, output});
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+            process.exitCode() != 0)
+            return {};
+        return QImage(output).convertToFormat(QImage::Format_RGB32);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        const QString program = vornetta::test::programFolder();
+        if (!QFileInfo(program + "/heic/heic").isExecutable() ||
+            !QFileInfo(program + "/ffmpeg").isExecutable())
+            QSKIP("the program folder has no heic/heic or no ffmpeg");
+        if (QStandardPaths::findExecutable("heif-convert").isEmpty())
+            QSKIP("heif-convert is not installed");
+        overrideProgramFolder(program.toStdString());
+        // Not square and not symmetric, so that every turn and flip shows in the size or the pixels.
+        drawing = drawTestPicture(320, 240);
+        const QString failure = buildGridHeif(drawing, 256, 256, &grid);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    }
+    void cleanupTestCase() { overrideProgramFolder(std::string()); }
+
+    void comesOutAsHeifConvertShowsIt_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("properties");
+        QTest::addColumn<QSize>("size");
+        const QByteArray centred = heif::clapProperty(200, 1, 120, 1, 0, 1, 0, 1);
+        // Centre moved 20 left and 10 down: the rectangle 40, 70, 200 x 120.
+        const QByteArray offCentre = heif::clapProperty(200, 1, 120, 1, -40, 2, 10, 1);
+        const QByteArray fractions = heif::clapProperty(3001, 20, 1001, 10, 7, 3, -5, 4);
+        QTest::newRow("nothing") << QList<QByteArray>{} << QSize(320, 240);
+        QTest::newRow("irot 0") << QList<QByteArray>{heif::irotProperty(0)} << QSize(320, 240);
+        QTest::newRow("irot 1") << QList<QByteArray>{heif::irotProperty(1)} << QSize(240, 320);
+        QTest::newRow("irot 2") << QList<QByteArray>{heif::irotProperty(2)} << QSize(320, 240);
+        QTest::newRow("irot 3") << QList<QByteArray>{heif::irotProperty(3)} << QSize(240, 320);
+        QTest::newRow("imir 0") << QList<QByteArray>{heif::imirProperty(0)} << QSize(320, 240);
+        QTest::newRow("imir 1") << QList<QByteArray>{heif::imirProperty(1)} << QSize(320, 240);
+        QTest::newRow("clap centred") << QList<QByteArray>{centred} << QSize(200, 120);
+        QTest::newRow("clap off centre") << QList<QByteArray>{offCentre} << QSize(200, 120);
+        QTest::newRow("clap with fractions") << QList<QByteArray>{fractions} << QSize(150, 100);
+        QTest::newRow("irot 1, imir 0")
+            << QList<QByteArray>{heif::irotProperty(1), heif::imirProperty(0)} << QSize(240, 320);
+        QTest::newRow("imir 0, irot 1")
+            << QList<QByteArray>{heif::imirProperty(0), heif::irotProperty(1)} << QSize(240, 320);
+        QTest::newRow("irot 3, imir 1")
+            << QList<QByteArray>{heif::irotProperty(3), heif::imirProperty(1)} << QSize(240, 320);
+        QTest::newRow("clap, irot 3")
+            << QList<QByteArray>{offCentre, heif::irotProperty(3)} << QSize(120, 200);
+        QTest::newRow("irot 3, clap")
+            << QList<QByteArray>{heif::irotProperty(3), offCentre} << QSize(200, 120);
+        QTest::newRow("imir 1, clap, irot 2")
+            << QList<QByteArray>{heif::imirProperty(1), offCentre, heif::irotProperty(2)} << QSize(200, 120);
+    }
+    void comesOutAsHeifConvertShowsIt()
+    {
+        QFETCH(QList<QByteArray>, properties);
+        QFETCH(QSize, size);
+        const QString input = variant("variant", properties);
+        QVERIFY(!input.isEmpty());
+        const QImage reference = decodeWithHeifConvert(input);
+        QCOMPARE(reference.size(), size); // the reference applies the properties too
+
+        const QString output = dir.filePath("converted.png");
+        bool succeeded = false;
+        QString reason;
+        convert(input, output, "png", &succeeded, &reason);
+        QVERIFY2(succeeded, qPrintable(reason));
+        const QImage converted = QImage(output).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(converted.size(), size);
+        const double quality = psnr(converted, reference);
+        qInfo("%s: %.1f dB", QTest::currentDataTag(), quality);
+        QVERIFY2(quality >= 40, qPrintable(QString::number(quality)));
+    }
+
+    void carriesTheProfileAndExif_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("withMetadata");
+        QTest::newRow("jpg") << "jpg" << true;
+        QTest::newRow("png") << "png" << true;
+        QTest::newRow("bmp") << "bmp" << false;
+    }
+    void carriesTheProfileAndExif()
+    {
+        QFETCH(QString, format);
+        QFETCH(bool, withMetadata);
+        const QByteArray profile = QColorSpace(QColorSpace::DisplayP3).iccProfile();
+        const QByteArray exif = exifBlock({{"Exif.Image.Make", "Brembloc Optics"},
+                                           {"Exif.Image.Model", "Vornetta One"},
+                                           {"Exif.Image.Orientation", "6"},
+                                           {"Exif.Photo.DateTimeOriginal", "2024:05:06 07:08:09"},
+                                           {"Exif.Photo.PixelXDimension", "320"},
+                                           {"Exif.Photo.PixelYDimension", "240"},
+                                           {"Exif.GPSInfo.GPSLatitudeRef", "N"},
+                                           {"Exif.GPSInfo.GPSLatitude", "48/1 51/1 2964/100"},
+                                           {"Exif.GPSInfo.GPSLongitudeRef", "E"},
+                                           {"Exif.GPSInfo.GPSLongitude", "2/1 17/1 4008/100"}});
+        QVERIFY(!exif.isEmpty());
+        heif::File file = grid;
+        file.properties.append(heif::colrIccProperty(profile));
+        file.properties.append(heif::irotProperty(3));
+        file.items[0].properties += {int(file.properties.size()) - 1, int(file.properties.size())};
+        heif::Item exifItem;
+        exifItem.id = quint32(file.items.size() + 1);
+        exifItem.type = "Exif";
+        exifItem.data = exifItemData(exif);
+        file.items.append(exifItem);
+        file.references.append(heif::Reference{"cdsc", exifItem.id, {1}});
+        const QString input = dir.filePath("with metadata.heic");
+        QCOMPARE(heif::writeFile(file.build(), input), QString());
+        const QDateTime taken = QDateTime::fromString("2024-05-06T07:08:09.250Z", Qt::ISODateWithMs);
+        {
+            QFile source(input);
+            QVERIFY(source.open(QIODevice::ReadWrite));
+            QVERIFY(source.setFileTime(taken, QFileDevice::FileModificationTime));
+        }
+
+        const QString output = dir.filePath("with metadata." + format);
+        bool succeeded = false;
+        QString reason;
+        convert(input, output, format, &succeeded, &reason);
+        QVERIFY2(succeeded, qPrintable(reason));
+        QCOMPARE(QFileInfo(output).lastModified(), taken);
+
+        const QImage saved(output);
+        QCOMPARE(saved.size(), QSize(240, 320));
+        QCOMPARE(saved.colorSpace().iccProfile() == profile, withMetadata);
+        const QMap<QString, QString> tags = exifTagsOf(output);
+        if (!withMetadata) {
+            QVERIFY(tags.isEmpty());
+            return;
+        }
+        QCOMPARE(tags.value("Exif.Image.Make"), QString("Brembloc Optics"));
+        QCOMPARE(tags.value("Exif.Image.Model"), QString("Vornetta One"));
+        QCOMPARE(tags.value("Exif.Photo.DateTimeOriginal"), QString("2024:05:06 07:08:09"));
+        QCOMPARE(tags.value("Exif.GPSInfo.GPSLatitude"), QString("48/1 51/1 2964/100"));
+        QCOMPARE(tags.value("Exif.GPSInfo.GPSLongitudeRef"), QString("E"));
+        // The pixels are upright already.
+        QCOMPARE(tags.value("Exif.Image.Orientation"), QString("1"));
+        QCOMPARE(tags.value("Exif.Photo.PixelXDimension"), QString("240"));
+        QCOMPARE(tags.value("Exif.Photo.PixelYDimension"), QString("320"));
+    }
+
+    void damagedPropertiesGiveNoOutput_data()
+    {
+        QTest::addColumn<QByteArray>("property");
+        QTest::newRow("clap denominator 0") << heif::clapProperty(200, 0, 120, 1, 0, 1, 0, 1);
+        QTest::newRow("clap outside the picture") << heif::clapProperty(100, 1, 100, 1, 1000, 1, 0, 1);
+        QTest::newRow("irot without its byte") << heif::box("irot", {});
+    }
+    void damagedPropertiesGiveNoOutput()
+    {
+        QFETCH(QByteArray, property);
+        const QString input = variant("damaged", {property});
+        const QString output = dir.filePath("damaged.png");
+        bool succeeded = true;
+        QString reason;
+        convert(input, output, "png", &succeeded, &reason);
+        QVERIFY(!succeeded);
+        QCOMPARE(reason, QString("not a HEIC file or damaged"));
+        QVERIFY(!QFileInfo::exists(output));
+    }
+};
+
+VORNETTA_TEST_MAIN(PicturesTest)
+#include "tst_pictures.moc"
