@@ -89,10 +89,11 @@ void CovertThread::run()
 
     int missingCells = 0;
     StitchFailure failure = StitchFailure::None;
+    QImage image;
     // The tools run in the program folder, where a relative path would name another file.
     const QString source = QFileInfo(inputFile).absoluteFilePath();
     if (convertHeicToBmp(source.toUtf8().toStdString(), bmpPath.toUtf8().toStdString(),
-                         folder.toUtf8().toStdString(), &missingCells, &failure, stop) != 0) {
+                         folder.toUtf8().toStdString(), &missingCells, &failure, stop, &image) != 0) {
         failureReason = reasonFor(failure);
         return;
     }
@@ -103,7 +104,7 @@ void CovertThread::run()
         return;
     }
 
-    QImage image(bmpPath);
+    // The stitcher hands over the picture it wrote to bmp.bmp, which spares reading it back.
     if (image.isNull()) {
         failureReason = QStringLiteral("cannot read the stitched picture");
         return;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <new>
 #include <vector>
 
 #include <QImageReader>
@@ -68,11 +67,14 @@ QImage loadTilePixels(const std::string& path)
     QImageReader reader(QString::fromStdString(path), "bmp");
     reader.setAutoDetectImageFormat(false);
     const QImage image = reader.read();
-    return image.isNull() ? QImage() : image.convertToFormat(QImage::Format_ARGB32);
+    // The decoder's colour pictures come as RGB32, already laid out as needed: no copy for them.
+    if (image.isNull() || image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32)
+        return image;
+    return image.convertToFormat(QImage::Format_ARGB32);
 }
 
 int convertHeicToBmp(const std::string& input, const std::string& bmpPath, const std::string& workFolder,
-                     int* missingCells, StitchFailure* failure, const StopCheck& stop)
+                     int* missingCells, StitchFailure* failure, const StopCheck& stop, QImage* picture)
 {
     int exitStatus = 0;
     switch (runSplitter(input, workFolder + "/hevc/hevc", stop, &exitStatus)) {
@@ -90,11 +92,11 @@ int convertHeicToBmp(const std::string& input, const std::string& bmpPath, const
             return giveUp(StitchFailure::CannotWrite, failure);
         break;
     }
-    return stitchTiles(workFolder, bmpPath, missingCells, failure, stop);
+    return stitchTiles(workFolder, bmpPath, missingCells, failure, stop, picture);
 }
 
 int stitchTiles(const std::string& workFolder, const std::string& bmpPath, int* missingCells,
-                StitchFailure* failure, const StopCheck& stop)
+                StitchFailure* failure, const StopCheck& stop, QImage* picture)
 {
     if (failure)
         *failure = StitchFailure::None;
@@ -104,13 +106,13 @@ int stitchTiles(const std::string& workFolder, const std::string& bmpPath, int* 
     if (info.width > kLargestPictureSide || info.height > kLargestPictureSide)
         return giveUp(StitchFailure::TooLarge, failure);
 
-    const size_t stride = static_cast<size_t>(info.width) * 4;
-    std::vector<std::uint8_t> canvas;
-    try {
-        canvas.resize(stride * static_cast<size_t>(info.height));
-    } catch (const std::bad_alloc&) {
+    // 32-bit rows need no padding, so the canvas's rows lie back to back as the BMP stores them.
+    QImage canvas(info.width, info.height, QImage::Format_ARGB32);
+    if (canvas.isNull())
         return giveUp(StitchFailure::OutOfMemory, failure);
-    }
+    canvas.fill(0);
+    const size_t stride = static_cast<size_t>(canvas.bytesPerLine());
+    std::uint8_t* const pixels = canvas.bits();
 
     bool decoderMissing = false;
     if (!decodeTiles(workFolder, info.tileIds, stop, &decoderMissing))
@@ -132,7 +134,7 @@ int stitchTiles(const std::string& workFolder, const std::string& bmpPath, int* 
         const int copyWidth = std::min(tile.width(), rect->width);
         const int copyHeight = std::min(tile.height(), rect->height);
         for (int row = 0; row < copyHeight; ++row)
-            std::memcpy(canvas.data() + static_cast<size_t>(rect->y + row) * stride +
+            std::memcpy(pixels + static_cast<size_t>(rect->y + row) * stride +
                             static_cast<size_t>(rect->x) * 4,
                         tile.constScanLine(row), static_cast<size_t>(copyWidth) * 4);
         if (copyWidth == rect->width && copyHeight == rect->height)
@@ -145,7 +147,17 @@ int stitchTiles(const std::string& workFolder, const std::string& bmpPath, int* 
     if (decoderMissing && missing > 0)
         return giveUp(StitchFailure::DecoderNotStarted, failure);
 
-    if (!writeBmp32(bmpPath, canvas.data(), info.width, info.height))
+    if (!writeBmp32(bmpPath, pixels, info.width, info.height))
         return giveUp(StitchFailure::CannotWrite, failure);
+    if (picture) {
+        // Reading a BMP without an alpha mask gives every pixel alpha 255.
+        for (int y = 0; y < info.height; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(pixels + static_cast<size_t>(y) * stride);
+            for (int x = 0; x < info.width; ++x)
+                line[x] |= 0xff000000u;
+        }
+        canvas.reinterpretAsFormat(QImage::Format_RGB32);
+        *picture = canvas;
+    }
     return 0;
 }

@@ -31,14 +31,18 @@ enum class StitchFailure {
 // are stitchTiles's.
 int convertHeicToBmp(const std::string& input, const std::string& bmpPath, const std::string& workFolder,
                      int* missingCells = nullptr, StitchFailure* failure = nullptr,
-                     const StopCheck& stop = {});
+                     const StopCheck& stop = {}, QImage* picture = nullptr);
 
 // Reads hevc/hevcinfo, decodes the listed tiles and writes the picture to bmpPath. Returns 0 after
 // writing the BMP, -1 (with the reason in failure) when no BMP was written. missingCells receives how
 // many cells of the picture got no decoded tile covering them (a picture with any is incomplete). The
 // cell size is the size of the first tile, in grid order, that decodes; 512 x 512 when none does.
+// picture, when given, receives after writing the BMP the very picture that reading that BMP back gives
+// (Format_RGB32), without the read.
 int stitchTiles(const std::string& workFolder, const std::string& bmpPath, int* missingCells = nullptr,
-                StitchFailure* failure = nullptr, const StopCheck& stop = {});
+                StitchFailure* failure = nullptr, const StopCheck& stop = {}, QImage* picture = nullptr);
 
-// A decoded tile picture (a BMP) as 32-bit ARGB, or a null image when it cannot be decoded.
+// A decoded tile picture (a BMP) with 32 bits a pixel in the byte order blue, green, red, alpha
+// (Format_ARGB32, or Format_RGB32 whose alpha byte is always 255), or a null image when it cannot be
+// decoded.
 QImage loadTilePixels(const std::string& path);

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -433,6 +435,39 @@ private slots:
         const QImage result = bench.result();
         QCOMPARE(result.copy(512, 0, 100, 512), narrow.convertToFormat(QImage::Format_ARGB32));
         QCOMPARE(result.pixel(612, 300), 0u);
+    }
+
+    // The worker saves the handed-over picture instead of reading bmp.bmp back: they must not differ in
+    // a single byte, gaps (alpha 0 in the file) included.
+    void theHandedOverPictureIsTheBmpReadBack_data()
+    {
+        QTest::addColumn<bool>("withGap");
+        QTest::newRow("complete") << false;
+        QTest::newRow("one tile missing") << true;
+    }
+    void theHandedOverPictureIsTheBmpReadBack()
+    {
+        QFETCH(bool, withGap);
+        StitchBench bench;
+        bench.writeInfo(bench.writeGrid(gradient(700, 450), 300, 200));
+        if (withGap)
+            QVERIFY(QFile::remove(bench.work() + "/hevc/hevc5"));
+
+        int missing = -1;
+        QImage handedOver;
+        QCOMPARE(stitchTiles(bench.work().toStdString(), bench.bmp().toStdString(), &missing, nullptr, {},
+                             &handedOver),
+                 0);
+        QCOMPARE(missing, withGap ? 1 : 0);
+        const QImage readBack(bench.bmp());
+        QCOMPARE(handedOver.format(), readBack.format());
+        QCOMPARE(handedOver.size(), readBack.size());
+        QCOMPARE(handedOver.sizeInBytes(), readBack.sizeInBytes());
+        QVERIFY(std::memcmp(handedOver.constBits(), readBack.constBits(), size_t(readBack.sizeInBytes())) ==
+                0);
+        // The file keeps the gap's alpha 0 all the same.
+        if (withGap)
+            QCOMPARE(bench.result().pixel(350, 250), 0u);
     }
 
     void aStopEndsTheStitchWithoutPicture()
