@@ -268,16 +268,24 @@ private slots:
         bool closedWhileConverting = false;
         QElapsedTimer closing;
         qint64 closeTook = -1;
+        bool watching = false;
         connect(window->listWidget->model(), &QAbstractItemModel::dataChanged, this, [&] {
-            if (closing.isValid() || window->listWidget->topLevelItem(0)->text(3) != "converting")
+            if (watching || window->listWidget->topLevelItem(0)->text(3) != "converting")
                 return;
-            // Let the splitter and the decoders get going first.
-            QTimer::singleShot(400, this, [&] {
+            watching = true;
+            // Close once the decoders are under way: the first tile picture is there.
+            auto* poll = new QTimer(this);
+            connect(poll, &QTimer::timeout, this, [&, poll] {
+                const QDir decoded(QDir::tempPath() + "/Brembloc/Vornetta/thumb/jpeg");
+                if (decoded.entryList(QDir::Files).isEmpty() && window->covertThread->isRunning())
+                    return;
+                poll->deleteLater();
                 closedWhileConverting = window->covertThread->isRunning();
                 closing.start();
                 QTest::mouseClick(window->closeButton, Qt::LeftButton);
                 closeTook = closing.elapsed();
             });
+            poll->start(2);
         });
         answerFolderChooser(out);
         answerWhenShown<MyMessageBoxWidget>(
