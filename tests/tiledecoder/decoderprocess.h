@@ -2,72 +2,28 @@
 
 #include <cmath>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 
 #include "tests/support/heicfixtures.h"
 #include "tests/support/testenvironment.h"
+#include "tests/support/toolprocess.h"
 
 // Runs the program folder's ffmpeg (our tile decoder) and the system's, as the engine runs them, and
 // compares what they write.
 namespace vornetta::test {
 
-struct DecoderRun
-{
-    bool started = false;
-    bool crashed = false;
-    bool timedOut = false;
-    int exitCode = -1;
-    QByteArray errorOutput;
-    qint64 milliseconds = 0;
-
-    bool succeeded() const { return started && !crashed && !timedOut && exitCode == 0; }
-    QString describe() const
-    {
-        return QString("started %1, crashed %2, timed out %3, exit %4, %5 ms: %6")
-            .arg(started)
-            .arg(crashed)
-            .arg(timedOut)
-            .arg(exitCode)
-            .arg(milliseconds)
-            .arg(QString::fromLocal8Bit(errorOutput).trimmed());
-    }
-};
+using DecoderRun = ToolRun;
 
 // An argument vector, the program folder as working folder, no input, as the engine starts a decoder.
 inline DecoderRun runDecoder(const QString& program, const QStringList& arguments, int timeoutMs = 60000)
 {
-    DecoderRun run;
-    QProcess process;
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setWorkingDirectory(programFolder());
-    QElapsedTimer timer;
-    timer.start();
-    process.start(program, arguments);
-    run.started = process.waitForStarted(10000);
-    if (run.started && !process.waitForFinished(timeoutMs)) {
-        run.timedOut = true;
-        process.kill();
-        process.waitForFinished();
-    }
-    run.milliseconds = timer.elapsed();
-    run.crashed = process.exitStatus() == QProcess::CrashExit;
-    run.exitCode = process.exitCode();
-    run.errorOutput = process.readAllStandardError();
-    return run;
+    return runProgram(program, arguments, timeoutMs, programFolder());
 }
 
 inline QString ourDecoder()
 {
     return programFolder() + "/ffmpeg";
-}
-
-inline QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 struct Comparison
