@@ -1,9 +1,9 @@
-#include <QSignalSpy>
 
 #include "engine/covertthread.h"
 #include "engine/toolrunner.h"
 #include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
+#include "tests/support/workerrun.h"
 
 // One HEIC file to one picture with the real splitter and the real ffmpeg of the program folder.
 namespace {
@@ -27,14 +27,10 @@ private:
 
     void convert(CovertThread& thread, const QString& input, const QString& outputFile, const QString& format)
     {
-        QSignalSpy finished(&thread, &QThread::finished);
-        thread.itemIndex = 3;
-        thread.inputFile = input;
-        thread.outputFile = outputFile;
-        thread.format = format;
-        thread.start(QThread::InheritPriority);
-        QVERIFY(thread.wait(QDeadlineTimer(120000)));
-        QCOMPARE(finished.count(), 1);
+        const vornetta::test::WorkerRun run =
+            vornetta::test::runWorker(thread, 3, input, outputFile, format, 120000);
+        QVERIFY(run.ended);
+        QCOMPARE(run.finishedSignals, 1);
     }
 
 private slots:

@@ -8,6 +8,7 @@
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
+#include "tests/support/workerrun.h"
 
 using vornetta::test::FakeProgramFolder;
 
@@ -72,14 +73,10 @@ private:
     void convert(CovertThread& thread, const QString& outputFile, const QString& format,
                  int timeoutMs = 30000)
     {
-        QSignalSpy finished(&thread, &QThread::finished);
-        thread.itemIndex = 7;
-        thread.inputFile = source();
-        thread.outputFile = outputFile;
-        thread.format = format;
-        thread.start(QThread::InheritPriority);
-        QVERIFY(thread.wait(QDeadlineTimer(timeoutMs)));
-        QCOMPARE(finished.count(), 1);
+        const vornetta::test::WorkerRun run =
+            vornetta::test::runWorker(thread, 7, source(), outputFile, format, timeoutMs);
+        QVERIFY(run.ended);
+        QCOMPARE(run.finishedSignals, 1);
         QCOMPARE(thread.itemIndex, 7);
         QCOMPARE(thread.failureReason.isEmpty(), thread.succeeded);
     }

@@ -1,6 +1,5 @@
 #include <QColorSpace>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QStandardPaths>
 
 #include "engine/covertthread.h"
@@ -8,6 +7,7 @@
 #include "tests/support/exiftags.h"
 #include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
+#include "tests/support/workerrun.h"
 
 using namespace vornetta::test;
 
@@ -40,13 +40,10 @@ private:
                         QString* reason)
     {
         CovertThread thread;
-        QSignalSpy finished(&thread, &QThread::finished);
-        thread.inputFile = input;
-        thread.outputFile = output;
-        thread.format = format;
-        thread.start();
-        QVERIFY(thread.wait(QDeadlineTimer(120000)));
-        QCOMPARE(finished.count(), 1);
+        const vornetta::test::WorkerRun run =
+            vornetta::test::runWorker(thread, 0, input, output, format, 120000);
+        QVERIFY(run.ended);
+        QCOMPARE(run.finishedSignals, 1);
         *succeeded = thread.succeeded;
         *reason = thread.failureReason;
     }

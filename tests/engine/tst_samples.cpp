@@ -1,6 +1,5 @@
 #include <QColorSpace>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QStandardPaths>
 
 #include "engine/covertthread.h"
@@ -8,6 +7,7 @@
 #include "tests/support/exiftags.h"
 #include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
+#include "tests/support/workerrun.h"
 
 // Real camera files, when the samples folder is there, against heif-convert's decode of the same file.
 class SamplesTest final : public QObject
@@ -21,14 +21,10 @@ private:
                  const QString& format = "png")
     {
         CovertThread thread;
-        QSignalSpy finished(&thread, &QThread::finished);
-        thread.itemIndex = 0;
-        thread.inputFile = input;
-        thread.outputFile = outputFile;
-        thread.format = format;
-        thread.start();
-        QVERIFY(thread.wait(QDeadlineTimer(300000)));
-        QCOMPARE(finished.count(), 1);
+        const vornetta::test::WorkerRun run =
+            vornetta::test::runWorker(thread, 0, input, outputFile, format, 300000);
+        QVERIFY(run.ended);
+        QCOMPARE(run.finishedSignals, 1);
         *succeeded = thread.succeeded;
         *reason = thread.failureReason;
     }
