@@ -1,5 +1,6 @@
 #include "splitter/tiles.h"
 
+#include "bitstream/sequenceheader.h"
 #include "splitter/limits.h"
 #include "splitter/pictureextras.h"
 #include "splitter/range.h"
@@ -140,12 +141,38 @@ bool planGrid(Source& source, const Container& container, const Item& grid, Tile
                         " does not make " + std::to_string(plan.width) + " x " + std::to_string(plan.height));
         return false;
     }
+    plan.tileWidth = tileWidth;
+    plan.tileHeight = tileHeight;
     plan.tiles = tiles;
     return true;
 }
 
+// Checks a NAL unit of a tile: a sequence parameter set must declare the tile's size. Counts them.
+bool checkUnit(const std::uint8_t* unit, std::uint64_t length, const TilePlan& plan, int& sequenceHeaders,
+               Failure& failure)
+{
+    if (length < 2 || hevc::nalUnitType(unit[0]) != hevc::kSequenceParameterSet) {
+        return true;
+    }
+    ++sequenceHeaders;
+    const std::optional<hevc::SequenceHeader> header = hevc::readSequenceHeader(unit + 2, length - 2);
+    if (!header) {
+        failure.set(FailureKind::Malformed, "a tile has a damaged sequence parameter set");
+        return false;
+    }
+    if (header->width() != plan.tileWidth || header->height() != plan.tileHeight) {
+        failure.set(FailureKind::Malformed,
+                    "a tile's stream makes a picture of " + std::to_string(header->width()) + " x " +
+                        std::to_string(header->height()) + ", not the " + std::to_string(plan.tileWidth) +
+                        " x " + std::to_string(plan.tileHeight) + " it declares");
+        return false;
+    }
+    return true;
+}
+
 // Appends the parameter sets of an hvcC as start-code units and gives the NAL length size.
-bool parameterSets(const Property& hvcC, int& lengthSize, std::vector<std::uint8_t>& out, Failure& failure)
+bool parameterSets(const Property& hvcC, const TilePlan& plan, int& lengthSize, int& sequenceHeaders,
+                   std::vector<std::uint8_t>& out, Failure& failure)
 {
     Range range(hvcC.body.data(), hvcC.body.size(), failure, "hvcC", 2);
     range.skip(21); // version, profile, tier, level and format fields
@@ -158,6 +185,9 @@ bool parameterSets(const Property& hvcC, int& lengthSize, std::vector<std::uint8
             const std::uint16_t length = range.u16();
             const std::uint8_t* unit = range.take(length);
             if (unit && length > 0) {
+                if (!checkUnit(unit, length, plan, sequenceHeaders, failure)) {
+                    return false;
+                }
                 out.insert(out.end(), std::begin(kStartCode), std::end(kStartCode));
                 out.insert(out.end(), unit, unit + length);
             }
@@ -193,12 +223,14 @@ bool planTiles(Source& source, const Container& container, TilePlan& plan, Failu
     }
     plan.rows = 1;
     plan.cols = 1;
+    plan.tileWidth = plan.width;
+    plan.tileHeight = plan.height;
     plan.tiles = {primary->id};
     return true;
 }
 
-bool tileStream(Source& source, const Container& container, std::uint32_t itemId, OutputBudget& budget,
-                std::vector<std::uint8_t>& out, Failure& failure)
+bool tileStream(Source& source, const Container& container, const TilePlan& plan, std::uint32_t itemId,
+                OutputBudget& budget, std::vector<std::uint8_t>& out, Failure& failure)
 {
     const Item* item = container.item(itemId);
     if (!item) {
@@ -209,8 +241,10 @@ bool tileStream(Source& source, const Container& container, std::uint32_t itemId
         return false;
     }
     int lengthSize = 4;
+    int sequenceHeaders = 0;
     std::vector<std::uint8_t> parameters;
-    if (!parameterSets(*container.property(*item, "hvcC"), lengthSize, parameters, failure)) {
+    if (!parameterSets(*container.property(*item, "hvcC"), plan, lengthSize, sequenceHeaders, parameters,
+                       failure)) {
         return false;
     }
     if (parameters.size() > budget.parameterSets) {
@@ -233,6 +267,9 @@ bool tileStream(Source& source, const Container& container, std::uint32_t itemId
         if (range.ok() && length == 0) {
             range.fail(FailureKind::Malformed, "holds an empty NAL unit");
         }
+        if (range.ok() && !checkUnit(unit, length, plan, sequenceHeaders, failure)) {
+            return false;
+        }
         if (range.ok()) {
             out.insert(out.end(), std::begin(kStartCode), std::end(kStartCode));
             out.insert(out.end(), unit, unit + length);
@@ -240,6 +277,9 @@ bool tileStream(Source& source, const Container& container, std::uint32_t itemId
     }
     if (range.ok() && data.empty()) {
         range.fail(FailureKind::Malformed, "holds no coded data");
+    }
+    if (range.ok() && sequenceHeaders == 0) {
+        range.fail(FailureKind::Malformed, "has no sequence parameter set");
     }
     return range.ok();
 }
@@ -268,7 +308,7 @@ bool split(Source& source, TileSink& sink, Failure& failure)
     OutputBudget budget{source.size(), kMaxParameterSetOutput};
     std::vector<std::uint8_t> stream;
     for (std::size_t n = 0; n < plan.tiles.size(); ++n) {
-        if (!tileStream(source, container, plan.tiles[n], budget, stream, failure) ||
+        if (!tileStream(source, container, plan, plan.tiles[n], budget, stream, failure) ||
             !sink.writeTile(static_cast<std::uint32_t>(n + 1), stream, failure)) {
             return false;
         }

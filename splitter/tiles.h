@@ -17,6 +17,8 @@ struct TilePlan
     std::uint32_t height = 0;
     std::uint32_t rows = 0;
     std::uint32_t cols = 0;
+    std::uint32_t tileWidth = 0; // what each tile declares (its ispe); the picture's size for one image
+    std::uint32_t tileHeight = 0;
     std::vector<std::uint32_t> tiles; // item ids; tile n (from 1) is tiles[n - 1]
 };
 
@@ -25,14 +27,16 @@ struct TilePlan
 bool planTiles(Source& source, const Container& container, TilePlan& plan, Failure& failure);
 
 // The tile item as a raw HEVC stream with start codes: the parameter sets of its hvcC first, then its NAL
-// units. Budget is what the tiles may still write; it is reduced by what this one used.
+// units. Budget is what the tiles may still write; it is reduced by what this one used. Every sequence
+// parameter set in the stream must make a picture of the plan's tile size: a tile that claims a few pixels
+// but decodes to millions would turn a small file into gigabytes of decoded pictures.
 struct OutputBudget
 {
     std::uint64_t codedData = 0;
     std::uint64_t parameterSets = 0;
 };
-bool tileStream(Source& source, const Container& container, std::uint32_t itemId, OutputBudget& budget,
-                std::vector<std::uint8_t>& out, Failure& failure);
+bool tileStream(Source& source, const Container& container, const TilePlan& plan, std::uint32_t itemId,
+                OutputBudget& budget, std::vector<std::uint8_t>& out, Failure& failure);
 
 // The tile information text: width=, height=, row=, col= lines and the tile numbers, each followed by a
 // comma.

@@ -1,16 +1,10 @@
 #include "tiledecoder/streamprobe.h"
 
-#include "tiledecoder/bitreader.h"
 #include "tiledecoder/limits.h"
 
 namespace tiledecoder {
 
 namespace {
-
-constexpr std::uint32_t kSequenceParameterSet = 33;
-constexpr std::uint32_t kMaxSubLayers = 7;
-constexpr std::uint32_t kMaxSequenceParameterSetId = 15;
-constexpr std::uint32_t kMaxBitDepth = 16;
 
 // Index just past the next "00 00 01" at or after from, or size when there is none.
 std::size_t afterNextStartCode(const std::uint8_t* data, std::size_t size, std::size_t from)
@@ -26,62 +20,16 @@ std::size_t afterNextStartCode(const std::uint8_t* data, std::size_t size, std::
     return size;
 }
 
-bool isCodedSlice(std::uint32_t nalUnitType)
-{
-    return nalUnitType <= 9 || (nalUnitType >= 16 && nalUnitType <= 21);
-}
-
-void skipProfileTierLevel(BitReader& reader, std::uint32_t maxSubLayersMinus1)
-{
-    // Profile space, tier, profile, 32 compatibility flags, 48 constraint bits, level.
-    reader.skip(96);
-    bool profilePresent[kMaxSubLayers] = {};
-    bool levelPresent[kMaxSubLayers] = {};
-    for (std::uint32_t i = 0; i < maxSubLayersMinus1; ++i) {
-        profilePresent[i] = reader.flag();
-        levelPresent[i] = reader.flag();
-    }
-    if (maxSubLayersMinus1 > 0) {
-        for (std::uint32_t i = maxSubLayersMinus1; i < 8; ++i)
-            reader.skip(2);
-    }
-    for (std::uint32_t i = 0; i < maxSubLayersMinus1; ++i) {
-        if (profilePresent[i])
-            reader.skip(88);
-        if (levelPresent[i])
-            reader.skip(8);
-    }
-}
-
 } // namespace
 
-ProbeError parseSequenceHeader(const std::uint8_t* payload, std::size_t size, SequenceInfo& info)
+ProbeError checkSequenceHeader(const std::uint8_t* payload, std::size_t size, hevc::SequenceHeader& header)
 {
-    BitReader reader(payload, size);
-    reader.skip(4); // video parameter set id
-    const std::uint32_t maxSubLayersMinus1 = reader.bits(3);
-    reader.skip(1); // temporal id nesting
-    if (maxSubLayersMinus1 >= kMaxSubLayers)
+    const std::optional<hevc::SequenceHeader> read = hevc::readSequenceHeader(payload, size);
+    if (!read)
         return ProbeError::BadSequenceHeader;
-    skipProfileTierLevel(reader, maxSubLayersMinus1);
-    const std::uint32_t id = reader.unsignedExpGolomb();
-    info.chromaFormat = reader.unsignedExpGolomb();
-    if (info.chromaFormat == 3)
-        reader.skip(1); // separate colour planes
-    info.codedWidth = reader.unsignedExpGolomb();
-    info.codedHeight = reader.unsignedExpGolomb();
-    if (reader.flag()) {
-        for (int i = 0; i < 4; ++i)
-            reader.unsignedExpGolomb(); // conformance window offsets
-    }
-    info.bitDepthLuma = reader.unsignedExpGolomb() + 8;
-    info.bitDepthChroma = reader.unsignedExpGolomb() + 8;
-
-    if (reader.failed() || id > kMaxSequenceParameterSetId || info.chromaFormat > 3 || info.codedWidth == 0 ||
-        info.codedHeight == 0 || info.bitDepthLuma > kMaxBitDepth || info.bitDepthChroma > kMaxBitDepth)
-        return ProbeError::BadSequenceHeader;
-    if (info.codedWidth > kMaxPictureSide || info.codedHeight > kMaxPictureSide ||
-        std::uint64_t(info.codedWidth) * info.codedHeight > kMaxPicturePixels)
+    header = *read;
+    if (header.codedWidth > kMaxPictureSide || header.codedHeight > kMaxPictureSide ||
+        std::uint64_t(header.codedWidth) * header.codedHeight > kMaxPicturePixels)
         return ProbeError::PictureTooLarge;
     return ProbeError::None;
 }
@@ -108,10 +56,10 @@ ProbeResult probeStream(const std::uint8_t* data, std::size_t size)
             return result;
         }
         if (end - start >= 2) {
-            const std::uint32_t type = (data[start] >> 1) & 0x3fu;
-            if (type == kSequenceParameterSet) {
-                SequenceInfo info;
-                const ProbeError error = parseSequenceHeader(data + start + 2, end - start - 2, info);
+            const std::uint32_t type = hevc::nalUnitType(data[start]);
+            if (type == hevc::kSequenceParameterSet) {
+                hevc::SequenceHeader info;
+                const ProbeError error = checkSequenceHeader(data + start + 2, end - start - 2, info);
                 if (error != ProbeError::None) {
                     result.error = error;
                     return result;
@@ -119,7 +67,7 @@ ProbeResult probeStream(const std::uint8_t* data, std::size_t size)
                 if (!sawSequenceHeader)
                     result.sequence = info;
                 sawSequenceHeader = true;
-            } else if (isCodedSlice(type)) {
+            } else if (hevc::isCodedSlice(type)) {
                 sawCodedSlice = true;
             }
         }

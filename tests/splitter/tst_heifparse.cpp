@@ -9,6 +9,7 @@
 #include "splitter/source.h"
 #include "splitter/tiles.h"
 #include "tests/support/heifwriter.h"
+#include "tests/support/sequenceheaderwriter.h"
 #include "tests/support/testmain.h"
 
 using namespace vornetta::test;
@@ -17,12 +18,13 @@ namespace {
 
 const QByteArray kStart("\0\0\0\1", 4);
 
-// A stand-in HEVC stream: parameter sets, then two slices whose bytes name the tile. Parsing does not look
-// inside NAL units, so any bytes do; the splitter must hand them on unchanged.
-QByteArray fakeStream(int tile)
+// A stand-in HEVC stream: parameter sets, then two slices whose bytes name the tile. Parsing looks inside
+// the sequence parameter set only (for the picture size), so any other bytes do; the splitter must hand
+// them on unchanged.
+QByteArray fakeStream(int tile, quint32 width = 64, quint32 height = 64)
 {
     const QByteArray vps("\x40\x01\x0c\x01\xff\xff", 6);
-    const QByteArray sps("\x42\x01\x01\x01\x60\x00\x00\x03\x00\x90\x00\x00\x03\x00\x00\x03\x00\x5d\xa0", 19);
+    const QByteArray sps = vornetta::test::hevc::sequenceParameterSet(width, height);
     const QByteArray pps("\x44\x01\xc1\x72\xb4\x62\x40", 7);
     QByteArray slice1("\x26\x01\xaf", 3);
     slice1 += QByteArray(20 + tile * 7, char('a' + tile % 26));
@@ -35,8 +37,8 @@ QByteArray fakeStream(int tile)
 heif::File fakeGrid(int rows, int cols, quint32 tileSize, quint32 width, quint32 height)
 {
     heif::File file;
-    file.properties = {heif::hvcCProperty(fakeStream(0)), heif::ispeProperty(tileSize, tileSize),
-                       heif::ispeProperty(width, height)};
+    file.properties = {heif::hvcCProperty(fakeStream(0, tileSize, tileSize)),
+                       heif::ispeProperty(tileSize, tileSize), heif::ispeProperty(width, height)};
     heif::Item grid;
     grid.id = 1;
     grid.type = "grid";
@@ -48,7 +50,7 @@ heif::File fakeGrid(int rows, int cols, quint32 tileSize, quint32 width, quint32
     for (int n = 1; n <= rows * cols; ++n) {
         heif::Item tile;
         tile.id = quint32(n + 1);
-        tile.data = heif::codedData(fakeStream(n));
+        tile.data = heif::codedData(fakeStream(n, tileSize, tileSize));
         tile.properties = {1, 2};
         file.items.append(tile);
         dimg.to.append(tile.id);
@@ -60,10 +62,10 @@ heif::File fakeGrid(int rows, int cols, quint32 tileSize, quint32 width, quint32
 heif::File fakeSingle(quint32 width, quint32 height)
 {
     heif::File file;
-    file.properties = {heif::hvcCProperty(fakeStream(0)), heif::ispeProperty(width, height)};
+    file.properties = {heif::hvcCProperty(fakeStream(0, width, height)), heif::ispeProperty(width, height)};
     heif::Item image;
     image.id = 1;
-    image.data = heif::codedData(fakeStream(1));
+    image.data = heif::codedData(fakeStream(1, width, height));
     image.properties = {1, 2};
     file.items.append(image);
     return file;
@@ -249,7 +251,7 @@ private slots:
         const SplitResult result = splitBytes(fakeSingle(1280, 854).build());
         QVERIFY2(result.done, result.failure.reason().c_str());
         QCOMPARE(result.sink.info, QByteArray("width=1280\nheight=854\nrow=1\ncol=1\n1,\n"));
-        QCOMPARE(result.sink.tiles, QList<QByteArray>({fakeStream(1)}));
+        QCOMPARE(result.sink.tiles, QList<QByteArray>({fakeStream(1, 1280, 854)}));
     }
 
     // What a later reader of orientation, colour profile and Exif needs is kept in stored order.
@@ -407,6 +409,42 @@ private slots:
             file.properties.append(heif::ispeProperty(32, 32));
             file.items[4].properties = {1, 4};
             QTest::newRow("tiles of different sizes") << file.build() << malformed;
+        }
+        {
+            // Tiles that claim 1 x 1 pixels but whose streams make 8192 x 8192.
+            heif::File file = fakeGrid(2, 2, 1, 2, 2);
+            file.properties[0] = heif::hvcCProperty(fakeStream(0, 8192, 8192));
+            for (int n = 1; n <= 4; ++n)
+                file.items[n].data = heif::codedData(fakeStream(n, 8192, 8192));
+            QTest::newRow("tiles coded larger than they claim") << file.build() << malformed;
+        }
+        {
+            heif::File file = good;
+            // codedData keeps the slices only; the larger parameter set goes after them, as in-band data.
+            const QByteArray larger = vornetta::test::hevc::sequenceParameterSet(65, 64);
+            file.items[4].data = heif::codedData(fakeStream(4));
+            heif::putU32(file.items[4].data, quint64(larger.size()));
+            file.items[4].data += larger;
+            QTest::newRow("a tile's own data redefining its size") << file.build() << malformed;
+        }
+        {
+            heif::File file = fakeSingle(1280, 854);
+            file.properties[0] = heif::hvcCProperty(fakeStream(0, 1280, 856));
+            file.items[0].data = heif::codedData(fakeStream(1, 1280, 856));
+            QTest::newRow("single image without its conformance window") << file.build() << malformed;
+        }
+        {
+            const QByteArray sps = vornetta::test::hevc::sequenceParameterSet(64, 64);
+            QByteArray damaged = sps.left(15) + QByteArray(sps.size() - 15, '\0');
+            heif::File file = good;
+            file.properties[0] = heif::hvcCProperty(fakeStream(0)).replace(sps, damaged);
+            QTest::newRow("damaged sequence parameter set") << file.build() << malformed;
+            QByteArray notSps = sps;
+            notSps[0] = '\x4e'; // a supplemental enhancement unit in its place
+            file.properties[0] = heif::hvcCProperty(fakeStream(0)).replace(sps, notSps);
+            for (int n = 1; n <= 4; ++n)
+                file.items[n].data = heif::codedData(fakeStream(n).replace(sps, notSps));
+            QTest::newRow("no sequence parameter set") << file.build() << malformed;
         }
         {
             heif::File file = good;

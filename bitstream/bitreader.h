@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace tiledecoder {
+namespace hevc {
 
 // Reads the bits of one NAL unit payload, most significant bit first, dropping the emulation prevention
 // byte (the 03 in 00 00 03) on the way. Reading past the end yields zeros and sets failed(), which stays
@@ -85,4 +85,4 @@ private:
     bool hasFailed = false;
 };
 
-} // namespace tiledecoder
+} // namespace hevc
