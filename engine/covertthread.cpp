@@ -1,6 +1,7 @@
 #include "engine/covertthread.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +31,7 @@ QString reasonFor(StitchFailure failure)
     case StitchFailure::DecoderNotStarted:
         return QStringLiteral("the tile decoder could not be started");
     case StitchFailure::NoPicture:
+    case StitchFailure::BadTiles:
         return QStringLiteral("not a HEIC file or damaged");
     case StitchFailure::TooLarge:
         return QStringLiteral("picture larger than %1 pixels").arg(kLargestPictureSide);
@@ -45,6 +47,20 @@ QString reasonFor(StitchFailure failure)
 }
 
 } // namespace
+
+namespace {
+std::atomic<long long> conversionLimitMs{5 * 60 * 1000};
+} // namespace
+
+std::chrono::milliseconds conversionTimeLimit()
+{
+    return std::chrono::milliseconds(conversionLimitMs.load());
+}
+
+void setConversionTimeLimit(std::chrono::milliseconds limit)
+{
+    conversionLimitMs.store(limit.count());
+}
 
 CovertThread::CovertThread()
     : QThread(nullptr)
@@ -70,7 +86,14 @@ void CovertThread::run()
 {
     succeeded = false;
     failureReason.clear();
-    const StopCheck stop = [this] { return isInterruptionRequested(); };
+    // A backstop over the tools' own limits: no file, however it is made, keeps the worker for long.
+    const auto deadline = std::chrono::steady_clock::now() + conversionTimeLimit();
+    const auto tookTooLong = [deadline] { return std::chrono::steady_clock::now() >= deadline; };
+    const StopCheck stop = [this, tookTooLong] { return isInterruptionRequested() || tookTooLong(); };
+    const auto stoppedReason = [this, tookTooLong] {
+        return !isInterruptionRequested() && tookTooLong() ? QStringLiteral("took too long")
+                                                           : QStringLiteral("stopped");
+    };
 
     failureReason = sourceFileProblem(inputFile);
     if (!failureReason.isEmpty())
@@ -87,22 +110,23 @@ void CovertThread::run()
     const QString bmpPath = folder + QStringLiteral("/bmp.bmp");
     QFile::remove(bmpPath);
 
-    int missingCells = 0;
-    StitchFailure failure = StitchFailure::None;
-    QImage image;
     // The tools run in the program folder, where a relative path would name another file.
     const QString source = QFileInfo(inputFile).absoluteFilePath();
-    if (convertHeicToBmp(source.toUtf8().toStdString(), bmpPath.toUtf8().toStdString(),
-                         folder.toUtf8().toStdString(), &missingCells, &failure, stop, &image) != 0) {
-        failureReason = reasonFor(failure);
+    StitchResult stitched = convertHeicToBmp(source.toUtf8().toStdString(), bmpPath.toUtf8().toStdString(),
+                                             folder.toUtf8().toStdString(), stop);
+    if (stitched.failure != StitchFailure::None) {
+        failureReason =
+            stitched.failure == StitchFailure::Stopped ? stoppedReason() : reasonFor(stitched.failure);
         return;
     }
     // An incomplete picture is not saved at all.
-    if (missingCells > 0) {
-        failureReason = missingCells == 1 ? QStringLiteral("1 tile could not be decoded")
-                                          : QStringLiteral("%1 tiles could not be decoded").arg(missingCells);
+    if (stitched.missingCells > 0) {
+        failureReason = stitched.missingCells == 1
+                            ? QStringLiteral("1 tile could not be decoded")
+                            : QStringLiteral("%1 tiles could not be decoded").arg(stitched.missingCells);
         return;
     }
+    QImage image = std::move(stitched.picture);
 
     // The stitcher hands over the picture it wrote to bmp.bmp, which spares reading it back.
     if (image.isNull()) {
@@ -115,9 +139,11 @@ void CovertThread::run()
         !preparePicture(image, extras, format.toUpper().toLatin1(), &failureReason))
         return;
     if (stop()) {
-        failureReason = QStringLiteral("stopped");
+        failureReason = stoppedReason();
         return;
     }
     succeeded = saveImageReplacing(image, outputFile, format.toUpper().toLatin1(), stop, &failureReason,
                                    SaveExtras{extras.exif, source, quality});
+    if (!succeeded && failureReason == QStringLiteral("stopped"))
+        failureReason = stoppedReason();
 }

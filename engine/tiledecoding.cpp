@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -41,31 +42,40 @@ std::vector<int> tilesToDecode(const std::string& workFolder, const std::vector<
     return tiles;
 }
 
-bool decodeOneAfterAnother(const std::string& workFolder, const std::vector<int>& tiles,
-                           const StopCheck& stop, bool* decoderMissing)
+TileDecoding decodeOneAfterAnother(const std::string& workFolder, const std::vector<int>& tiles,
+                                   const StopCheck& stop, const TileDecoded& decoded)
 {
+    TileDecoding result;
     for (const int tileId : tiles) {
-        if (stop && stop())
-            return false;
-        const int result =
+        if (stop && stop()) {
+            result.end = TileDecoding::End::Stopped;
+            break;
+        }
+        const int ran =
             runDecoder(tileFilePath(workFolder, tileId), tilePicturePath(workFolder, tileId), stop);
-        if (result == kToolStopped)
-            return false;
-        if (result == kToolNotStarted)
-            *decoderMissing = true;
+        if (ran == kToolStopped) {
+            result.end = TileDecoding::End::Stopped;
+            break;
+        }
+        if (ran == kToolNotStarted)
+            result.decoderMissing = true;
+        if (ran == kToolEnded && decoded && !decoded(tileId)) {
+            result.end = TileDecoding::End::Refused;
+            break;
+        }
     }
-    return true;
+    return result;
 }
 
 // Decoders on worker threads that take the next tile in list order until none is left. The caller's
-// stop check is only ever asked on the caller's thread; the workers see its answer through one flag.
+// stop check and tile callback are only ever called on the caller's thread; the workers hand it the
+// tiles that ended through a queue and see a stop through one flag.
 class ParallelDecoding final
 {
 public:
-    ParallelDecoding(const std::string& workFolder, const std::vector<int>& tiles, bool* decoderMissing)
+    ParallelDecoding(const std::string& workFolder, const std::vector<int>& tiles)
         : workFolder(workFolder)
         , tiles(tiles)
-        , decoderMissing(decoderMissing)
     {}
     ParallelDecoding(const ParallelDecoding&) = delete;
     ParallelDecoding& operator=(const ParallelDecoding&) = delete;
@@ -88,20 +98,37 @@ public:
         return workers.size();
     }
 
-    // Waits until every worker has ended; false when the stop check said so first.
-    bool finish(const StopCheck& stop)
+    // Hands each tile that ended to decoded until every worker has ended, or until the stop check or the
+    // callback says no.
+    TileDecoding finish(const StopCheck& stop, const TileDecoded& decoded)
     {
+        TileDecoding result;
         std::unique_lock<std::mutex> lock(mutex);
-        while (
-            !allEnded.wait_for(lock, kStopPollInterval, [this] { return endedWorkers == workers.size(); })) {
+        for (;;) {
+            const bool woken = changed.wait_for(
+                lock, kStopPollInterval, [this] { return !ended.empty() || endedWorkers == workers.size(); });
             if (stop && stop()) {
-                stopped = true;
-                return false;
+                result.end = TileDecoding::End::Stopped;
+                break;
+            }
+            if (!woken)
+                continue;
+            if (ended.empty())
+                break;
+            const int tileId = ended.front();
+            ended.pop_front();
+            lock.unlock();
+            const bool accepted = !decoded || decoded(tileId);
+            lock.lock();
+            if (!accepted) {
+                result.end = TileDecoding::End::Refused;
+                break;
             }
         }
-        if (notStarted)
-            *decoderMissing = true;
-        return !stopped;
+        if (result.end != TileDecoding::End::Done)
+            stopped = true;
+        result.decoderMissing = notStarted;
+        return result;
     }
 
 private:
@@ -114,16 +141,22 @@ private:
                 break;
             const int tileId = tiles[index];
             try {
-                if (runDecoder(tileFilePath(workFolder, tileId), tilePicturePath(workFolder, tileId),
-                               sawStop) == kToolNotStarted)
+                const int ran = runDecoder(tileFilePath(workFolder, tileId),
+                                           tilePicturePath(workFolder, tileId), sawStop);
+                if (ran == kToolNotStarted)
                     notStarted = true;
+                if (ran == kToolEnded) {
+                    const std::lock_guard<std::mutex> lock(mutex);
+                    ended.push_back(tileId);
+                    changed.notify_all();
+                }
             } catch (const std::exception&) {
                 // Out of memory for a path: that tile stays undecoded, as when its decoder fails.
             }
         }
         const std::lock_guard<std::mutex> lock(mutex);
         ++endedWorkers;
-        allEnded.notify_all();
+        changed.notify_all();
     }
 
     const std::string& workFolder;
@@ -131,9 +164,9 @@ private:
     std::atomic<size_t> nextTile{0};
     std::atomic<bool> stopped{false};
     std::atomic<bool> notStarted{false};
-    bool* decoderMissing;
     std::mutex mutex;
-    std::condition_variable allEnded;
+    std::condition_variable changed;
+    std::deque<int> ended; // tiles whose decoder ended, not yet handed on
     size_t endedWorkers = 0;
     std::vector<std::thread> workers;
 };
@@ -161,25 +194,17 @@ std::string tilePicturePath(const std::string& workFolder, long long tileNumber)
     return workFolder + "/jpeg/jpeg" + std::to_string(tileNumber) + ".bmp";
 }
 
-bool decodeTiles(const std::string& workFolder, const std::vector<int>& tileIds, const StopCheck& stop,
-                 bool* decoderMissing)
+TileDecoding decodeTiles(const std::string& workFolder, const std::vector<int>& tileIds,
+                         const StopCheck& stop, const TileDecoded& decoded)
 {
-    bool missing = false;
-    if (decoderMissing)
-        *decoderMissing = false;
     if (stop && stop())
-        return false;
+        return TileDecoding{TileDecoding::End::Stopped, false};
     const std::vector<int> tiles = tilesToDecode(workFolder, tileIds);
     const size_t count = std::min(static_cast<size_t>(tileDecoderCount()), tiles.size());
-    bool ended = true;
-    if (count <= 1) {
-        ended = decodeOneAfterAnother(workFolder, tiles, stop, &missing);
-    } else {
-        ParallelDecoding decoding(workFolder, tiles, &missing);
-        ended = decoding.start(count) == 0 ? decodeOneAfterAnother(workFolder, tiles, stop, &missing)
-                                           : decoding.finish(stop);
+    if (count > 1) {
+        ParallelDecoding decoding(workFolder, tiles);
+        if (decoding.start(count) > 0)
+            return decoding.finish(stop, decoded);
     }
-    if (decoderMissing)
-        *decoderMissing = missing;
-    return ended;
+    return decodeOneAfterAnother(workFolder, tiles, stop, decoded);
 }

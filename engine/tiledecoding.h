@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,11 +9,26 @@
 // Has ffmpeg decode the splitter's tiles: hevc/hevcN in the work folder becomes jpeg/jpegN.bmp. Each
 // listed number is decoded once; numbers whose tile file the splitter did not write are skipped. Up to
 // tileDecoderCount() decoders run at once, started in list order; the call returns when all have ended.
-// A tile whose decoder fails or runs too long is left undecoded. False when stopped: then every running
-// decoder is killed and no further one is started. decoderMissing, when given, is set when ffmpeg could
-// not be started for some tile.
-bool decodeTiles(const std::string& workFolder, const std::vector<int>& tileIds, const StopCheck& stop = {},
-                 bool* decoderMissing = nullptr);
+// A tile whose decoder fails or runs too long is left undecoded.
+
+// Told on the calling thread, in the order the decoders end, of each tile whose decoder ended by itself
+// (whether or not it wrote a picture); the other decoders keep running meanwhile. False refuses the file:
+// every running decoder is killed and no further one is started.
+using TileDecoded = std::function<bool(int tileId)>;
+
+struct TileDecoding
+{
+    enum class End {
+        Done,    // every decoder has ended
+        Stopped, // the stop check said so: every running decoder was killed, no further one started
+        Refused, // the tile callback said so, likewise
+    };
+    End end = End::Done;
+    bool decoderMissing = false; // ffmpeg could not be started for some tile
+};
+
+TileDecoding decodeTiles(const std::string& workFolder, const std::vector<int>& tileIds,
+                         const StopCheck& stop = {}, const TileDecoded& decoded = {});
 
 // How many decoders decodeTiles runs at once: QThread::idealThreadCount() unless set. Setting 0 restores
 // that default; 1 decodes one tile after another on the calling thread.

@@ -32,6 +32,17 @@ std::optional<TileRect> placeTile(std::int64_t tileNumber, const TileInfo& info,
     return rect;
 }
 
+bool tileSizeFitsGrid(const TileInfo& info, CellSize tile)
+{
+    if (info.rows < 1 || info.cols < 1 || info.width < 1 || info.height < 1 || tile.width < 1 ||
+        tile.height < 1)
+        return false;
+    const std::int64_t coveredWidth = std::int64_t(info.cols) * tile.width;
+    const std::int64_t coveredHeight = std::int64_t(info.rows) * tile.height;
+    return coveredWidth >= info.width && coveredWidth - tile.width < info.width &&
+           coveredHeight >= info.height && coveredHeight - tile.height < info.height;
+}
+
 std::int64_t cellsNeeded(const TileInfo& info, CellSize cell)
 {
     if (info.width < 1 || info.height < 1 || cell.width < 1 || cell.height < 1)

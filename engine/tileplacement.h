@@ -30,5 +30,10 @@ struct TileRect
 // The area of tile number n, or nothing when n is not in the grid or its cell lies off the picture.
 std::optional<TileRect> placeTile(std::int64_t tileNumber, const TileInfo& info, CellSize cell);
 
+// Whether tiles of this size make the declared grid: columns x tile width covers the picture's width with
+// less than one tile to spare, and rows x tile height its height. Tiles of any other size are not the
+// file's: they would leave holes, or decode pixels far beyond the picture.
+bool tileSizeFitsGrid(const TileInfo& info, CellSize tile);
+
 // How many cells the picture needs: ceil(width / cell width) x ceil(height / cell height).
 std::int64_t cellsNeeded(const TileInfo& info, CellSize cell);

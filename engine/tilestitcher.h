@@ -21,28 +21,32 @@ enum class StitchFailure {
     SplitterCrashed,    // a signal ended the splitter
     DecoderNotStarted,  // tiles are missing because ffmpeg is missing or could not be started
     NoPicture,          // no usable tile information: not a HEIC file, damaged, or the splitter failed
+    BadTiles,           // the decoded tiles differ in size, or do not make the grid the file declares
     TooLarge,           // wider or higher than kLargestPictureSide
     OutOfMemory,        // no memory for the canvas
     Stopped,            // the stop check said so
     CannotWrite,        // the work folder could not be written: the splitter's tiles or the BMP
 };
 
-// Runs the splitter on the input, then stitchTiles. Returns stitchTiles's result; the out-parameters
-// are stitchTiles's.
-int convertHeicToBmp(const std::string& input, const std::string& bmpPath, const std::string& workFolder,
-                     int* missingCells = nullptr, StitchFailure* failure = nullptr,
-                     const StopCheck& stop = {}, QImage* picture = nullptr);
+struct StitchResult
+{
+    StitchFailure failure = StitchFailure::None;
+    // How many cells of the picture got no decoded tile covering them: a picture with any is incomplete.
+    int missingCells = 0;
+    // After writing the BMP, the very picture that reading it back gives (Format_RGB32), without the read.
+    QImage picture;
+};
 
-// Reads hevc/hevcinfo, decodes the listed tiles and writes the picture to bmpPath. Returns 0 after
-// writing the BMP, -1 (with the reason in failure) when no BMP was written. missingCells receives how
-// many cells of the picture got no decoded tile covering them (a picture with any is incomplete). The
-// cell size is the size of the first tile, in grid order, that decodes; 512 x 512 when none does.
-// picture, when given, receives after writing the BMP the very picture that reading that BMP back gives
-// (Format_RGB32), without the read.
-int stitchTiles(const std::string& workFolder, const std::string& bmpPath, int* missingCells = nullptr,
-                StitchFailure* failure = nullptr, const StopCheck& stop = {}, QImage* picture = nullptr);
+// Runs the splitter on the input, then stitchTiles.
+StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPath,
+                              const std::string& workFolder, const StopCheck& stop = {});
 
-// A decoded tile picture (a BMP) with 32 bits a pixel in the byte order blue, green, red, alpha
-// (Format_ARGB32, or Format_RGB32 whose alpha byte is always 255), or a null image when it cannot be
-// decoded.
-QImage loadTilePixels(const std::string& path);
+// Reads hevc/hevcinfo, decodes the listed tiles and writes the picture to bmpPath; no BMP unless the
+// failure is None. Each tile is checked and placed as soon as its decoder ends: all tiles must have the
+// size of the first one, and that size must make the declared grid (columns x tile width covers the width
+// with less than one tile to spare, and the same for the rows); otherwise the file is refused at once, the
+// other decoders are stopped and every decoded tile is deleted. At most rows x columns tiles are decoded,
+// so the decoded pixels never exceed the picture and one more row and column of cells. The cell size is
+// the tiles' size; 512 x 512 when none decodes.
+StitchResult stitchTiles(const std::string& workFolder, const std::string& bmpPath,
+                         const StopCheck& stop = {});

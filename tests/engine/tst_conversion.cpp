@@ -1,6 +1,7 @@
 
 #include "engine/covertthread.h"
 #include "engine/toolrunner.h"
+#include "tests/support/files.h"
 #include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workerrun.h"
@@ -125,6 +126,47 @@ private slots:
         QVERIFY(!thread.succeeded);
         QVERIFY(!thread.failureReason.isEmpty());
         QVERIFY(!QFileInfo::exists(target));
+    }
+
+    // Tiles that claim 1 x 1 pixels but decode to a million: the file fails at once, before any decoder
+    // fills the work folder.
+    void aSmallFileThatWouldDecodeHugeFailsAtOnce_data()
+    {
+        QTest::addColumn<int>("side"); // tiles per row and column
+        QTest::addColumn<int>("codedSide");
+        QTest::newRow("2 x 2 tiles coded 4096 x 4096") << 2 << 4096;
+        QTest::newRow("128 x 128 tiles coded 1024 x 1024") << 128 << 1024;
+    }
+    void aSmallFileThatWouldDecodeHugeFailsAtOnce()
+    {
+        QFETCH(int, side);
+        QFETCH(int, codedSide);
+        const QString input = dir.filePath("lying grid.heic");
+        const QString failure = vornetta::test::writeLyingGridHeic(side, side, codedSide, input);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QTemporaryDir outputFolder;
+        const QString work = QDir::tempPath() + "/Brembloc/Vornetta";
+
+        CovertThread thread;
+        thread.inputFile = input;
+        thread.outputFile = outputFolder.filePath("lying.jpg");
+        thread.format = "jpg";
+        QElapsedTimer timer;
+        timer.start();
+        thread.start();
+        qint64 mostBytes = 0;
+        while (!thread.wait(QDeadlineTimer(5))) {
+            mostBytes = std::max(mostBytes, vornetta::test::folderBytes(work));
+            QVERIFY2(timer.elapsed() < 60000, "still converting after a minute");
+        }
+        QVERIFY2(timer.elapsed() < 10000, QByteArray::number(timer.elapsed()));
+        QVERIFY2(mostBytes < 4 * 1024 * 1024, QByteArray::number(mostBytes));
+        QVERIFY(!thread.succeeded);
+        QCOMPARE(thread.failureReason, QStringLiteral("not a HEIC file or damaged"));
+        QCOMPARE(QDir(outputFolder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(QDir(work + "/thumb/hevc").entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(work + "/thumb/jpeg").entryList(QDir::Files), QStringList());
+        QVERIFY(QFile::remove(input));
     }
 
     void refusesALinkedWorkFolder()

@@ -128,7 +128,17 @@ private slots:
         ids.push_back(tiles + 7);
         setTileDecoderCount(decoders);
 
-        QVERIFY(decodeTiles(folder.work(), ids));
+        // Each decoded tile is handed back once, on the calling thread.
+        const Qt::HANDLE caller = QThread::currentThreadId();
+        QList<int> handed;
+        const auto decoded = [&](int tileId) {
+            if (QThread::currentThreadId() == caller)
+                handed.append(tileId);
+            return true;
+        };
+        QCOMPARE(decodeTiles(folder.work(), ids, {}, decoded).end, TileDecoding::End::Done);
+        std::sort(handed.begin(), handed.end());
+        QCOMPARE(handed, QList<int>(ids.begin(), ids.begin() + tiles));
         const QStringList log = program.decodedTiles();
         QCOMPARE(linesStarting(log, "start").size(), tiles);
         QCOMPARE(linesStarting(log, "end").size(), tiles);
@@ -161,7 +171,7 @@ private slots:
         };
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(!decodeTiles(folder.work(), ids, stop));
+        QCOMPARE(decodeTiles(folder.work(), ids, stop).end, TileDecoding::End::Stopped);
         QVERIFY(sinceStop.isValid());
         QVERIFY2(sinceStop.elapsed() < 1000, QByteArray::number(sinceStop.elapsed()));
         QVERIFY(timer.elapsed() < 20000);
@@ -180,7 +190,8 @@ private slots:
         QVERIFY(program.addTool("ffmpeg", loggingDecoder("0")));
         WorkFolder folder;
         setTileDecoderCount(4);
-        QVERIFY(!decodeTiles(folder.work(), folder.writeTiles(6), [] { return true; }));
+        QCOMPARE(decodeTiles(folder.work(), folder.writeTiles(6), [] { return true; }).end,
+                 TileDecoding::End::Stopped);
         QVERIFY(program.decodedTiles().isEmpty());
     }
 
@@ -194,7 +205,7 @@ private slots:
 
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(decodeTiles(folder.work(), folder.writeTiles(6)));
+        QCOMPARE(decodeTiles(folder.work(), folder.writeTiles(6)).end, TileDecoding::End::Done);
         QVERIFY(timer.elapsed() < 20000);
         const QStringList log = program.decodedTiles();
         QCOMPARE(linesStarting(log, "start").size(), 6);
@@ -223,11 +234,9 @@ private slots:
             setTileDecoderCount(decoders);
             WorkFolder folder;
             const std::string bmp = folder.work() + "/bmp.bmp";
-            int missing = -1;
-            StitchFailure reason = StitchFailure::Stopped;
-            QCOMPARE(convertHeicToBmp(input.toStdString(), bmp, folder.work(), &missing, &reason), 0);
-            QCOMPARE(reason, StitchFailure::None);
-            QCOMPARE(missing, 0);
+            const StitchResult stitched = convertHeicToBmp(input.toStdString(), bmp, folder.work());
+            QCOMPARE(stitched.failure, StitchFailure::None);
+            QCOMPARE(stitched.missingCells, 0);
             const QByteArray bytes = fileBytes(QString::fromStdString(bmp));
             QCOMPARE(bytes.size(), 54 + 1000 * 700 * 4);
             if (reference.isEmpty())

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "engine/bmpwriter.h"
+#include "engine/tiledecoding.h"
 #include "engine/tileplacement.h"
 #include "engine/tilestitcher.h"
 #include "tests/engine/fakeprogramfolder.h"
@@ -90,10 +91,13 @@ public:
                ids + "\n";
     }
 
-    int stitch(int* missing, StitchFailure* failure = nullptr, const StopCheck& stop = {}) const
+    StitchResult stitch(const StopCheck& stop = {}) const
     {
-        return stitchTiles(work().toStdString(), bmp().toStdString(), missing, failure, stop);
+        return stitchTiles(work().toStdString(), bmp().toStdString(), stop);
     }
+
+    // What is left of the decoders' output.
+    QStringList decodedPictures() const { return QDir(work() + "/jpeg").entryList(QDir::Files); }
 
     // The stitched picture straight from the file's bytes, alpha included.
     QImage result() const
@@ -246,9 +250,9 @@ private slots:
         }
         bench.writeInfo("width=4032\nheight=3024\nrow=6\ncol=8\n" + ids + "\n");
 
-        int missing = -1;
-        QCOMPARE(bench.stitch(&missing), 0);
-        QCOMPARE(missing, 0);
+        const StitchResult stitched = bench.stitch();
+        QCOMPARE(stitched.failure, StitchFailure::None);
+        QCOMPARE(stitched.missingCells, 0);
         QCOMPARE(bench.program.decodedTiles().size(), 48);
         QCOMPARE(QFileInfo(bench.bmp()).size(), 54 + 4032LL * 3024 * 4);
         const QImage result = bench.result();
@@ -273,9 +277,9 @@ private slots:
         }
         bench.writeInfo("width=4032\nheight=3024\nrow=6\ncol=8\n" + ids + "\n");
 
-        int missing = -1;
-        QCOMPARE(bench.stitch(&missing), 0);
-        QCOMPARE(missing, 1);
+        const StitchResult stitched = bench.stitch();
+        QCOMPARE(stitched.failure, StitchFailure::None);
+        QCOMPARE(stitched.missingCells, 1);
         QCOMPARE(bench.program.decodedTiles().size(), 48);
         QVERIFY(QFile::exists(bench.work() + "/jpeg/jpeg49.bmp"));
         const QImage result = bench.result();
@@ -295,11 +299,9 @@ private slots:
         garbage.close();
         bench.writeInfo("width=1024\nheight=1000\nrow=2\ncol=2\n1,2,3,4\n");
 
-        int missing = -1;
-        StitchFailure failure = StitchFailure::Stopped;
-        QCOMPARE(bench.stitch(&missing, &failure), 0);
-        QCOMPARE(failure, StitchFailure::None);
-        QCOMPARE(missing, 2);
+        const StitchResult stitched = bench.stitch();
+        QCOMPARE(stitched.failure, StitchFailure::None);
+        QCOMPARE(stitched.missingCells, 2);
         // Tile 3 was never written, so the decoder was not even started for it.
         QCOMPARE(bench.program.decodedTiles().size(), 3);
         const QImage result = bench.result();
@@ -314,8 +316,8 @@ private slots:
         QTest::addColumn<int>("missing");
         QTest::addColumn<int>("decoded");
         QTest::newRow("empty tile list") << QByteArray("width=1000\nheight=600\nrow=2\ncol=2\n") << 4 << 0;
-        QTest::newRow("no rows") << QByteArray("width=1000\nheight=600\nrow=0\ncol=2\n1,2\n") << 4 << 2;
-        QTest::newRow("too few rows") << QByteArray("width=1000\nheight=600\nrow=1\ncol=2\n1,2\n") << 2 << 2;
+        // A grid without cells has no tile to decode.
+        QTest::newRow("no rows") << QByteArray("width=1000\nheight=600\nrow=0\ncol=2\n1,2\n") << 4 << 0;
     }
     void gridsWithoutTilesGiveAnAllZeroPicture()
     {
@@ -327,20 +329,15 @@ private slots:
         bench.writeTile(2, solid(512, 512, tileColour(2)));
         bench.writeInfo(info);
 
-        int counted = -1;
-        QCOMPARE(bench.stitch(&counted), 0);
-        QCOMPARE(counted, missing);
+        const StitchResult stitched = bench.stitch();
+        QCOMPARE(stitched.failure, StitchFailure::None);
+        QCOMPARE(stitched.missingCells, missing);
         QCOMPARE(bench.program.decodedTiles().size(), decoded);
         const QImage result = bench.result();
         QCOMPARE(result.size(), QSize(1000, 600));
-        if (missing == 4) {
-            QImage zero(1000, 600, QImage::Format_ARGB32);
-            zero.fill(0);
-            QCOMPARE(result, zero);
-        } else {
-            QCOMPARE(result.pixel(999, 0), tileColour(2));
-            QCOMPARE(result.pixel(0, 599), 0u);
-        }
+        QImage zero(1000, 600, QImage::Format_ARGB32);
+        zero.fill(0);
+        QCOMPARE(result, zero);
     }
 
     void pictureSizeLimits_data()
@@ -369,33 +366,73 @@ private slots:
         if (!info.isEmpty())
             bench.writeInfo(info);
 
-        int missing = -1;
-        StitchFailure reported = StitchFailure::Stopped;
-        const int result = bench.stitch(&missing, &reported);
-        QCOMPARE(int(reported), failure);
-        QCOMPARE(result, failure == int(StitchFailure::None) ? 0 : -1);
-        QCOMPARE(QFile::exists(bench.bmp()), result == 0);
-        if (result == 0)
+        const StitchResult stitched = bench.stitch();
+        QCOMPARE(int(stitched.failure), failure);
+        QCOMPARE(QFile::exists(bench.bmp()), stitched.failure == StitchFailure::None);
+        if (stitched.failure == StitchFailure::None)
             QCOMPARE(QFileInfo(bench.bmp()).size(), 54 + 10239LL * 4);
     }
 
-    void absurdGridsFinishAtOnce()
+    // Tiles that do not make the grid the file declares refuse the whole file at once: no picture, and no
+    // decoded tile left behind.
+    void tilesThatDoNotMakeTheGridRefuseTheFile_data()
     {
+        QTest::addColumn<QByteArray>("info");
+        QTest::addColumn<QList<QSize>>("tiles"); // tile n + 1 of size tiles[n]
+        const QSize phone(512, 512);
+        QTest::newRow("a narrower tile") << QByteArray("width=1024\nheight=512\nrow=1\ncol=2\n1,2\n")
+                                         << QList<QSize>{phone, QSize(100, 512)};
+        QTest::newRow("too few rows")
+            << QByteArray("width=1000\nheight=600\nrow=1\ncol=2\n1,2\n") << QList<QSize>{phone, phone};
+        QTest::newRow("a column to spare") << QByteArray("width=600\nheight=512\nrow=1\ncol=3\n1,2,3\n")
+                                           << QList<QSize>{phone, phone, phone};
+        QTest::newRow("tiles far larger than their cells")
+            << QByteArray("width=4\nheight=4\nrow=2\ncol=2\n1,2,3,4\n")
+            << QList<QSize>{phone, phone, phone, phone};
+        QTest::newRow("absurd grid")
+            << QByteArray(
+                   "width=1024\nheight=1024\nrow=2000000000\ncol=2000000000\n1,2000000001,2147483647\n")
+            << QList<QSize>{phone};
+    }
+    void tilesThatDoNotMakeTheGridRefuseTheFile()
+    {
+        QFETCH(QByteArray, info);
+        QFETCH(QList<QSize>, tiles);
         StitchBench bench;
-        bench.writeTile(1, solid(512, 512, tileColour(1)));
+        for (int n = 0; n < tiles.size(); ++n)
+            bench.writeTile(n + 1, gradient(tiles[n].width(), tiles[n].height()));
         bench.writeTile(2000000001, solid(512, 512, tileColour(3)));
-        bench.writeInfo("width=1024\nheight=1024\nrow=2000000000\ncol=2000000000\n1,2000000001,2147483647\n");
+        bench.writeInfo(info);
 
         QElapsedTimer timer;
         timer.start();
-        int missing = -1;
-        QCOMPARE(bench.stitch(&missing), 0);
+        const StitchResult stitched = bench.stitch();
         QVERIFY2(timer.elapsed() < 5000, QByteArray::number(timer.elapsed()));
-        QCOMPARE(missing, 2);
-        const QImage result = bench.result();
-        QCOMPARE(result.pixel(0, 0), tileColour(1));
-        QCOMPARE(result.pixel(0, 512), tileColour(3));
-        QCOMPARE(result.pixel(512, 0), 0u);
+        QCOMPARE(stitched.failure, StitchFailure::BadTiles);
+        QVERIFY(stitched.picture.isNull());
+        QVERIFY(!QFile::exists(bench.bmp()));
+        QCOMPARE(bench.decodedPictures(), QStringList());
+    }
+
+    // The first tile that refuses the file stops the decoders still at work: the file fails at once.
+    void aRefusedTileStopsTheOtherDecoders()
+    {
+        StitchBench bench;
+        for (int n = 1; n <= 4; ++n)
+            bench.writeTile(n, solid(512, 512, tileColour(n)));
+        bench.writeInfo("width=4\nheight=4\nrow=2\ncol=2\n1,2,3,4\n");
+        bench.program.addTool(
+            "ffmpeg", "case \"$2\" in *hevc1) cp \"$2\" \"$3\";; *) : > \"$3.part\"; sleep 300;; esac");
+        setTileDecoderCount(4);
+
+        QElapsedTimer timer;
+        timer.start();
+        const StitchResult stitched = bench.stitch();
+        setTileDecoderCount(0);
+        QVERIFY2(timer.elapsed() < 5000, QByteArray::number(timer.elapsed()));
+        QCOMPARE(stitched.failure, StitchFailure::BadTiles);
+        QCOMPARE(bench.decodedPictures(), QStringList());
+        QCOMPARE(vornetta::test::childProcesses(), QList<pid_t>());
     }
 
     void tilesOfAnySizeArePlacedExactly_data()
@@ -415,26 +452,10 @@ private slots:
         const QImage drawing = gradient(picture.width(), picture.height());
         bench.writeInfo(bench.writeGrid(drawing, cell.width(), cell.height()));
 
-        int missing = -1;
-        QCOMPARE(bench.stitch(&missing), 0);
-        QCOMPARE(missing, 0);
+        const StitchResult stitched = bench.stitch();
+        QCOMPARE(stitched.failure, StitchFailure::None);
+        QCOMPARE(stitched.missingCells, 0);
         QCOMPARE(bench.result(), drawing.convertToFormat(QImage::Format_ARGB32));
-    }
-
-    void aNarrowerTileIsCopiedRowByRowAndCounted()
-    {
-        StitchBench bench;
-        const QImage narrow = gradient(100, 512);
-        bench.writeTile(1, solid(512, 512, tileColour(1)));
-        bench.writeTile(2, narrow);
-        bench.writeInfo("width=1024\nheight=512\nrow=1\ncol=2\n1,2\n");
-
-        int missing = -1;
-        QCOMPARE(bench.stitch(&missing), 0);
-        QCOMPARE(missing, 1);
-        const QImage result = bench.result();
-        QCOMPARE(result.copy(512, 0, 100, 512), narrow.convertToFormat(QImage::Format_ARGB32));
-        QCOMPARE(result.pixel(612, 300), 0u);
     }
 
     // The worker saves the handed-over picture instead of reading bmp.bmp back: they must not differ in
@@ -453,12 +474,10 @@ private slots:
         if (withGap)
             QVERIFY(QFile::remove(bench.work() + "/hevc/hevc5"));
 
-        int missing = -1;
-        QImage handedOver;
-        QCOMPARE(stitchTiles(bench.work().toStdString(), bench.bmp().toStdString(), &missing, nullptr, {},
-                             &handedOver),
-                 0);
-        QCOMPARE(missing, withGap ? 1 : 0);
+        const StitchResult stitched = bench.stitch();
+        QCOMPARE(stitched.failure, StitchFailure::None);
+        QCOMPARE(stitched.missingCells, withGap ? 1 : 0);
+        const QImage& handedOver = stitched.picture;
         const QImage readBack(bench.bmp());
         QCOMPARE(handedOver.format(), readBack.format());
         QCOMPARE(handedOver.size(), readBack.size());
@@ -475,9 +494,7 @@ private slots:
         StitchBench bench;
         bench.writeTile(1, solid(512, 512, tileColour(1)));
         bench.writeInfo("width=512\nheight=512\nrow=1\ncol=1\n1,\n");
-        StitchFailure failure = StitchFailure::None;
-        QCOMPARE(bench.stitch(nullptr, &failure, [] { return true; }), -1);
-        QCOMPARE(failure, StitchFailure::Stopped);
+        QCOMPARE(bench.stitch([] { return true; }).failure, StitchFailure::Stopped);
         QVERIFY(!QFile::exists(bench.bmp()));
         QVERIFY(bench.program.decodedTiles().isEmpty());
     }
@@ -495,11 +512,10 @@ private slots:
         const QImage drawing = gradient(150, 100);
         bench.writeInfo(bench.writeGrid(drawing, 64, 64));
 
-        int missing = -1;
-        const int result = bench.stitch(&missing);
+        const StitchResult stitched = bench.stitch();
         overrideProgramFolder(bench.program.path().toStdString());
-        QCOMPARE(result, 0);
-        QCOMPARE(missing, 0);
+        QCOMPARE(stitched.failure, StitchFailure::None);
+        QCOMPARE(stitched.missingCells, 0);
         QCOMPARE(bench.result(), drawing.convertToFormat(QImage::Format_ARGB32));
     }
 };

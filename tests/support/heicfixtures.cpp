@@ -170,6 +170,39 @@ QString buildGridHeif(const QImage& picture, int tileWidth, int tileHeight, heif
     return QString();
 }
 
+QString writeLyingGridHeic(int rows, int cols, int codedSide, const QString& path)
+{
+    QImage black(codedSide, codedSide, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    QByteArray stream;
+    const QString failure = encodeHevc(black, &stream);
+    if (!failure.isEmpty()) {
+        return failure;
+    }
+    heif::File file;
+    file.properties = {heif::hvcCProperty(stream), heif::ispeProperty(1, 1),
+                       heif::ispeProperty(quint32(cols), quint32(rows))};
+    heif::Item grid;
+    grid.id = 1;
+    grid.type = "grid";
+    grid.data = heif::gridData(rows, cols, quint32(cols), quint32(rows));
+    grid.properties = {3};
+    file.items.append(grid);
+    heif::Reference tiles;
+    tiles.from = 1;
+    const QByteArray data = heif::codedData(stream);
+    for (int n = 1; n <= rows * cols; ++n) {
+        heif::Item tile;
+        tile.id = quint32(n + 1);
+        tile.data = data;
+        tile.properties = {1, 2};
+        file.items.append(tile);
+        tiles.to.append(tile.id);
+    }
+    file.references = {tiles};
+    return heif::writeFile(file.build(), path);
+}
+
 QString writeGridHeic(const QImage& picture, int tileWidth, int tileHeight, const QString& path)
 {
     heif::File file;

@@ -26,6 +26,11 @@ QString buildGridHeif(const QImage& picture, int tileWidth, int tileHeight, heif
 // buildGridHeif written to path. Returns an empty string on success, otherwise the reason.
 QString writeGridHeic(const QImage& picture, int tileWidth, int tileHeight, const QString& path);
 
+// A grid of rows x cols tiles that each claim 1 x 1 pixels but whose streams (one black picture of
+// codedSide x codedSide, repeated) decode far larger: a small file that asks for huge work. Returns an
+// empty string on success, otherwise the reason.
+QString writeLyingGridHeic(int rows, int cols, int codedSide, const QString& path);
+
 // A single coded image made by the real heif-enc at quality 90. Returns an empty string on success,
 // otherwise the reason.
 QString writeSingleHeic(const QImage& picture, const QString& path);

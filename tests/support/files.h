@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+
+// Small file helpers the tests share.
+namespace vornetta::test {
+
+// The bytes of the files below folder, hidden ones included; links are not followed.
+inline qint64 folderBytes(const QString& folder)
+{
+    qint64 bytes = 0;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        if (!it.fileInfo().isSymLink())
+            bytes += it.fileInfo().size();
+    }
+    return bytes;
+}
+
+} // namespace vornetta::test
