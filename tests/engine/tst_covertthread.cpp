@@ -264,14 +264,20 @@ private slots:
     void aStopRequestEndsTheRunWithinASecond_data()
     {
         QTest::addColumn<QString>("hangingTool");
-        QTest::newRow("while splitting") << "heic/heic";
-        QTest::newRow("while decoding") << "ffmpeg";
+        QTest::addColumn<bool>("pastTheTimeLimit"); // the file's own limit stops it, not a request
+        QTest::newRow("while splitting") << "heic/heic" << false;
+        QTest::newRow("while decoding") << "ffmpeg" << false;
+        QTest::newRow("past the file's time limit, splitting") << "heic/heic" << true;
+        QTest::newRow("past the file's time limit, decoding") << "ffmpeg" << true;
     }
     void aStopRequestEndsTheRunWithinASecond()
     {
         QFETCH(QString, hangingTool);
+        QFETCH(bool, pastTheTimeLimit);
         prepareTiles(drawing);
         QVERIFY(program->addTool(hangingTool, "sleep 1000 &\nwait"));
+        if (pastTheTimeLimit)
+            setConversionTimeLimit(std::chrono::milliseconds(300));
         CovertThread thread;
         QSignalSpy finished(&thread, &QThread::finished);
         thread.inputFile = source();
@@ -279,15 +285,18 @@ private slots:
         thread.format = "png";
         thread.start();
         QTest::qWait(300);
-        QVERIFY(thread.isRunning());
         QElapsedTimer timer;
         timer.start();
-        thread.requestStop();
+        if (!pastTheTimeLimit) {
+            QVERIFY(thread.isRunning());
+            thread.requestStop();
+        }
         QVERIFY(thread.wait(QDeadlineTimer(5000)));
+        setConversionTimeLimit(std::chrono::minutes(5));
         QVERIFY2(timer.elapsed() < 1000, QByteArray::number(timer.elapsed()));
         QCOMPARE(finished.count(), 1);
         QVERIFY(!thread.succeeded);
-        QCOMPARE(thread.failureReason, QString("stopped"));
+        QCOMPARE(thread.failureReason, QString(pastTheTimeLimit ? "took too long" : "stopped"));
         QVERIFY(QDir(output->path()).isEmpty());
 
         // The next start is not stopped by the earlier request.
