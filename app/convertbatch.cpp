@@ -74,7 +74,7 @@ ConvertBatchResult runConvertBatch(const QList<ConvertJob>& jobs, const ConvertO
         // Mirrored sub-folders below the output folder; a file's own folder is never made.
         if (!options.outputFolder.isEmpty())
             QDir().mkpath(job.outputFolder);
-        // One file at a time, so a name found free here is still free when it is written.
+        // The first free name now; should another program take it meanwhile, the worker takes the next.
         const QString output = freeOutputName(job.outputFolder, job.input, options.format);
         worker.itemIndex = n;
         worker.inputFile = job.input;
@@ -87,7 +87,7 @@ ConvertBatchResult runConvertBatch(const QList<ConvertJob>& jobs, const ConvertO
         progress.clear();
         if (worker.succeeded) {
             ++result.converted;
-            writeLine(QFile::encodeName(QDir::cleanPath(output)));
+            writeLine(QFile::encodeName(QDir::cleanPath(worker.savedFile)));
         } else {
             ++result.failed;
             writeLine(QFile::encodeName(job.input) + '\t' + worker.failureReason.toUtf8());

@@ -2,6 +2,37 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <sys/stat.h>
+
+namespace {
+
+// The longest file name most file systems take, in bytes.
+constexpr int kLongestFileName = 255;
+
+// text cut to at most bytes bytes of UTF-8, at a character boundary.
+QString shortened(const QString& text, int bytes)
+{
+    QByteArray encoded = QFile::encodeName(text);
+    if (encoded.size() <= bytes)
+        return text;
+    qsizetype end = std::max(bytes, 0);
+    // Continuation bytes (10xxxxxx) belong to the character before them.
+    while (end > 0 && (static_cast<unsigned char>(encoded[end]) & 0xc0) == 0x80)
+        --end;
+    encoded.truncate(end);
+    return QFile::decodeName(encoded);
+}
+
+bool entryExists(const QString& path)
+{
+    struct stat info
+    {};
+    return lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+} // namespace
 
 bool isAcceptedHeicPath(const QString& path)
 {
@@ -9,11 +40,45 @@ bool isAcceptedHeicPath(const QString& path)
     return info.suffix().toLower() == "heic" && info.exists();
 }
 
+OutputNames::OutputNames(const QString& folder, const QString& source, const QString& format)
+    : outputFolder(folder)
+    , base(QFileInfo(source).baseName())
+    , suffix(format)
+{}
+
+OutputNames OutputNames::from(const QString& path, const QString& source)
+{
+    const QFileInfo info(path);
+    OutputNames names(info.path(), source, info.suffix());
+    const QString name = info.fileName();
+    if (name == names.fileName(0))
+        return names;
+    static const QRegularExpression numbered(QStringLiteral("\\((\\d{1,9})\\)\\.[^.]*$"));
+    const QRegularExpressionMatch match = numbered.match(name);
+    if (match.hasMatch()) {
+        names.firstNumber = match.captured(1).toInt();
+        if (names.fileName(0) == name)
+            return names;
+    }
+    // A name of the caller's own: that name first, then its base numbered.
+    names.base = info.completeBaseName();
+    names.firstNumber = -1;
+    return names;
+}
+
+QString OutputNames::fileName(int n) const
+{
+    const int number = firstNumber + n;
+    const QString ending = (number < 0 ? QString() : QStringLiteral("(%1)").arg(number)) +
+                           (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
+    return shortened(base, kLongestFileName - static_cast<int>(QFile::encodeName(ending).size())) + ending;
+}
+
 QString freeOutputName(const QString& folder, const QString& source, const QString& format)
 {
-    const QString base = QFileInfo(source).baseName();
-    QString candidate = folder + "/" + base + "." + format;
-    for (int n = 0; QFile::exists(candidate); ++n)
-        candidate = folder + "/" + base + "(" + QString::number(n) + ")." + format;
-    return candidate;
+    const OutputNames names(folder, source, format);
+    int n = 0;
+    while (entryExists(names.path(n)))
+        ++n;
+    return names.path(n);
 }

@@ -6,7 +6,33 @@
 // there. A folder named like a HEIC file passes; its contents are never scanned.
 bool isAcceptedHeicPath(const QString& path);
 
-// The first name not yet taken in folder for source converted to format: folder/base.format, then
-// folder/base(0).format, folder/base(1).format and so on. The base name stops at the source's first
-// dot, so my.photo.heic becomes my.jpg.
+// The names a converted file may take in its folder, in the order they are tried: folder/base.suffix, then
+// folder/base(0).suffix, folder/base(1).suffix and so on. A base too long for a name is shortened, at a
+// character boundary, so that every name fits the file system's 255 bytes.
+class OutputNames final
+{
+public:
+    // The names of source converted to format: the base name stops at the source's first dot, so
+    // my.photo.heic becomes my.jpg.
+    OutputNames(const QString& folder, const QString& source, const QString& format);
+
+    // The names that continue from path: when path is one of source's names, the names from that one
+    // on; otherwise path itself, then path's own base with (0), (1) and so on.
+    static OutputNames from(const QString& path, const QString& source);
+
+    QString folder() const { return outputFolder; }
+    // The file name of the n-th name, counted from the first one tried.
+    QString fileName(int n) const;
+    QString path(int n) const { return outputFolder + QLatin1Char('/') + fileName(n); }
+
+private:
+    OutputNames() = default;
+    QString outputFolder;
+    QString base;
+    QString suffix;
+    int firstNumber = -1; // -1: the plain name
+};
+
+// The first of OutputNames(folder, source, format) at which nothing exists: any entry takes a name, a
+// dangling link or a folder too.
 QString freeOutputName(const QString& folder, const QString& source, const QString& format);

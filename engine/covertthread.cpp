@@ -85,6 +85,7 @@ void CovertThread::requestStop()
 void CovertThread::run()
 {
     succeeded = false;
+    savedFile.clear();
     failureReason.clear();
     // A backstop over the tools' own limits: no file, however it is made, keeps the worker for long.
     const auto deadline = std::chrono::steady_clock::now() + conversionTimeLimit();
@@ -142,8 +143,11 @@ void CovertThread::run()
         failureReason = stoppedReason();
         return;
     }
-    succeeded = saveImageReplacing(image, outputFile, format.toUpper().toLatin1(), stop, &failureReason,
-                                   SaveExtras{extras.exif, source, quality});
-    if (!succeeded && failureReason == QStringLiteral("stopped"))
-        failureReason = stoppedReason();
+    // The window chose a free name; should another program take it meanwhile, the next free one is used.
+    const SaveResult saved =
+        saveImage(std::move(image), OutputNames::from(outputFile, inputFile), format.toUpper().toLatin1(),
+                  stop, SaveExtras{extras.exif, source, quality});
+    succeeded = saved.saved;
+    savedFile = saved.path;
+    failureReason = saved.reason == QStringLiteral("stopped") ? stoppedReason() : saved.reason;
 }

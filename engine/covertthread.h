@@ -28,8 +28,11 @@ public:
     // Work in a folder of this run's own, removed at its end, and leave the shared one to the window.
     bool privateWorkFolder = false;
 
-    // Set by the run: whether the output file was written, and if not, why.
+    // Set by the run: whether the output file was written, and if not, why. The file is written under
+    // outputFile, or under the next free name of its kind when another program took that name meanwhile:
+    // an existing file is never replaced. savedFile is the name it took.
     bool succeeded = false;
+    QString savedFile;
     QString failureReason;
 
     // Asks a running conversion to stop, from any thread: the running tool is killed within a second,

@@ -3,17 +3,14 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
+
+#include <sys/stat.h>
 
 #include <exiv2/exiv2.hpp>
 
 namespace {
-
-bool fail(QString* error, const QString& text)
-{
-    if (error)
-        *error = text;
-    return false;
-}
 
 // Exiv2 writes its warnings to standard error; the caller reports what matters.
 void muteExiv2()
@@ -30,44 +27,57 @@ void replaceNumber(Exiv2::ExifData& data, const char* key, std::uint32_t value)
         found->setValue(std::to_string(value));
 }
 
+// The camera's block as it goes into the picture, or nothing when it holds no tags.
+std::optional<Exiv2::ExifData> exifForPicture(const QByteArray& exif, const QSize& pictureSize)
+{
+    Exiv2::ExifData data;
+    Exiv2::ExifParser::decode(data, reinterpret_cast<const Exiv2::byte*>(exif.constData()),
+                              static_cast<std::uint32_t>(exif.size()));
+    if (data.empty())
+        return std::nullopt;
+    Exiv2::ExifThumb(data).erase();
+    data["Exif.Image.Orientation"] = std::uint16_t(1);
+    replaceNumber(data, "Exif.Photo.PixelXDimension", std::uint32_t(pictureSize.width()));
+    replaceNumber(data, "Exif.Photo.PixelYDimension", std::uint32_t(pictureSize.height()));
+    return data;
+}
+
+// Exiv2 0.27 hands back a std::auto_ptr, which clang rejects by name; own it as a unique_ptr.
+template <typename AutoPointer>
+std::unique_ptr<Exiv2::Image> owned(AutoPointer image)
+{
+    return std::unique_ptr<Exiv2::Image>(image.release());
+}
+
+off_t fileSize(int fd)
+{
+    struct stat info
+    {};
+    return ::fstat(fd, &info) == 0 ? info.st_size : -1;
+}
+
 } // namespace
 
-bool embedExif(QByteArray& encoded, const QByteArray& exif, const QSize& pictureSize, QString* error)
+ExifEmbedding embedExifInFile(int fd, const QByteArray& exif, const QSize& pictureSize)
 {
     muteExiv2();
+    const off_t encodedSize = fileSize(fd);
     try {
-        Exiv2::ExifData data;
-        Exiv2::ExifParser::decode(data, reinterpret_cast<const Exiv2::byte*>(exif.constData()),
-                                  static_cast<std::uint32_t>(exif.size()));
-        if (data.empty())
-            return fail(error, QStringLiteral("the Exif block holds no tags"));
-        Exiv2::ExifThumb(data).erase();
-        data["Exif.Image.Orientation"] = std::uint16_t(1);
-        replaceNumber(data, "Exif.Photo.PixelXDimension", std::uint32_t(pictureSize.width()));
-        replaceNumber(data, "Exif.Photo.PixelYDimension", std::uint32_t(pictureSize.height()));
-
-        // Exiv2 0.27 hands back a std::auto_ptr, which clang rejects by name; own it as a unique_ptr.
-        const std::unique_ptr<Exiv2::Image> image(
-            Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(encoded.constData()),
-                                      static_cast<long>(encoded.size()))
-                .release());
-        if (!image.get())
-            return fail(error, QStringLiteral("Exiv2 cannot open the picture"));
+        const std::optional<Exiv2::ExifData> data = exifForPicture(exif, pictureSize);
+        if (!data)
+            return ExifEmbedding::LeftOut;
+        // Exiv2 opens files by name; this name is the open file itself, whatever its folder holds now.
+        const std::unique_ptr<Exiv2::Image> image =
+            owned(Exiv2::ImageFactory::open("/proc/self/fd/" + std::to_string(fd)));
+        if (!image)
+            return ExifEmbedding::LeftOut;
         image->readMetadata();
-        image->setExifData(data);
+        image->setExifData(*data);
+        // Exiv2 makes the new file in memory and only then writes it over the old one.
         image->writeMetadata();
-
-        Exiv2::BasicIo& io = image->io();
-        if (io.open() != 0)
-            return fail(error, QStringLiteral("Exiv2 cannot read back the picture"));
-        const long size = static_cast<long>(io.size());
-        const Exiv2::DataBuf written = io.read(size);
-        io.close();
-        if (size <= 0 || written.size_ != size)
-            return fail(error, QStringLiteral("Exiv2 cannot read back the picture"));
-        encoded = QByteArray(reinterpret_cast<const char*>(written.pData_), written.size_);
-        return true;
-    } catch (const std::exception& exception) {
-        return fail(error, QString::fromLocal8Bit(exception.what()));
+        return ExifEmbedding::Embedded;
+    } catch (const std::exception&) {
+        // A failure before the rewrite leaves the file as it was; one during it leaves it cut.
+        return fileSize(fd) == encodedSize ? ExifEmbedding::LeftOut : ExifEmbedding::CannotWrite;
     }
 }

@@ -2,12 +2,16 @@
 
 #include <QByteArray>
 #include <QSize>
-#include <QString>
 
-// Puts a camera's Exif block (TIFF-structured, from its header on) into an encoded JPEG or PNG file, with
-// Exiv2. The picture is already upright, so the Orientation becomes 1, the pixel dimensions become the
-// picture's size, and the camera's thumbnail (still the unturned, uncropped picture) is left out. Date
-// taken, camera make and model, GPS and the rest are kept. False, with Exiv2's words in error and
-// encoded unchanged, when the block cannot be read or written.
-bool embedExif(QByteArray& encoded, const QByteArray& exif, const QSize& pictureSize,
-               QString* error = nullptr);
+enum class ExifEmbedding {
+    Embedded,
+    LeftOut,     // the block could not be read or put in: the file is as it was
+    CannotWrite, // the file could not be rewritten: it is damaged
+};
+
+// Puts a camera's Exif block (TIFF-structured, from its header on) into the encoded JPEG or PNG file open at
+// fd (its whole content), with Exiv2, rewriting the file in place. The picture is already upright, so the
+// Orientation becomes 1, the pixel dimensions become the picture's size, and the camera's thumbnail (still
+// the unturned, uncropped picture) is left out. Date taken, camera make and model, GPS and the rest are
+// kept. Only the rewritten file is held in memory, once.
+ExifEmbedding embedExifInFile(int fd, const QByteArray& exif, const QSize& pictureSize);

@@ -1,74 +1,176 @@
 #include "engine/imagesaver.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QImageWriter>
-#include <QSaveFile>
+#include <cerrno>
+#include <cstdio>
 
+#include <QFile>
+#include <QFileDevice>
+#include <QImageWriter>
+#include <QRandomGenerator>
+
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "engine/exifembedding.h"
 
 namespace {
 
-bool fail(QString* reason, const QString& text)
+// However busy the folder, a free name turns up long before this.
+constexpr int kMostNamesTried = 100000;
+
+SaveResult failed(const QString& reason)
 {
-    if (reason)
-        *reason = text;
-    return false;
+    SaveResult result;
+    result.reason = reason;
+    return result;
 }
+
+QString cannotWrite()
+{
+    return QStringLiteral("cannot write to the output folder");
+}
+
+// A descriptor that closes itself.
+class Descriptor final
+{
+public:
+    explicit Descriptor(int fd = -1)
+        : fd(fd)
+    {}
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd; }
+
+private:
+    int fd;
+};
+
+// A new file of a random short name in the folder, removed again unless it was moved to its name. The name
+// is short so that it fits beside the longest final names.
+class TemporaryFile final
+{
+public:
+    explicit TemporaryFile(int folder)
+        : folder(folder)
+    {
+        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+            name = QStringLiteral(".vornetta-%1.tmp")
+                       .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'))
+                       .toLatin1();
+            fd = ::openat(folder, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          0666);
+            if (fd < 0 && errno != EEXIST)
+                break;
+        }
+    }
+    ~TemporaryFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        if (!moved && !name.isEmpty())
+            ::unlinkat(folder, name.constData(), 0);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    bool isOpen() const { return fd >= 0; }
+    int handle() const { return fd; }
+    bool close()
+    {
+        const bool closed = ::close(fd) == 0;
+        fd = -1;
+        return closed;
+    }
+
+    // Gives the file the name, unless something, even a dangling link, is there: 0, or errno.
+    int moveTo(const QByteArray& target)
+    {
+        if (::renameat2(folder, name.constData(), folder, target.constData(), RENAME_NOREPLACE) == 0) {
+            moved = true;
+            return 0;
+        }
+        if (errno != EINVAL && errno != ENOSYS)
+            return errno;
+        // File systems that refuse the flag still refuse to link over an existing entry.
+        if (::linkat(folder, name.constData(), folder, target.constData(), 0) != 0)
+            return errno;
+        moved = true;
+        ::unlinkat(folder, name.constData(), 0);
+        return 0;
+    }
+
+private:
+    const int folder;
+    QByteArray name;
+    int fd = -1;
+    bool moved = false;
+};
 
 // Gives the open file the other file's modification time, to the nanosecond. Best effort: a file that
 // cannot be read has no time to give.
-void copyModificationTime(const QString& from, QSaveFile& file)
+void copyModificationTime(const QString& from, int fd)
 {
     struct stat source = {};
-    if (from.isEmpty() || ::stat(QFile::encodeName(from).constData(), &source) != 0 || !file.flush())
+    if (from.isEmpty() || ::stat(QFile::encodeName(from).constData(), &source) != 0)
         return;
     const struct timespec times[2] = {{0, UTIME_OMIT}, source.st_mtim};
-    ::futimens(file.handle(), times);
+    ::futimens(fd, times);
 }
 
 } // namespace
 
-bool saveImageReplacing(const QImage& image, const QString& path, const QByteArray& format,
-                        const StopCheck& stop, QString* reason, const SaveExtras& extras)
+SaveResult saveImage(QImage image, const OutputNames& names, const QByteArray& format, const StopCheck& stop,
+                     const SaveExtras& extras)
 {
-    QSaveFile file(path);
-    // Never write straight into the final name, even where a temporary file cannot be made.
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(reason, QStringLiteral("cannot write to the output folder"));
+    const Descriptor folder(
+        ::open(QFile::encodeName(names.folder()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0)
+        return failed(cannotWrite());
+    TemporaryFile temporary(folder.get());
+    if (!temporary.isOpen())
+        return failed(cannotWrite());
+
     const QByteArray kind = format.toUpper();
     const bool withExif = !extras.exif.isEmpty() && (kind == "JPG" || kind == "JPEG" || kind == "PNG");
-    // With Exif the file is made in memory first: Exiv2 rewrites it as a whole.
-    QByteArray encoded;
-    QBuffer buffer(&encoded);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(withExif ? static_cast<QIODevice*>(&buffer) : &file, format);
-    if (!writer.canWrite()) {
-        file.cancelWriting();
-        return fail(reason, QStringLiteral("cannot write %1 files").arg(QString::fromLatin1(format)));
+    {
+        QFile file;
+        if (!file.open(temporary.handle(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+            return failed(cannotWrite());
+        QImageWriter writer(&file, format);
+        if (!writer.canWrite())
+            return failed(QStringLiteral("cannot write %1 files").arg(QString::fromLatin1(format)));
+        writer.setQuality(extras.quality);
+        if (!writer.write(image) || !file.flush())
+            return failed(cannotWrite());
     }
-    writer.setQuality(extras.quality);
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return fail(reason, QStringLiteral("cannot write to the output folder"));
-    }
-    if (withExif) {
-        buffer.close();
-        embedExif(encoded, extras.exif, image.size());
-        if (file.write(encoded) != encoded.size()) {
-            file.cancelWriting();
-            return fail(reason, QStringLiteral("cannot write to the output folder"));
+    const QSize size = image.size();
+    // The encoded file is all that is needed from here on.
+    image = QImage();
+    if (withExif && embedExifInFile(temporary.handle(), extras.exif, size) == ExifEmbedding::CannotWrite)
+        return failed(cannotWrite());
+    if (stop && stop())
+        return failed(QStringLiteral("stopped"));
+    copyModificationTime(extras.modificationTimeFrom, temporary.handle());
+    if (::fsync(temporary.handle()) != 0 || !temporary.close())
+        return failed(cannotWrite());
+
+    for (int n = 0; n < kMostNamesTried; ++n) {
+        const QByteArray name = QFile::encodeName(names.fileName(n));
+        const int error = temporary.moveTo(name);
+        if (error == 0) {
+            SaveResult result;
+            result.saved = true;
+            result.path = names.path(n);
+            return result;
         }
+        if (error != EEXIST)
+            return failed(cannotWrite());
     }
-    if (stop && stop()) {
-        file.cancelWriting();
-        return fail(reason, QStringLiteral("stopped"));
-    }
-    copyModificationTime(extras.modificationTimeFrom, file);
-    if (!file.commit())
-        return fail(reason, QStringLiteral("cannot write to the output folder"));
-    return true;
+    return failed(cannotWrite());
 }

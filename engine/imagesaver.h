@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QString>
 
+#include "app/filerules.h"
 #include "engine/toolrunner.h"
 
 // What a saved file carries besides the pixels (and the colour space the picture names).
@@ -19,9 +20,18 @@ struct SaveExtras
     int quality = -1;
 };
 
-// Saves the picture in the given format ("JPG", "PNG", "BMP") at extras.quality. It is
-// written under a temporary name in the output folder and renamed into place once complete (with its Exif
-// and modification time), so a failed or stopped save leaves nothing behind and never replaces an existing
-// file. False, with a few words in reason, when the file was not saved.
-bool saveImageReplacing(const QImage& image, const QString& path, const QByteArray& format,
-                        const StopCheck& stop = {}, QString* reason = nullptr, const SaveExtras& extras = {});
+struct SaveResult
+{
+    bool saved = false;
+    QString path;   // the name the file took
+    QString reason; // a few words on why it was not saved
+};
+
+// Saves the picture in the given format ("JPG", "PNG", "BMP") at extras.quality under the first of names
+// that is free when the file is complete. The file is written under a temporary name in the output folder
+// and moved to its name only once complete (with its Exif and modification time), without following a link
+// and without replacing anything: when another program takes the name meanwhile, the next one is taken. So a
+// failed or stopped save leaves nothing behind, and no existing file, link or folder is ever touched. The
+// picture is taken by value so that its memory can go before the Exif is written.
+SaveResult saveImage(QImage image, const OutputNames& names, const QByteArray& format,
+                     const StopCheck& stop = {}, const SaveExtras& extras = {});

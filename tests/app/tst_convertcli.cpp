@@ -339,6 +339,30 @@ private slots:
         QCOMPARE(filesBelow(shared), QStringList{"the window's tile"});
     }
 
+    // Runs that all find the same name free each take a name of their own: nothing is lost or replaced.
+    void runsAtOnceIntoOneFolderTakeANameEach()
+    {
+        place(gridFile, "photo.heic");
+        std::vector<std::unique_ptr<QProcess>> runs;
+        for (int n = 0; n < 4; ++n) {
+            runs.push_back(std::make_unique<QProcess>());
+            runs.back()->start(cli(), {"-o", out(), in("photo.heic")});
+        }
+        QStringList printed;
+        for (const auto& process : runs) {
+            const CliRun run = finish(*process);
+            QCOMPARE(run.exitCode, 0);
+            QCOMPARE(run.lines.size(), 1);
+            printed.append(run.lines);
+        }
+        printed.sort();
+        QCOMPARE(printed, (QStringList{out("photo(0).jpg"), out("photo(1).jpg"), out("photo(2).jpg"),
+                                       out("photo.jpg")}));
+        for (const QString& path : printed)
+            QVERIFY(vornetta::test::psnr(QImage(path).convertToFormat(QImage::Format_RGB32), drawing) > 30);
+        QCOMPARE(filesBelow(out()).size(), 4);
+    }
+
     void aProgressCountShowsOnlyOnATerminal()
     {
         place(singleFile, "a.heic");

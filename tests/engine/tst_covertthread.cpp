@@ -1,3 +1,5 @@
+#include <thread>
+
 #include <QLockFile>
 #include <QSignalSpy>
 
@@ -218,23 +220,82 @@ private slots:
         CovertThread thread;
         convert(thread, target, "jpg");
         QCOMPARE(thread.failureReason, reason);
-        if (!reason.isEmpty()) {
-            QCOMPARE(fileBytes(target), QByteArray("the user's own file"));
-        } else {
-            QCOMPARE(QImage(target).size(), QSize(700, 1100));
-        }
-        QCOMPARE(QDir(output->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"picture.jpg"});
+        QCOMPARE(fileBytes(target), QByteArray("the user's own file"));
+        if (reason.isEmpty())
+            QCOMPARE(QImage(thread.savedFile).size(), QSize(700, 1100));
+        QCOMPARE(QDir(output->path()).entryList(QDir::Files | QDir::Hidden),
+                 reason.isEmpty() ? QStringList({"picture(0).jpg", "picture.jpg"})
+                                  : QStringList{"picture.jpg"});
     }
 
-    void aSuccessfulRunReplacesAnExistingFile()
+    // Whatever is at the name, a file, a link, a link to nowhere, a folder or a pipe, stays as it is: the
+    // picture takes the next free name and nothing is written through a link.
+    void aSuccessfulRunNeverReplacesWhatIsAtItsName_data()
     {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("file") << "file";
+        QTest::newRow("link to a file") << "link";
+        QTest::newRow("link to nowhere") << "dangling link";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("pipe") << "pipe";
+    }
+    void aSuccessfulRunNeverReplacesWhatIsAtItsName()
+    {
+        QFETCH(QString, entry);
         prepareTiles(drawing);
         const QString target = output->filePath("picture.bmp");
-        QVERIFY(writeFile(target, "old"));
+        QTemporaryDir elsewhere;
+        const QString linked = elsewhere.filePath("authorized_keys");
+        if (entry == "file")
+            QVERIFY(writeFile(target, "old"));
+        if (entry == "link")
+            QVERIFY(writeFile(linked, "the user's own file"));
+        if (entry.endsWith("link"))
+            QVERIFY(QFile::link(linked, target));
+        if (entry == "folder")
+            QVERIFY(QDir().mkdir(target));
+        if (entry == "pipe")
+            QCOMPARE(mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+        const QFileInfo before(target);
+
         CovertThread thread;
         convert(thread, target, "bmp");
         QVERIFY(thread.succeeded);
-        QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), drawing);
+        QCOMPARE(thread.savedFile, output->filePath("picture(0).bmp"));
+        QCOMPARE(QImage(thread.savedFile).convertToFormat(QImage::Format_RGB32), drawing);
+        const QFileInfo after(target);
+        QCOMPARE(after.isSymLink(), before.isSymLink());
+        QCOMPARE(after.isDir(), before.isDir());
+        if (entry == "file")
+            QCOMPARE(fileBytes(target), QByteArray("old"));
+        QCOMPARE(fileBytes(linked), QByteArray(entry == "link" ? "the user's own file" : ""));
+        QCOMPARE(QFileInfo::exists(linked), entry == "link");
+        QCOMPARE(QDir(output->path())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList({"picture(0).bmp", "picture.bmp"}));
+    }
+
+    // Saves racing for one name each take a name of their own, all complete.
+    void savesAtOnceTakeANameEach()
+    {
+        constexpr int kSaves = 4;
+        const OutputNames names(output->path(), "/photos/picture.heic", "png");
+        std::vector<SaveResult> results(kSaves);
+        std::vector<std::thread> savers;
+        for (int n = 0; n < kSaves; ++n)
+            savers.emplace_back([&, n] { results[size_t(n)] = saveImage(drawing, names, "PNG"); });
+        for (std::thread& saver : savers)
+            saver.join();
+        QStringList taken;
+        for (const SaveResult& result : results) {
+            QVERIFY2(result.saved, qPrintable(result.reason));
+            QCOMPARE(QImage(result.path).convertToFormat(QImage::Format_RGB32), drawing);
+            taken.append(QFileInfo(result.path).fileName());
+        }
+        taken.sort();
+        QCOMPARE(taken, QStringList({"picture(0).png", "picture(1).png", "picture(2).png", "picture.png"}));
+        QCOMPARE(QDir(output->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 taken);
     }
 
     void aFailedSaveLeavesNothingAndReplacesNothing_data()
@@ -252,10 +313,10 @@ private slots:
         QFETCH(QString, reason);
         const QString target = output->filePath("picture");
         QVERIFY(writeFile(target, "the user's own file"));
-        QString reported;
-        QVERIFY(!saveImageReplacing(
-            drawing, target, format, [stopped] { return stopped; }, &reported));
-        QCOMPARE(reported, reason);
+        const SaveResult saved =
+            saveImage(drawing, OutputNames::from(target, target), format, [stopped] { return stopped; });
+        QVERIFY(!saved.saved);
+        QCOMPARE(saved.reason, reason);
         QCOMPARE(fileBytes(target), QByteArray("the user's own file"));
         QCOMPARE(QDir(output->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{"picture"});

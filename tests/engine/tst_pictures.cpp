@@ -39,6 +39,8 @@ private:
     static void convert(const QString& input, const QString& output, const QString& format, bool* succeeded,
                         QString* reason)
     {
+        // The worker never replaces a file: the previous case's output goes first.
+        QFile::remove(output);
         CovertThread thread;
         const vornetta::test::WorkerRun run =
             vornetta::test::runWorker(thread, 0, input, output, format, 120000);

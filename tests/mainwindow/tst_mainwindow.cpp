@@ -514,6 +514,45 @@ private slots:
         // A folder in the way counts as taken too.
         QVERIFY(QDir().mkpath(out + "/dir.png"));
         QCOMPARE(freeOutputName(out, "/elsewhere/dir.HEIC", "png"), out + "/dir(0).png");
+        // So does a link, even one that points nowhere: writing there would create its target.
+        QVERIFY(QFile::link(work + "/nowhere", out + "/link.jpg"));
+        QCOMPARE(freeOutputName(out, "/elsewhere/link.heic", "jpg"), out + "/link(0).jpg");
+        // A base as long as a name may be is shortened, at a character boundary, so the numbered names fit.
+        const QString longBase = "a" + QString(124, QChar(0xe9)) + "b"; // 250 bytes in UTF-8
+        QCOMPARE(freeOutputName(out, work + "/" + longBase + ".heic", "jpg"), out + "/" + longBase + ".jpg");
+        touch(out + "/" + longBase + ".jpg");
+        QCOMPARE(freeOutputName(out, work + "/" + longBase + ".heic", "jpg"),
+                 out + "/a" + QString(123, QChar(0xe9)) + "(0).jpg");
+    }
+
+    // The worker goes on from the name it was given when another program takes that name meanwhile.
+    void outputNamesContinueFromTheGivenName_data()
+    {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("the plain name")
+            << "/o/IMG.jpg"
+            << "/i/IMG.heic" << QStringList{"IMG.jpg", "IMG(0).jpg", "IMG(1).jpg"};
+        QTest::newRow("a numbered name")
+            << "/o/IMG(7).jpg"
+            << "/i/IMG.heic" << QStringList{"IMG(7).jpg", "IMG(8).jpg", "IMG(9).jpg"};
+        QTest::newRow("a source named like a numbered name")
+            << "/o/IMG(3).png"
+            << "/i/IMG(3).heic" << QStringList{"IMG(3).png", "IMG(3)(0).png", "IMG(3)(1).png"};
+        QTest::newRow("a name of the caller's own")
+            << "/o/picture.bmp"
+            << "/i/holiday.heic" << QStringList{"picture.bmp", "picture(0).bmp", "picture(1).bmp"};
+    }
+    void outputNamesContinueFromTheGivenName()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, source);
+        QFETCH(QStringList, names);
+        const OutputNames continued = OutputNames::from(given, source);
+        QCOMPARE(continued.path(0), given);
+        for (int n = 0; n < names.size(); ++n)
+            QCOMPARE(continued.fileName(n), names[n]);
     }
 };
 

@@ -9,6 +9,13 @@
 // Small file helpers the tests share.
 namespace vornetta::test {
 
+// The file's bytes; empty when it cannot be read.
+inline QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // The bytes of the files below folder, hidden ones included; links are not followed.
 inline qint64 folderBytes(const QString& folder)
 {
