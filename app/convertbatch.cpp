@@ -18,7 +18,27 @@ namespace {
 // How often the wait for the worker looks for a stop signal; the tool itself dies within 50 ms more.
 constexpr int kStopPollMs = 50;
 
-// Paths go out as the bytes the file system knows them by, whatever the locale.
+// A path as the bytes the file system knows it by, whatever the locale, with control characters escaped so
+// that every file stays on one line: \n, \t, \\ for a backslash, \xHH for the others.
+QByteArray printablePath(const QString& path)
+{
+    QByteArray printable;
+    for (const char c : QFile::encodeName(path)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\')
+            printable += "\\\\";
+        else if (c == '\n')
+            printable += "\\n";
+        else if (c == '\t')
+            printable += "\\t";
+        else if (byte < 0x20 || byte == 0x7f)
+            printable += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
+        else
+            printable += c;
+    }
+    return printable;
+}
+
 void writeLine(const QByteArray& line)
 {
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
@@ -87,10 +107,10 @@ ConvertBatchResult runConvertBatch(const QList<ConvertJob>& jobs, const ConvertO
         progress.clear();
         if (worker.succeeded) {
             ++result.converted;
-            writeLine(QFile::encodeName(QDir::cleanPath(worker.savedFile)));
+            writeLine(printablePath(QDir::cleanPath(worker.savedFile)));
         } else {
             ++result.failed;
-            writeLine(QFile::encodeName(job.input) + '\t' + worker.failureReason.toUtf8());
+            writeLine(printablePath(job.input) + '\t' + worker.failureReason.toUtf8());
         }
     }
     result.stoppedBySignal = stopSignal();

@@ -312,6 +312,15 @@ private slots:
         QCOMPARE(relative.exitCode, 0);
         QCOMPARE(relative.lines, QStringList{name + ".png"});
         QCOMPARE(QImage(in("my photos ü/" + name + ".png")).size(), QSize(320, 240));
+
+        // Control characters are escaped, so that each file is one line of the output.
+        place(singleFile, "two\nlines\tand a \\ and \x1b[31m.heic");
+        QVERIFY(writeFile(in("broken\n.heic"), "not a picture"));
+        const CliRun escaped =
+            runCli({"-o", out(), in("two\nlines\tand a \\ and \x1b[31m.heic"), in("broken\n.heic")});
+        QCOMPARE(escaped.lines, (QStringList{out("two\\nlines\\tand a \\\\ and \\x1b[31m.jpg"),
+                                             in("broken\\n.heic") + "\tnot a HEIC file or damaged"}));
+        QCOMPARE(QImage(out("two\nlines\tand a \\ and \x1b[31m.jpg")).size(), QSize(320, 240));
     }
 
     void twoProgramsAtOnceBesideTheWindowsWorkFolder()
