@@ -175,9 +175,14 @@ private slots:
         // An http_proxy of the machine must not turn the local server into a remote one.
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
         QDesktopServices::setUrlHandler("http", &catcher, "open");
+        QDesktopServices::setUrlHandler("https", &catcher, "open");
     }
 
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("http"); }
+    void cleanupTestCase()
+    {
+        QDesktopServices::unsetUrlHandler("http");
+        QDesktopServices::unsetUrlHandler("https");
+    }
 
     void init()
     {
