@@ -3,13 +3,14 @@
 #include <QString>
 
 // The maker's web site. Every link carries the product query, so the site knows which program asks.
-inline constexpr char kWebHost[] = "http://www.brembloc.com";
+// HTTPS, so that no one on the path can put a page of their own in its place.
+inline constexpr char kWebHost[] = "https://www.brembloc.com";
 
 QString supportPageBase();
 QString homePageBase();
 
-// The update check asks this host which version is the latest.
-inline constexpr char kUpdateHost[] = "http://www.brembloc.com";
+// The update check asks this host which version is the latest; HTTPS, so that only the maker answers.
+inline constexpr char kUpdateHost[] = "https://www.brembloc.com";
 
 // The update check's endpoint: the update host + "/download/checkupates.php".
 QString updateCheckBase();

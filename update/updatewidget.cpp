@@ -10,6 +10,7 @@
 #include <QNetworkRequest>
 #include <QPixmap>
 #include <QUrl>
+#include <QVariant>
 
 #include "app/settings.h"
 #include "app/weblinks.h"
@@ -30,6 +31,21 @@ constexpr int kRequestDelayMs = 500;
 QString labelStyle(const char* colour)
 {
     return "QLabel{font-size:" + scaledText(16) + "px;color:" + colour + ";}";
+}
+
+// True while the reply can still be what the check asks for: status 200, a body that is not compressed,
+// and no more than UpdateWidget::kMaxReplyBytes of it announced or arrived.
+bool isPlainShortReply(const QNetworkReply& reply)
+{
+    if (reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200)
+        return false;
+    const QByteArray encoding = reply.rawHeader("Content-Encoding").trimmed().toLower();
+    if (!encoding.isEmpty() && encoding != "identity")
+        return false;
+    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+    if (length.isValid() && length.toLongLong() > UpdateWidget::kMaxReplyBytes)
+        return false;
+    return reply.bytesAvailable() <= UpdateWidget::kMaxReplyBytes;
 }
 
 } // namespace
@@ -178,8 +194,27 @@ void UpdateWidget::sendRequest(const QString& url)
     // One manager per request, released together with its reply once that has been handled.
     auto* manager = new QNetworkAccessManager(this);
     connect(manager, &QNetworkAccessManager::finished, this, &UpdateWidget::downhtmlfinished_slots);
-    reply = manager->get(QNetworkRequest(QUrl(url)));
+    // Whoever answers is not trusted: no redirect is followed, and asking for the body as it is keeps
+    // Qt from inflating a compressed one. HTTP/1.1 only, where the read buffer below holds.
+    QNetworkRequest request{QUrl(url)};
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
+    request.setRawHeader("Accept-Encoding", "identity");
+    reply = manager->get(request);
+    // The reply buffers no more than one byte past the limit, the byte that shows the body is too long.
+    reply->setReadBufferSize(kMaxReplyBytes + 1);
+    connect(reply, &QNetworkReply::metaDataChanged, this,
+            [this, watched = reply] { refuseUnlessPlainShortReply(watched); });
+    connect(reply, &QNetworkReply::readyRead, this,
+            [this, watched = reply] { refuseUnlessPlainShortReply(watched); });
     timeLimitTimer.start(checkTimeLimitMs);
+}
+
+void UpdateWidget::refuseUnlessPlainShortReply(QNetworkReply* watched)
+{
+    // Aborting finishes the reply at once; the handler then sees it fail, and reads nothing more.
+    if (watched == reply && !isPlainShortReply(*watched))
+        watched->abort();
 }
 
 void UpdateWidget::downhtmlfinished_slots(QNetworkReply* finishedReply)
@@ -192,16 +227,14 @@ void UpdateWidget::downhtmlfinished_slots(QNetworkReply* finishedReply)
     reply = nullptr;
     timeLimitTimer.stop();
 
-    const QByteArray body = finishedReply->readAll();
     stopSpinner();
-    const int status = finishedReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (finishedReply->error() != QNetworkReply::NoError || status != 200) {
+    if (finishedReply->error() != QNetworkReply::NoError || !isPlainShortReply(*finishedReply)) {
         checkFailed = true;
         refreshContent();
         return;
     }
 
-    latestVersion = QString::fromUtf8(body);
+    latestVersion = QString::fromUtf8(finishedReply->readAll());
     hasNewVersion = isNewerVersion(latestVersion, kCurrentVersion);
     refreshContent();
     if (autoCheck && hasNewVersion)

@@ -24,6 +24,9 @@ public:
 
     // A check that has no answer after this long counts as failed.
     static constexpr int kCheckTimeLimitMs = 15000;
+    // The longest answer read. A version number is a few bytes; a longer body is not one, and reading
+    // it would let whoever answers fill the program's memory.
+    static constexpr qint64 kMaxReplyBytes = 1024;
 
     // Places and styles the children for the dialog's current size.
     void layoutWidgets();
@@ -46,6 +49,7 @@ private slots:
 
 private:
     void sendRequest(const QString& url);
+    void refuseUnlessPlainShortReply(QNetworkReply* watched);
     void abandonRequest();
     void giveUp();
     void stopSpinner();
@@ -61,7 +65,8 @@ private:
     QString latestVersion;
     bool hasNewVersion = false;
     bool autoCheck = false;
-    // True when the last check had no usable answer: no network, a status other than 200, no answer in time.
+    // True when the last check had no usable answer: no network, a status other than 200 (a redirect among
+    // them), a compressed or over-long body, no answer in time.
     bool checkFailed = false;
     // The reply of the check in progress; null when none is outstanding.
     QNetworkReply* reply = nullptr;

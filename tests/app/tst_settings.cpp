@@ -41,6 +41,7 @@ private slots:
         home = QDir::homePath();
         QVERIFY(home.startsWith(QDir::tempPath().section('/', 0, -2)) || !home.isEmpty());
         QDesktopServices::setUrlHandler("http", &catcher, "open");
+        QDesktopServices::setUrlHandler("https", &catcher, "open");
         QDesktopServices::setUrlHandler("file", &catcher, "open");
     }
     void init()

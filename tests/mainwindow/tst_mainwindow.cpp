@@ -86,11 +86,13 @@ private slots:
         // The update dialog's daily check must never reach the maker's real server.
         overrideUpdateHost("http://127.0.0.1:9");
         QDesktopServices::setUrlHandler("http", &catcher, "open");
+        QDesktopServices::setUrlHandler("https", &catcher, "open");
         QDesktopServices::setUrlHandler("file", &catcher, "open");
     }
     void cleanupTestCase()
     {
         QDesktopServices::unsetUrlHandler("http");
+        QDesktopServices::unsetUrlHandler("https");
         QDesktopServices::unsetUrlHandler("file");
         overrideUpdateHost(QString());
     }

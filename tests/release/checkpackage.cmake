@@ -38,7 +38,7 @@ run(dpkg-deb --field ${PACKAGE} Package Version Architecture Section Maintainer 
 set(fields "${output}")
 message(STATUS "Control fields:\n${fields}")
 foreach(expected "Package: vornetta" "Version: ${VERSION}" "Architecture: ${arch}" "Section: graphics"
-        "Maintainer: Brembloc <" "Homepage: http://www.brembloc.com" "Description: Convert HEIC photos")
+        "Maintainer: Brembloc <" "Homepage: https://www.brembloc.com" "Description: Convert HEIC photos")
     string(FIND "${fields}" "${expected}\n" _at)
     if(_at EQUAL -1)
         string(FIND "${fields}" "${expected}" _at)

@@ -1,8 +1,11 @@
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include <QDate>
 #include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -36,13 +39,122 @@ QString today()
 struct Answer
 {
     enum Kind { Respond, NeverAnswer, CloseConnection };
+
+    Answer() = default;
+    Answer(Kind kind, int status, QByteArray body, int delayMs = 0, QByteArray headers = {}, qint64 fill = 0,
+           bool hold = false)
+        : kind(kind)
+        , status(status)
+        , body(std::move(body))
+        , delayMs(delayMs)
+        , headers(std::move(headers))
+        , fill(fill)
+        , hold(hold)
+    {}
+
     Kind kind = Respond;
     int status = 200;
     QByteArray body;
     int delayMs = 0;
+    // Header lines of its own, each ending in "\r\n"; a Content-Length among them replaces the true one.
+    QByteArray headers;
+    // After the body, this many more bytes, made as they are sent; -1 sends them until the client leaves.
+    qint64 fill = 0;
+    // The connection stays open once everything is sent.
+    bool hold = false;
+};
+
+// A gzip body of about size bytes that inflates to about 30 times as much, under the ratio at which Qt's
+// network access stops inflating on its own: "9.9.9" and then zeros, as one fixed-Huffman deflate block
+// of matches 258 long at distance 1, each followed by seven literal zeros. Size 0 gives "9.9.9" and one
+// zero in 26 bytes.
+QByteArray gzipBody(qsizetype size)
+{
+    QByteArray out = QByteArray::fromHex("1f8b0800000000000003");
+    quint32 bits = 0;
+    int count = 0;
+    const auto put = [&](quint32 value, int width) {
+        bits |= value << count;
+        for (count += width; count >= 8; count -= 8, bits >>= 8)
+            out.append(char(bits & 0xff));
+    };
+    // Huffman codes go most significant bit first.
+    const auto code = [&](quint32 value, int width) {
+        for (int i = width - 1; i >= 0; --i)
+            put((value >> i) & 1, 1);
+    };
+    put(1, 1); // the last block
+    put(1, 2); // fixed codes
+    for (const char literal : {'9', '.', '9', '.', '9', '\0'})
+        code(0x30 + quint8(literal), 8);
+    quint32 inflated = 6;
+    while (out.size() < size - 9) {
+        code(0xc5, 8); // length 258
+        code(0, 5);    // distance 1
+        for (int i = 0; i < 7; ++i)
+            code(0x30, 8);
+        inflated += 258 + 7;
+    }
+    code(0, 7); // end of block
+    if (count > 0)
+        put(0, 8 - count);
+
+    // The trailer: CRC-32 and length of what it inflates to, so that nothing but its size gives it away.
+    quint32 table[256];
+    for (quint32 i = 0; i < 256; ++i) {
+        quint32 c = i;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xedb88320 ^ (c >> 1) : c >> 1;
+        table[i] = c;
+    }
+    quint32 crc = 0xffffffff;
+    for (quint32 i = 0; i < inflated; ++i)
+        crc = table[(crc ^ quint8(i < 5 ? "9.9.9"[i] : 0)) & 0xff] ^ (crc >> 8);
+    for (const quint32 value : {crc ^ 0xffffffff, inflated}) {
+        for (int i = 0; i < 4; ++i)
+            out.append(char((value >> (8 * i)) & 0xff));
+    }
+    return out;
+}
+
+// How far this process's resident set rose above its size at construction, in KiB; -1 when it cannot be
+// read. The peak mark is reset first where the kernel allows it; elsewhere the process's earlier peak
+// makes the figure larger, never smaller.
+class MemoryGrowth final
+{
+public:
+    MemoryGrowth()
+    {
+        QFile clearRefs("/proc/self/clear_refs");
+        if (clearRefs.open(QIODevice::WriteOnly))
+            clearRefs.write("5");
+        startKib = field("VmRSS:");
+    }
+    qint64 kib() const
+    {
+        const qint64 peakKib = field("VmHWM:");
+        return startKib < 0 || peakKib < 0 ? -1 : peakKib - startKib;
+    }
+
+private:
+    qint64 startKib = 0;
+
+    static qint64 field(const QByteArray& name)
+    {
+        QFile status("/proc/self/status");
+        if (!status.open(QIODevice::ReadOnly))
+            return -1;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith(name))
+                return line.mid(name.size()).trimmed().split(' ').first().toLongLong();
+        }
+        return -1;
+    }
 };
 
 } // namespace
+
+Q_DECLARE_METATYPE(Answer)
 
 // A small HTTP server on 127.0.0.1 that answers each request with the next queued answer (or the
 // default one) and records the request targets.
@@ -51,14 +163,17 @@ class TestHttpServer final : public QObject
     Q_OBJECT
 
 public:
-    TestHttpServer()
+    explicit TestHttpServer(const QHostAddress& address = QHostAddress::LocalHost)
     {
         connect(&server, &QTcpServer::newConnection, this, &TestHttpServer::accept);
-        listening = server.listen(QHostAddress::LocalHost, 0);
+        listening = server.listen(address, 0);
     }
 
     bool listening = false;
-    QString host() const { return "http://127.0.0.1:" + QString::number(server.serverPort()); }
+    QString host() const
+    {
+        return "http://" + server.serverAddress().toString() + ":" + QString::number(server.serverPort());
+    }
 
     Answer defaultAnswer;
     QQueue<Answer> queued;
@@ -87,6 +202,8 @@ private:
         }
     }
 
+    static constexpr qint64 kPiece = 64 * 1024;
+
     static void answer(QTcpSocket* socket, const Answer& answer)
     {
         if (answer.kind == Answer::NeverAnswer)
@@ -95,13 +212,31 @@ private:
             socket->abort();
             return;
         }
-        const QByteArray response = "HTTP/1.1 " + QByteArray::number(answer.status) +
-                                    " Status\r\nContent-Type: text/plain\r\nContent-Length: " +
-                                    QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\n\r\n" +
-                                    answer.body;
-        QTimer::singleShot(answer.delayMs, socket, [socket, response] {
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(answer.status) +
+                          " Status\r\nContent-Type: text/plain\r\n" + answer.headers;
+        if (answer.fill >= 0 && !answer.headers.contains("Content-Length"))
+            head += "Content-Length: " + QByteArray::number(answer.body.size() + answer.fill) + "\r\n";
+        head += "Connection: close\r\n\r\n";
+
+        // The fill goes out in pieces as the socket drains, so even an endless reply costs this side
+        // no memory to speak of.
+        auto left = std::make_shared<qint64>(answer.fill);
+        const auto pump = [socket, left, hold = answer.hold] {
+            while (*left != 0 && socket->state() == QAbstractSocket::ConnectedState &&
+                   socket->bytesToWrite() < 4 * kPiece) {
+                const qint64 size = *left < 0 ? kPiece : qMin(*left, kPiece);
+                if (socket->write(QByteArray(size, 'x')) != size)
+                    return;
+                if (*left > 0)
+                    *left -= size;
+            }
+            if (*left == 0 && !hold)
+                socket->disconnectFromHost();
+        };
+        QTimer::singleShot(answer.delayMs, socket, [socket, response = head + answer.body, pump] {
             socket->write(response);
-            socket->disconnectFromHost();
+            pump();
+            connect(socket, &QTcpSocket::bytesWritten, socket, pump);
         });
     }
 };
@@ -122,6 +257,8 @@ class UpdateWidgetTest final : public QObject
 
 private:
     std::unique_ptr<TestHttpServer> server;
+    // Another host, one a hostile reply may send the check on to; it claims a newer version.
+    std::unique_ptr<TestHttpServer> elsewhere;
     std::unique_ptr<HEICMainWidget> window;
     UrlCatcher catcher;
 
@@ -175,9 +312,18 @@ private slots:
         // An http_proxy of the machine must not turn the local server into a remote one.
         QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy);
         QDesktopServices::setUrlHandler("http", &catcher, "open");
+        QDesktopServices::setUrlHandler("https", &catcher, "open");
+        elsewhere = std::make_unique<TestHttpServer>(QHostAddress("127.0.0.2"));
+        QVERIFY(elsewhere->listening);
+        elsewhere->defaultAnswer.body = "9.9.9";
     }
 
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("http"); }
+    void cleanupTestCase()
+    {
+        QDesktopServices::unsetUrlHandler("http");
+        QDesktopServices::unsetUrlHandler("https");
+        elsewhere.reset();
+    }
 
     void init()
     {
@@ -277,6 +423,8 @@ private slots:
         QTest::newRow("newer") << 200 << QByteArray("2.0.1") << false << newer;
         QTest::newRow("same") << 200 << QByteArray("2.0.0") << false << kLatestText;
         QTest::newRow("empty body") << 200 << QByteArray() << false << kLatestText;
+        QTest::newRow("1 KiB body") << 200 << "2.0.1" + QByteArray(1019, ' ') << false << newer;
+        QTest::newRow("a byte over 1 KiB") << 200 << "2.0.1" + QByteArray(1020, ' ') << false << kUnableText;
         QTest::newRow("not found") << 404 << QByteArray("3.0") << false << kUnableText;
         QTest::newRow("no content") << 204 << QByteArray() << false << kUnableText;
         QTest::newRow("connection closed") << 200 << QByteArray() << true << kUnableText;
@@ -324,6 +472,69 @@ private slots:
         QVERIFY(child("loadingLabel")->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 10000);
         QCOMPARE(shownResult(), kUnableText);
+    }
+
+    void hostileReplyIsAFailedCheck_data()
+    {
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<bool>("autoMode");
+
+        const QByteArray redirect =
+            "Location: " + elsewhere->host().toLatin1() + "/download/checkupates.php\r\n";
+        const QList<QPair<const char*, Answer>> replies = {
+            {"endless body", {Answer::Respond, 200, "9.9.9", 0, {}, -1}},
+            {"50 MB body", {Answer::Respond, 200, "9.9.9", 0, {}, 50 << 20}},
+            {"gzip bomb", {Answer::Respond, 200, gzipBody(2 << 20), 0, "Content-Encoding: gzip\r\n"}},
+            {"short gzip body", {Answer::Respond, 200, gzipBody(0), 0, "Content-Encoding: gzip\r\n"}},
+            {"redirect to another host", {Answer::Respond, 302, {}, 0, redirect}},
+            {"Content-Length of 1 GB",
+             {Answer::Respond, 200, "9.9.9", 0, "Content-Length: 1000000000\r\n", 0, true}},
+        };
+        for (const bool autoMode : {false, true}) {
+            for (const auto& [name, answer] : replies)
+                QTest::addRow("%s, %s", autoMode ? "automatic" : "manual", name) << answer << autoMode;
+        }
+    }
+
+    // Anyone on the path can answer the check: whatever they send must end it quickly, as a failure
+    // (silent in the automatic check), without the window's memory growing with the reply.
+    void hostileReplyIsAFailedCheck()
+    {
+        QFETCH(Answer, answer);
+        QFETCH(bool, autoMode);
+
+        server->defaultAnswer = answer;
+        elsewhere->targets.clear();
+        window = std::make_unique<HEICMainWidget>();
+        QString presented;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, this, [&] {
+            if (autoMode && presented.isEmpty() && dialog()->isVisible()) {
+                presented = shownResult();
+                QTest::mouseClick(child("remindButton"), Qt::LeftButton);
+            }
+        });
+        watcher.start(20);
+
+        const MemoryGrowth growth;
+        QElapsedTimer clock;
+        clock.start();
+        if (autoMode)
+            dialog()->startCheck(true);
+        else
+            startManualCheck();
+        QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(checkDone(), 30000);
+        const qint64 elapsedMs = clock.elapsed();
+        const qint64 growthKib = growth.kib();
+
+        QCOMPARE(child("messageLabel")->text(), kUnableText);
+        QCOMPARE(presented, QString());
+        QCOMPARE(dialog()->isVisible(), !autoMode);
+        QCOMPARE(elsewhere->targets.size(), 0);
+        QVERIFY2(elapsedMs < 5000, qPrintable(QString::number(elapsedMs) + " ms"));
+        QVERIFY2(growthKib >= 0 && growthKib < 20 * 1024,
+                 qPrintable(QString::number(growthKib) + " KiB more"));
     }
 
     void newerCheckWinsOverOlderReply()
