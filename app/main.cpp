@@ -1,7 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
-#include "app/startup.h"
+#include "gui/startup.h"
 #include "mainwindow/heicmainwidget.h"
 
 int main(int argc, char* argv[])

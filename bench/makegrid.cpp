@@ -7,7 +7,7 @@
 #include <QGuiApplication>
 #include <QStringList>
 
-#include "tests/support/heicfixtures.h"
+#include "fixtures/heicfixtures.h"
 
 int main(int argc, char* argv[])
 {

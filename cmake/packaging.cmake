@@ -2,8 +2,9 @@
 # (tools/package does both) makes vornetta_<version>_<arch>.deb with the program folder there, the
 # launchers in /usr/bin, the desktop entry and the icon in /usr/share.
 
-# The maker's web site, from the one place the program keeps it.
-file(STRINGS ${CMAKE_SOURCE_DIR}/app/weblinks.h _web_host_line REGEX "kWebHost\\[\\] = \"[^\"]+\"")
+# The maker's web site, from the one place the program keeps it; a change there configures anew.
+file(STRINGS ${CMAKE_SOURCE_DIR}/core/weblinks.h _web_host_line REGEX "kWebHost\\[\\] = \"[^\"]+\"")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/core/weblinks.h)
 string(REGEX REPLACE ".*kWebHost\\[\\] = \"([^\"]+)\".*" "\\1" VORNETTA_WEB_HOST "${_web_host_line}")
 
 set(CPACK_GENERATOR DEB)

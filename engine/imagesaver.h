@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QString>
 
-#include "app/filerules.h"
+#include "core/filerules.h"
 #include "engine/toolrunner.h"
 
 // What a saved file carries besides the pixels (and the colour space the picture names).

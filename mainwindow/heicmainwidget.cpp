@@ -17,7 +17,7 @@
 #include <QTreeWidget>
 #include <QVariant>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "engine/covertthread.h"
 #include "update/updatewidget.h"
 #include "widgets/mypushbutton.h"

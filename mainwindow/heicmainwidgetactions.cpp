@@ -20,11 +20,11 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "app/filerules.h"
-#include "app/settings.h"
-#include "app/weblinks.h"
-#include "app/webpages.h"
+#include "core/filerules.h"
+#include "core/settings.h"
+#include "core/weblinks.h"
 #include "engine/covertthread.h"
+#include "gui/webpages.h"
 #include "update/updatewidget.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"

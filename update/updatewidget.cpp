@@ -12,9 +12,9 @@
 #include <QUrl>
 #include <QVariant>
 
-#include "app/settings.h"
-#include "app/weblinks.h"
-#include "app/webpages.h"
+#include "core/settings.h"
+#include "core/weblinks.h"
+#include "gui/webpages.h"
 #include "mainwindow/heicmainwidget.h"
 #include "update/versioncompare.h"
 #include "widgets/mypushbutton.h"

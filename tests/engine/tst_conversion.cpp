@@ -1,8 +1,8 @@
 
 #include "engine/covertthread.h"
 #include "engine/toolrunner.h"
+#include "fixtures/heicfixtures.h"
 #include "tests/support/files.h"
-#include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workerrun.h"
 

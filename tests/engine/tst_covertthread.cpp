@@ -7,8 +7,8 @@
 
 #include "engine/covertthread.h"
 #include "engine/imagesaver.h"
+#include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
-#include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workerrun.h"
 

@@ -7,9 +7,9 @@
 #include "engine/exifembedding.h"
 #include "engine/imagesaver.h"
 #include "engine/pictureextras.h"
+#include "fixtures/heicfixtures.h"
 #include "tests/support/exiftags.h"
 #include "tests/support/files.h"
-#include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
 
 namespace {

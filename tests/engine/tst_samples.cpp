@@ -4,8 +4,8 @@
 
 #include "engine/covertthread.h"
 #include "engine/toolrunner.h"
+#include "fixtures/heicfixtures.h"
 #include "tests/support/exiftags.h"
-#include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workerrun.h"
 

@@ -2,8 +2,8 @@
 
 #include "engine/tiledecoding.h"
 #include "engine/tilestitcher.h"
+#include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
-#include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
 
 using namespace std::chrono_literals;

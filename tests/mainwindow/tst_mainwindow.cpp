@@ -14,9 +14,9 @@
 #include <QMovie>
 #include <QTreeWidget>
 
-#include "app/filerules.h"
-#include "app/settings.h"
-#include "app/weblinks.h"
+#include "core/filerules.h"
+#include "core/settings.h"
+#include "core/weblinks.h"
 #include "engine/covertthread.h"
 #include "engine/toolrunner.h"
 #include "mainwindow/heicmainwidget.h"

@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/settings.h"
+#include "core/settings.h"
 
 // Helpers that let a test drive the main window as a user would: answer its modal dialogs and menus,
 // catch the URLs it hands to the desktop.

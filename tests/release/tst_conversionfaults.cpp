@@ -16,14 +16,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/settings.h"
-#include "app/weblinks.h"
+#include "core/settings.h"
+#include "core/weblinks.h"
 #include "engine/covertthread.h"
 #include "engine/toolrunner.h"
+#include "fixtures/heicfixtures.h"
 #include "mainwindow/heicmainwidget.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/mainwindow/windowdriver.h"
-#include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"

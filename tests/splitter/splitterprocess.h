@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "tests/support/heicfixtures.h"
+#include "fixtures/heicfixtures.h"
 #include "tests/support/testenvironment.h"
 #include "tests/support/toolprocess.h"
 

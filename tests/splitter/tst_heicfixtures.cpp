@@ -4,7 +4,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "tests/support/heicfixtures.h"
+#include "fixtures/heicfixtures.h"
 #include "tests/support/testmain.h"
 
 using namespace vornetta::test;

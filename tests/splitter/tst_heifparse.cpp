@@ -3,13 +3,13 @@
 #include <QList>
 #include <QtEndian>
 
+#include "fixtures/heifwriter.h"
+#include "fixtures/sequenceheaderwriter.h"
 #include "splitter/container.h"
 #include "splitter/limits.h"
 #include "splitter/range.h"
 #include "splitter/source.h"
 #include "splitter/tiles.h"
-#include "tests/support/heifwriter.h"
-#include "tests/support/sequenceheaderwriter.h"
 #include "tests/support/testmain.h"
 
 using namespace vornetta::test;

@@ -1,11 +1,11 @@
 #include <QByteArray>
 #include <QList>
 
+#include "fixtures/heifwriter.h"
 #include "splitter/container.h"
 #include "splitter/limits.h"
 #include "splitter/pictureextras.h"
 #include "splitter/source.h"
-#include "tests/support/heifwriter.h"
 #include "tests/support/testmain.h"
 
 using namespace vornetta::test;

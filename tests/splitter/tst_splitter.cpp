@@ -3,8 +3,8 @@
 #include <QHash>
 #include <QStandardPaths>
 
+#include "fixtures/heicfixtures.h"
 #include "tests/splitter/splitterprocess.h"
-#include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
 
 using namespace vornetta::test;

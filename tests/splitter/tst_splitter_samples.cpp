@@ -7,10 +7,10 @@
 #include <QStandardPaths>
 #include <QTransform>
 
+#include "fixtures/heicfixtures.h"
 #include "splitter/container.h"
 #include "splitter/source.h"
 #include "tests/splitter/splitterprocess.h"
-#include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
 
 using namespace vornetta::test;

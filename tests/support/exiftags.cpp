@@ -6,7 +6,7 @@
 
 #include <exiv2/exiv2.hpp>
 
-#include "tests/support/heifwriter.h"
+#include "fixtures/heifwriter.h"
 
 namespace vornetta::test {
 

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QImage>
 
-#include "tests/support/heicfixtures.h"
+#include "fixtures/heicfixtures.h"
 #include "tests/support/testenvironment.h"
 #include "tests/support/toolprocess.h"
 

@@ -11,7 +11,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "tests/support/heicfixtures.h"
+#include "fixtures/heicfixtures.h"
 #include "tests/support/testmain.h"
 #include "tests/tiledecoder/decoderprocess.h"
 

@@ -16,8 +16,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/settings.h"
-#include "app/weblinks.h"
+#include "core/settings.h"
+#include "core/weblinks.h"
 #include "mainwindow/heicmainwidget.h"
 #include "tests/support/testmain.h"
 #include "update/updatewidget.h"

@@ -1,4 +1,4 @@
-#include "app/filerules.h"
+#include "core/filerules.h"
 
 #include <QFile>
 #include <QFileInfo>

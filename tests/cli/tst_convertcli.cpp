@@ -12,8 +12,8 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
-#include "tests/support/heicfixtures.h"
 #include "tests/support/testmain.h"
 
 // vornetta-convert run as a user runs it: a process of the program folder, real tools, real files.

@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/convertbatch.h"
-#include "app/convertinputs.h"
-#include "app/convertoptions.h"
-#include "app/stopsignals.h"
+#include "cli/convertbatch.h"
+#include "cli/convertinputs.h"
+#include "cli/convertoptions.h"
+#include "cli/stopsignals.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/stopsignals.h"
+#include "cli/stopsignals.h"
 
 #include <atomic>
 #include <initializer_list>

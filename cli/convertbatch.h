@@ -2,8 +2,8 @@
 
 #include <QList>
 
-#include "app/convertinputs.h"
-#include "app/convertoptions.h"
+#include "cli/convertinputs.h"
+#include "cli/convertoptions.h"
 
 // How a batch ended.
 struct ConvertBatchResult

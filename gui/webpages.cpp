@@ -1,9 +1,9 @@
-#include "app/webpages.h"
+#include "gui/webpages.h"
 
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "app/weblinks.h"
+#include "core/weblinks.h"
 #include "mainwindow/heicmainwidget.h"
 
 QString buildWebUrl(const QString& base)

@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "gui/startup.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -4,9 +4,9 @@
 #include <QSettings>
 #include <QUrl>
 
-#include "app/settings.h"
-#include "app/weblinks.h"
-#include "app/webpages.h"
+#include "core/settings.h"
+#include "core/weblinks.h"
+#include "gui/webpages.h"
 #include "mainwindow/heicmainwidget.h"
 #include "tests/support/testmain.h"
 

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QMovie>
 
-#include "app/startup.h"
+#include "gui/startup.h"
 #include "tests/support/testmain.h"
 
 class StartupTest final : public QObject

@@ -1,4 +1,4 @@
-#include "app/convertbatch.h"
+#include "cli/convertbatch.h"
 
 #include <cstdio>
 
@@ -9,8 +9,8 @@
 
 #include <unistd.h>
 
-#include "app/filerules.h"
-#include "app/stopsignals.h"
+#include "cli/stopsignals.h"
+#include "core/filerules.h"
 #include "engine/covertthread.h"
 
 namespace {

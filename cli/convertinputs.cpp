@@ -1,11 +1,11 @@
-#include "app/convertinputs.h"
+#include "cli/convertinputs.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
-#include "app/filerules.h"
-#include "app/stopsignals.h"
+#include "cli/stopsignals.h"
+#include "core/filerules.h"
 
 namespace {
 

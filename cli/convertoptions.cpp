@@ -1,4 +1,4 @@
-#include "app/convertoptions.h"
+#include "cli/convertoptions.h"
 
 #include <QCommandLineParser>
 

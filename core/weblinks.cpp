@@ -1,4 +1,4 @@
-#include "app/weblinks.h"
+#include "core/weblinks.h"
 
 namespace {
 
