@@ -13,6 +13,7 @@
 #include "engine/sourcefile.h"
 #include "engine/tilestitcher.h"
 #include "engine/workfolder.h"
+#include "protocol/protocol.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ QString reasonFor(StitchFailure failure)
     case StitchFailure::BadTiles:
         return QStringLiteral("not a HEIC file or damaged");
     case StitchFailure::TooLarge:
-        return QStringLiteral("picture larger than %1 pixels").arg(kLargestPictureSide);
+        return QStringLiteral("picture larger than %1 pixels").arg(protocol::kMaxConvertedSide);
     case StitchFailure::OutOfMemory:
         return QStringLiteral("not enough memory");
     case StitchFailure::Stopped:
@@ -106,9 +107,9 @@ void CovertThread::run()
         failureReason = work.failureReason();
         return;
     }
-    QDir(folder).mkdir(QStringLiteral("hevc"));
-    QDir(folder).mkdir(QStringLiteral("jpeg"));
-    const QString bmpPath = folder + QStringLiteral("/bmp.bmp");
+    QDir(folder).mkdir(protocol::kTileFolder);
+    QDir(folder).mkdir(protocol::kDecodedTileFolder);
+    const QString bmpPath = folder + "/" + protocol::kStitchedPicture;
     QFile::remove(bmpPath);
 
     // The tools run in the program folder, where a relative path would name another file.
@@ -136,7 +137,7 @@ void CovertThread::run()
     }
     // Upright, cropped and with its colour profile, as the camera meant it to be shown.
     PictureExtras extras;
-    if (!readPictureExtras(folder + QStringLiteral("/hevc/hevc"), &extras, &failureReason) ||
+    if (!readPictureExtras(folder + "/" + protocol::kSplitterPrefix, &extras, &failureReason) ||
         !preparePicture(image, extras, format.toUpper().toLatin1(), &failureReason))
         return;
     if (stop()) {

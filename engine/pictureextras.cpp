@@ -4,13 +4,9 @@
 #include <QFile>
 #include <QTransform>
 
-namespace {
+#include "protocol/protocol.h"
 
-// The most steps and the largest side files read; the splitter writes far less.
-constexpr std::size_t kMostOperations = 16;
-constexpr qint64 kLargestTransformFile = 4096;
-constexpr qint64 kLargestIccProfile = 4 * 1024 * 1024;
-constexpr qint64 kLargestExif = 1024 * 1024;
+namespace {
 
 // A decimal number without sign or leading zeros, at most 9 digits.
 std::optional<int> number(const QByteArray& field)
@@ -48,7 +44,7 @@ std::optional<std::vector<PictureOperation>> parsePictureOperations(const QByteA
     if (!text.endsWith('\n'))
         return std::nullopt;
     const QList<QByteArray> lines = text.left(text.size() - 1).split('\n');
-    if (std::size_t(lines.size()) > kMostOperations)
+    if (std::size_t(lines.size()) > protocol::kMaxPictureOperations)
         return std::nullopt;
     for (const QByteArray& line : lines) {
         const QList<QByteArray> fields = line.split(' ');
@@ -104,7 +100,7 @@ bool readPictureExtras(const QString& prefix, PictureExtras* extras, QString* re
 {
     *extras = PictureExtras();
     const std::optional<QByteArray> transform =
-        readSmallFile(prefix + QStringLiteral("transform"), kLargestTransformFile);
+        readSmallFile(prefix + protocol::kTransformFile, protocol::kMaxTransformFileBytes);
     std::optional<std::vector<PictureOperation>> operations;
     if (transform)
         operations = parsePictureOperations(*transform);
@@ -114,8 +110,10 @@ bool readPictureExtras(const QString& prefix, PictureExtras* extras, QString* re
     }
     extras->operations = std::move(*operations);
     extras->iccProfile =
-        readSmallFile(prefix + QStringLiteral("icc"), kLargestIccProfile).value_or(QByteArray());
-    extras->exif = readSmallFile(prefix + QStringLiteral("exif"), kLargestExif).value_or(QByteArray());
+        readSmallFile(prefix + protocol::kIccProfileFile, qint64(protocol::kMaxIccProfileBytes))
+            .value_or(QByteArray());
+    extras->exif =
+        readSmallFile(prefix + protocol::kExifFile, qint64(protocol::kMaxExifBytes)).value_or(QByteArray());
     return true;
 }
 

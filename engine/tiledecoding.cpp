@@ -13,6 +13,8 @@
 
 #include <sys/stat.h>
 
+#include "protocol/protocol.h"
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -186,12 +188,13 @@ void setTileDecoderCount(int count)
 
 std::string tileFilePath(const std::string& workFolder, long long tileNumber)
 {
-    return workFolder + "/hevc/hevc" + std::to_string(tileNumber);
+    return workFolder + "/" + protocol::kSplitterPrefix + std::to_string(tileNumber);
 }
 
 std::string tilePicturePath(const std::string& workFolder, long long tileNumber)
 {
-    return workFolder + "/jpeg/jpeg" + std::to_string(tileNumber) + ".bmp";
+    return workFolder + "/" + protocol::kDecodedTilePrefix + std::to_string(tileNumber) +
+           protocol::kDecodedTileSuffix;
 }
 
 TileDecoding decodeTiles(const std::string& workFolder, const std::vector<int>& tileIds,

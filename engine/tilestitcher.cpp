@@ -12,6 +12,7 @@
 #include "engine/tilecanvas.h"
 #include "engine/tiledecoding.h"
 #include "engine/tileinfo.h"
+#include "protocol/protocol.h"
 
 namespace {
 
@@ -41,7 +42,8 @@ std::vector<int> tilesWanted(const TileInfo& info)
 // Everything the decoders wrote, finished or not: a refused file leaves no decoded picture behind.
 void removeDecodedTiles(const std::string& workFolder)
 {
-    const int folder = open((workFolder + "/jpeg").c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int folder = open((workFolder + "/" + protocol::kDecodedTileFolder).c_str(),
+                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (folder < 0)
         return;
     if (DIR* dir = fdopendir(folder)) {
@@ -61,7 +63,7 @@ StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPa
                               const std::string& workFolder, const StopCheck& stop)
 {
     int exitStatus = 0;
-    switch (runSplitter(input, workFolder + "/hevc/hevc", stop, &exitStatus)) {
+    switch (runSplitter(input, workFolder + "/" + protocol::kSplitterPrefix, stop, &exitStatus)) {
     case kToolStopped:
         return giveUp(StitchFailure::Stopped);
     case kToolNotStarted:
@@ -72,7 +74,7 @@ StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPa
         // A crash is the splitter's fault, not the file's: say so rather than call the file damaged.
         if (exitStatus > 128)
             return giveUp(StitchFailure::SplitterCrashed);
-        if (exitStatus == kSplitterCannotWrite)
+        if (exitStatus == protocol::kSplitCannotWrite)
             return giveUp(StitchFailure::CannotWrite);
         break;
     }
@@ -81,10 +83,12 @@ StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPa
 
 StitchResult stitchTiles(const std::string& workFolder, const std::string& bmpPath, const StopCheck& stop)
 {
-    const TileInfo info = parseTileInfo(readWholeFile(workFolder + "/hevc/hevcinfo").value_or(std::string()));
+    const TileInfo info =
+        parseTileInfo(readWholeFile(workFolder + "/" + protocol::kSplitterPrefix + protocol::kTileInfoFile)
+                          .value_or(std::string()));
     if (info.width < 1 || info.height < 1)
         return giveUp(StitchFailure::NoPicture);
-    if (info.width > kLargestPictureSide || info.height > kLargestPictureSide)
+    if (info.width > protocol::kMaxConvertedSide || info.height > protocol::kMaxConvertedSide)
         return giveUp(StitchFailure::TooLarge);
 
     TileCanvas canvas(info);

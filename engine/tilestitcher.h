@@ -10,9 +10,6 @@
 // sub-folders hevc and jpeg): the splitter takes the file apart, ffmpeg decodes each tile, and the
 // decoded tiles are placed on one canvas that is cut at the picture's edges.
 
-// Pictures may be at most this many pixels wide and high.
-inline constexpr int kLargestPictureSide = 10239;
-
 // Why stitchTiles gave up.
 enum class StitchFailure {
     None,
@@ -22,7 +19,7 @@ enum class StitchFailure {
     DecoderNotStarted,  // tiles are missing because ffmpeg is missing or could not be started
     NoPicture,          // no usable tile information: not a HEIC file, damaged, or the splitter failed
     BadTiles,           // the decoded tiles differ in size, or do not make the grid the file declares
-    TooLarge,           // wider or higher than kLargestPictureSide
+    TooLarge,           // wider or higher than protocol::kMaxConvertedSide
     OutOfMemory,        // no memory for the canvas
     Stopped,            // the stop check said so
     CannotWrite,        // the work folder could not be written: the splitter's tiles or the BMP
@@ -41,7 +38,7 @@ struct StitchResult
 StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPath,
                               const std::string& workFolder, const StopCheck& stop = {});
 
-// Reads hevc/hevcinfo, decodes the listed tiles and writes the picture to bmpPath; no BMP unless the
+// Reads the tile information, decodes the listed tiles and writes the picture to bmpPath; no BMP unless the
 // failure is None. Each tile is checked and placed as soon as its decoder ends: all tiles must have the
 // size of the first one, and that size must make the declared grid (columns x tile width covers the width
 // with less than one tile to spare, and the same for the rows); otherwise the file is refused at once, the

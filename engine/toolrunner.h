@@ -30,9 +30,6 @@ void overrideProgramFolder(const std::string& folder);
 std::chrono::milliseconds toolTimeLimit();
 void setToolTimeLimit(std::chrono::milliseconds limit);
 
-// The splitter's exit status when it could not write its outputs (a full or unwritable work folder).
-inline constexpr int kSplitterCannotWrite = 3;
-
 // `<program folder>/heic/heic INPUT PREFIX`. exitStatus, when given, receives the tool's exit code
 // (128 + the signal number when a signal ended it); it is only set for kToolEnded.
 int runSplitter(const std::string& input, const std::string& prefix, const StopCheck& stop = {},

@@ -3,9 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
-// Every bound the splitter puts on what a file may claim, in one place. A file past one of them is refused
-// with a reason, never read further: the numbers are far above what cameras write and far below what
-// would hurt the machine.
+// Every bound the splitter alone puts on what a file may claim, in one place (those it shares with the
+// engine and the tile decoder, picture sides and side files, are in protocol/protocol.h). A file past one
+// of them is refused with a reason, never read further: the numbers are far above what cameras write and
+// far below what would hurt the machine.
 namespace heifsplit {
 
 // The largest box read into memory (meta and everything in it); mdat is never read whole.
@@ -22,15 +23,7 @@ inline constexpr std::size_t kMaxExtents = 4096;
 inline constexpr std::uint32_t kMaxTiles = 16384;
 // The most bytes of parameter sets written out for all tiles together: each tile repeats its own.
 inline constexpr std::uint64_t kMaxParameterSetOutput = 64ull * 1024 * 1024;
-// The widest and highest picture, in pixels.
-inline constexpr std::uint32_t kMaxImageSide = 1u << 20;
 // The largest input file.
 inline constexpr std::uint64_t kMaxFileSize = 4ull * 1024 * 1024 * 1024;
-// The most crop, rotation and mirror properties the primary picture may have: each costs a pass over it.
-inline constexpr std::size_t kMaxPictureOperations = 16;
-// Metadata past these sizes is left out; the picture itself is still taken apart. Cameras write ICC
-// profiles of a few kilobytes and Exif blocks of well under one JPEG segment (64 KiB).
-inline constexpr std::uint64_t kMaxIccProfileSize = 4ull * 1024 * 1024;
-inline constexpr std::uint64_t kMaxExifSize = 1024ull * 1024;
 
 } // namespace heifsplit

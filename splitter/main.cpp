@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/protocol.h"
 #include "splitter/source.h"
 #include "splitter/tiles.h"
 
@@ -69,7 +70,8 @@ public:
 
     bool writeInfo(const std::string& text, Failure& failure) override
     {
-        complete_ = checked(writeWholeFile(prefix_ + "info", text.data(), text.size(), failure));
+        complete_ =
+            checked(writeWholeFile(prefix_ + protocol::kTileInfoFile, text.data(), text.size(), failure));
         return complete_;
     }
 
@@ -105,12 +107,13 @@ int main(int argc, char* argv[])
 {
     if (argc != 3) {
         std::fprintf(stderr, "usage: heic INPUT PREFIX\n");
-        return 2;
+        return protocol::kSplitUsage;
     }
     const std::string input = argv[1];
     const std::string prefix = argv[2];
     // Files left from an earlier run would describe a picture that this run did not take apart.
-    for (const char* name : {"info", "transform", "icc", "exif"}) {
+    for (const char* name : {protocol::kTileInfoFile, protocol::kTransformFile, protocol::kIccProfileFile,
+                             protocol::kExifFile}) {
         std::remove((prefix + name).c_str());
     }
 
@@ -125,7 +128,7 @@ int main(int argc, char* argv[])
     if (failure.failed()) {
         std::fprintf(stderr, "heic: %s: %s\n", printablePath(input).c_str(),
                      printablePath(failure.reason()).c_str());
-        return outputFailed ? 3 : 1;
+        return outputFailed ? protocol::kSplitCannotWrite : protocol::kSplitRefused;
     }
-    return 0;
+    return protocol::kSplitDone;
 }

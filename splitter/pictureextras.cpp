@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "protocol/protocol.h"
 #include "splitter/limits.h"
 #include "splitter/range.h"
 
@@ -137,9 +138,9 @@ bool pictureOperations(const Container& container, const Item& item, std::uint32
         } else {
             continue;
         }
-        if (operations.size() >= kMaxPictureOperations) {
+        if (operations.size() >= protocol::kMaxPictureOperations) {
             failure.set(FailureKind::Limit, "item " + std::to_string(item.id) + " has more than " +
-                                                std::to_string(kMaxPictureOperations) +
+                                                std::to_string(protocol::kMaxPictureOperations) +
                                                 " crop, rotation and mirror properties");
             return false;
         }
@@ -158,7 +159,7 @@ std::vector<std::uint8_t> iccProfile(const Container& container, const Item& ite
         if (colourType != "prof" && colourType != "rICC") {
             continue;
         }
-        if (property->body.size() - 4 > kMaxIccProfileSize) {
+        if (property->body.size() - 4 > protocol::kMaxIccProfileBytes) {
             return {};
         }
         return std::vector<std::uint8_t>(property->body.begin() + 4, property->body.end());
@@ -176,7 +177,8 @@ std::vector<std::uint8_t> exifBlock(Source& source, const Container& container, 
         // Metadata never fails the picture: its failures stay here.
         Failure ignored;
         std::vector<std::uint8_t> data;
-        if (!readItemData(source, container, *metadata, kMaxExifSize + 4, data, ignored) || data.size() < 4) {
+        if (!readItemData(source, container, *metadata, protocol::kMaxExifBytes + 4, data, ignored) ||
+            data.size() < 4) {
             return {};
         }
         // The block starts with the offset of the TIFF header from the end of the offset field. Some writers
@@ -189,7 +191,8 @@ std::vector<std::uint8_t> exifBlock(Source& source, const Container& container, 
             start += sizeof(marker);
         }
         // A TIFF header and the offset of the first directory, which must lie inside the block.
-        if (start + 8 > data.size() || data.size() - start > kMaxExifSize || !isTiffHeader(&data[start])) {
+        if (start + 8 > data.size() || data.size() - start > protocol::kMaxExifBytes ||
+            !isTiffHeader(&data[start])) {
             return {};
         }
         const std::uint8_t* header = &data[start];

@@ -41,12 +41,12 @@ bool pictureOperations(const Container& container, const Item& item, std::uint32
                        std::uint32_t height, std::vector<PictureOperation>& operations, Failure& failure);
 
 // The item's first ICC profile (colr of type prof or rICC); nclx colour descriptions carry no profile.
-// Empty when there is none or it is larger than kMaxIccProfileSize.
+// Empty when there is none or it is larger than protocol::kMaxIccProfileBytes.
 std::vector<std::uint8_t> iccProfile(const Container& container, const Item& item);
 
 // The Exif block of the first Exif item that describes the item (a cdsc reference), from its TIFF header
-// on. Empty when there is none, or when it cannot be read, is larger than kMaxExifSize or does not start
-// with a TIFF header: a picture is never refused for its metadata.
+// on. Empty when there is none, or when it cannot be read, is larger than protocol::kMaxExifBytes or does not
+// start with a TIFF header: a picture is never refused for its metadata.
 std::vector<std::uint8_t> exifBlock(Source& source, const Container& container, const Item& item);
 
 // All three for the primary item of the planned size. A grid without a profile of its own takes its first

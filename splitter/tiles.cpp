@@ -1,6 +1,7 @@
 #include "splitter/tiles.h"
 
 #include "bitstream/sequenceheader.h"
+#include "protocol/protocol.h"
 #include "splitter/limits.h"
 #include "splitter/pictureextras.h"
 #include "splitter/range.h"
@@ -35,7 +36,8 @@ bool imageSize(const Container& container, const Item& item, std::uint32_t& widt
     if (!range.ok()) {
         return false;
     }
-    if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide) {
+    if (width == 0 || height == 0 || width > protocol::kMaxDeclaredSide ||
+        height > protocol::kMaxDeclaredSide) {
         failure.set(width == 0 || height == 0 ? FailureKind::Malformed : FailureKind::Limit,
                     itemName(item) + " claims a size of " + std::to_string(width) + " x " +
                         std::to_string(height));
@@ -79,7 +81,8 @@ bool planGrid(Source& source, const Container& container, const Item& grid, Tile
         failure.set(FailureKind::Unsupported, "the grid has version " + std::to_string(version));
         return false;
     }
-    if (plan.width == 0 || plan.height == 0 || plan.width > kMaxImageSide || plan.height > kMaxImageSide) {
+    if (plan.width == 0 || plan.height == 0 || plan.width > protocol::kMaxDeclaredSide ||
+        plan.height > protocol::kMaxDeclaredSide) {
         failure.set(plan.width == 0 || plan.height == 0 ? FailureKind::Malformed : FailureKind::Limit,
                     "the grid claims a size of " + std::to_string(plan.width) + " x " +
                         std::to_string(plan.height));
@@ -314,10 +317,11 @@ bool split(Source& source, TileSink& sink, Failure& failure)
         }
     }
     const std::string transform = operationsText(extras.operations);
-    if (!sink.writeSideFile("transform", std::vector<std::uint8_t>(transform.begin(), transform.end()),
-                            failure) ||
-        (!extras.iccProfile.empty() && !sink.writeSideFile("icc", extras.iccProfile, failure)) ||
-        (!extras.exif.empty() && !sink.writeSideFile("exif", extras.exif, failure))) {
+    if (!sink.writeSideFile(protocol::kTransformFile,
+                            std::vector<std::uint8_t>(transform.begin(), transform.end()), failure) ||
+        (!extras.iccProfile.empty() &&
+         !sink.writeSideFile(protocol::kIccProfileFile, extras.iccProfile, failure)) ||
+        (!extras.exif.empty() && !sink.writeSideFile(protocol::kExifFile, extras.exif, failure))) {
         return false;
     }
     return sink.writeInfo(tileInfoText(plan), failure);

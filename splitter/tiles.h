@@ -49,7 +49,8 @@ public:
     virtual ~TileSink() = default;
     virtual bool writeTile(std::uint32_t number, const std::vector<std::uint8_t>& stream,
                            Failure& failure) = 0;
-    // A file beside the tiles: "transform" (always), "icc" and "exif" (when the picture has them).
+    // A file beside the tiles, named in protocol/protocol.h: the transform steps (always), the ICC profile
+    // and the Exif block (when the picture has them).
     virtual bool writeSideFile(const std::string& name, const std::vector<std::uint8_t>& data,
                                Failure& failure) = 0;
     virtual bool writeInfo(const std::string& text, Failure& failure) = 0;

@@ -5,6 +5,7 @@
 
 #include <libde265/de265.h>
 
+#include "protocol/protocol.h"
 #include "tiledecoder/limits.h"
 
 namespace tiledecoder {
@@ -70,9 +71,9 @@ std::string takePicture(const de265_image* image, Picture& picture)
     picture.matrixCoefficients = de265_get_image_matrix_coefficients(image);
     picture.fullRange = de265_get_image_full_range_flag(image) != 0;
 
-    if (picture.width <= 0 || picture.height <= 0 || std::uint32_t(picture.width) > kMaxPictureSide ||
-        std::uint32_t(picture.height) > kMaxPictureSide ||
-        std::uint64_t(picture.width) * std::uint64_t(picture.height) > kMaxPicturePixels)
+    if (picture.width <= 0 || picture.height <= 0 || std::uint32_t(picture.width) > protocol::kMaxTileSide ||
+        std::uint32_t(picture.height) > protocol::kMaxTileSide ||
+        std::uint64_t(picture.width) * std::uint64_t(picture.height) > protocol::kMaxTilePixels)
         return "the decoded picture has an impossible size";
     if (picture.chromaFormat < 0 || picture.chromaFormat > 3)
         return "the decoded picture has an unknown chroma format";

@@ -10,6 +10,7 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include "protocol/protocol.h"
 #include "tiledecoder/arguments.h"
 #include "tiledecoder/bmpwriter.h"
 #include "tiledecoder/converter.h"
@@ -20,13 +21,10 @@ extern "C" {
 
 namespace {
 
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
-
 int fail(const std::string& tilePath, const std::string& message)
 {
     std::fprintf(stderr, "tile decoder: %s: %s\n", tilePath.c_str(), message.c_str());
-    return kExitFailure;
+    return protocol::kDecodeFailed;
 }
 
 } // namespace
@@ -40,7 +38,7 @@ int main(int argc, char* argv[])
     const std::optional<Arguments> arguments = parseArguments(argc, argv);
     if (!arguments) {
         std::fprintf(stderr, "%s\n", kUsage);
-        return kExitUsage;
+        return protocol::kDecodeUsage;
     }
     const std::string& tile = arguments->tilePath;
 
@@ -63,5 +61,5 @@ int main(int argc, char* argv[])
     const std::string written = replaceFile(arguments->outputPath, encodeBmp(converted.image));
     if (!written.empty())
         return fail(tile, written);
-    return 0;
+    return protocol::kDecodeDone;
 }

@@ -1,5 +1,6 @@
 #include "tiledecoder/streamprobe.h"
 
+#include "protocol/protocol.h"
 #include "tiledecoder/limits.h"
 
 namespace tiledecoder {
@@ -28,8 +29,8 @@ ProbeError checkSequenceHeader(const std::uint8_t* payload, std::size_t size, he
     if (!read)
         return ProbeError::BadSequenceHeader;
     header = *read;
-    if (header.codedWidth > kMaxPictureSide || header.codedHeight > kMaxPictureSide ||
-        std::uint64_t(header.codedWidth) * header.codedHeight > kMaxPicturePixels)
+    if (header.codedWidth > protocol::kMaxTileSide || header.codedHeight > protocol::kMaxTileSide ||
+        std::uint64_t(header.codedWidth) * header.codedHeight > protocol::kMaxTilePixels)
         return ProbeError::PictureTooLarge;
     return ProbeError::None;
 }

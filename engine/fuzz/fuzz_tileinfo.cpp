@@ -10,6 +10,7 @@
 #include "engine/tileinfo.h"
 #include "engine/tileplacement.h"
 #include "engine/tilestitcher.h"
+#include "protocol/protocol.h"
 
 namespace {
 
@@ -36,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CellSize cell = cellFrom(text);
     const TileInfo info = parseTileInfo(text);
 
-    if (info.width < 1 || info.height < 1 || info.width > kLargestPictureSide ||
-        info.height > kLargestPictureSide)
+    if (info.width < 1 || info.height < 1 || info.width > protocol::kMaxConvertedSide ||
+        info.height > protocol::kMaxConvertedSide)
         return 0;
 
     const std::int64_t needed = cellsNeeded(info, cell);

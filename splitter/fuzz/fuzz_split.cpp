@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "splitter/limits.h"
+#include "protocol/protocol.h"
 #include "splitter/source.h"
 #include "splitter/tiles.h"
 
@@ -36,11 +36,14 @@ public:
                        heifsplit::Failure&) override
     {
         // The transform text comes first and always; metadata never exceeds its limits.
-        if (tiles_ == 0 || (name == "transform") == transformWritten_ ||
-            (name == "transform" && data.size() > heifsplit::kMaxPictureOperations * 64) ||
-            (name == "icc" && (data.empty() || data.size() > heifsplit::kMaxIccProfileSize)) ||
-            (name == "exif" && (data.size() < 8 || data.size() > heifsplit::kMaxExifSize)) ||
-            (name != "transform" && name != "icc" && name != "exif")) {
+        const bool transform = name == protocol::kTransformFile;
+        const bool icc = name == protocol::kIccProfileFile;
+        const bool exif = name == protocol::kExifFile;
+        if (tiles_ == 0 || transform == transformWritten_ ||
+            (transform && data.size() > protocol::kMaxTransformFileBytes) ||
+            (icc && (data.empty() || data.size() > protocol::kMaxIccProfileBytes)) ||
+            (exif && (data.size() < 8 || data.size() > protocol::kMaxExifBytes)) ||
+            (!transform && !icc && !exif)) {
             std::abort();
         }
         transformWritten_ = true;

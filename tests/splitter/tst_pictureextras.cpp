@@ -2,7 +2,8 @@
 #include <QList>
 
 #include "fixtures/heifwriter.h"
-#include "splitter/container.h"
+#include "protocol/protocol.h"
+#include "splitter//container.h"
 #include "splitter/limits.h"
 #include "splitter/pictureextras.h"
 #include "splitter/source.h"
@@ -193,7 +194,7 @@ private slots:
         QTest::newRow("empty imir") << QList<QByteArray>{heif::box("imir", {})}
                                     << int(heifsplit::FailureKind::Truncated);
         QList<QByteArray> many;
-        for (std::size_t i = 0; i <= heifsplit::kMaxPictureOperations; ++i)
+        for (std::size_t i = 0; i <= protocol::kMaxPictureOperations; ++i)
             many.append(heif::imirProperty(int(i % 2)));
         QTest::newRow("too many steps") << many << int(heifsplit::FailureKind::Limit);
     }
@@ -225,7 +226,7 @@ private slots:
             << QByteArray("first");
         QTest::newRow("empty profile") << QList<QByteArray>{heif::colrIccProperty({})} << QByteArray();
         QTest::newRow("larger than the limit") << QList<QByteArray>{heif::colrIccProperty(QByteArray(
-                                                      qsizetype(heifsplit::kMaxIccProfileSize) + 1, 'p'))}
+                                                      qsizetype(protocol::kMaxIccProfileBytes) + 1, 'p'))}
                                                << QByteArray();
     }
     void iccProfiles()
@@ -286,7 +287,7 @@ private slots:
         QTest::newRow("first directory in the header")
             << QByteArray("\0\0\0\0II*\0\x04\0\0\0\0\0", 14) << QByteArray();
         QTest::newRow("larger than the limit")
-            << QByteArray("\0\0\0\0", 4) + kTiff + QByteArray(qsizetype(heifsplit::kMaxExifSize), '\0')
+            << QByteArray("\0\0\0\0", 4) + kTiff + QByteArray(qsizetype(protocol::kMaxExifBytes), '\0')
             << QByteArray();
     }
     void exifBlocks()

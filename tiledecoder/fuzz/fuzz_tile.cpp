@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "protocol/protocol.h"
 #include "tiledecoder/bmpwriter.h"
 #include "tiledecoder/converter.h"
 #include "tiledecoder/decoder.h"
@@ -18,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (probe.error != ProbeError::None)
         return 0;
     // What the probe let through declares a picture within the limits.
-    if (probe.sequence.codedWidth == 0 || probe.sequence.codedWidth > kMaxPictureSide ||
-        probe.sequence.codedHeight == 0 || probe.sequence.codedHeight > kMaxPictureSide)
+    if (probe.sequence.codedWidth == 0 || probe.sequence.codedWidth > protocol::kMaxTileSide ||
+        probe.sequence.codedHeight == 0 || probe.sequence.codedHeight > protocol::kMaxTileSide)
         std::abort();
 
     const DecodeResult decoded = decodeFirstPicture(data, size);
