@@ -1,7 +1,16 @@
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
 #include <QCoreApplication>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QLockFile>
+#include <QMap>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +38,55 @@ bool isLink(const QString& path)
 {
     return QFileInfo(path).isSymLink();
 }
+
+// Every entry below root with its mode, and each file's bytes: what "left intact" is checked against.
+QMap<QString, QByteArray> treeContents(const QString& root)
+{
+    QMap<QString, QByteArray> contents;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        const QByteArray bytes =
+            !it.fileInfo().isDir() && file.open(QIODevice::ReadOnly) ? file.readAll() : "";
+        contents.insert(path, QByteArray::number(modeOf(path), 8) + ':' + bytes);
+    }
+    return contents;
+}
+
+// Folders d0..d<count-1> below root, each a chain <depth> folders deep, with two files in each folder.
+bool makeTree(const QString& root, int count, int depth)
+{
+    for (int i = 0; i < count; ++i) {
+        QString path = root + "/d" + QString::number(i);
+        for (int level = 0; level < depth; ++level, path += "/l") {
+            if (!QDir().mkpath(path) || !writeFile(path + "/f", path.toUtf8()) || !writeFile(path + "/g"))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Lowers this process's descriptor limit to what is open now plus `spare`, for as long as it lives.
+class DescriptorLimit final
+{
+public:
+    explicit DescriptorLimit(rlim_t spare)
+    {
+        getrlimit(RLIMIT_NOFILE, &saved);
+        rlimit lowered = saved;
+        lowered.rlim_cur =
+            rlim_t(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size()) + spare;
+        setrlimit(RLIMIT_NOFILE, &lowered);
+    }
+    ~DescriptorLimit() { setrlimit(RLIMIT_NOFILE, &saved); }
+    DescriptorLimit(const DescriptorLimit&) = delete;
+    DescriptorLimit& operator=(const DescriptorLimit&) = delete;
+
+private:
+    rlimit saved{};
+};
 
 } // namespace
 
@@ -90,6 +148,8 @@ private slots:
         QVERIFY(QDir().mkpath(thumb() + "/closed"));
         QVERIFY(writeFile(thumb() + "/closed/inside"));
         QVERIFY(QFile::setPermissions(thumb() + "/closed", QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(QDir().mkpath(thumb() + "/d0/sealed/inside"));
+        QVERIFY(QFile::setPermissions(thumb() + "/d0/sealed", QFile::Permissions()));
         QVERIFY(QFile::link(outside(), thumb() + "/link to folder"));
         QVERIFY(QFile::link(outside() + "/precious", thumb() + "/d0/link to file"));
         QVERIFY(QFile::link(temp->path() + "/nowhere", thumb() + "/broken link"));
@@ -193,6 +253,64 @@ private slots:
         QVERIFY(writeFile(temp->path() + "/tree/a/b/c"));
         QVERIFY(removeFolderTree(temp->path() + "/tree"));
         QVERIFY(!QFileInfo::exists(temp->path() + "/tree"));
+
+        // However deep the tree, the walk holds only a few descriptors at a time.
+        QVERIFY(makeTree(temp->path() + "/deep", 2, 300));
+        {
+            const DescriptorLimit limit(24);
+            QVERIFY(removeFolderTree(temp->path() + "/deep"));
+        }
+        QVERIFY(!QFileInfo::exists(temp->path() + "/deep"));
+    }
+
+    // Another process of ours swaps a sub-folder for a link to outside and back while the tree goes.
+    void removalStaysInsideWhileFoldersTurnIntoLinks_data()
+    {
+        QTest::addColumn<int>("depth");
+        QTest::newRow("shallow") << 1;
+        QTest::newRow("deeper than the folders held open") << 24;
+    }
+    void removalStaysInsideWhileFoldersTurnIntoLinks()
+    {
+        QFETCH(int, depth);
+        // Outside holds the names the tree holds, so a walk that strays through the link finds work.
+        QVERIFY(makeTree(outside(), 6, depth));
+        const auto intact = treeContents(outside());
+        const QString tree = temp->path() + "/tree";
+        const QByteArray sub = QFile::encodeName(tree + "/sub");
+        const QByteArray spare = QFile::encodeName(temp->path() + "/spare");
+
+        QElapsedTimer timer;
+        timer.start();
+        int rounds = 0;
+        int swaps = 0;
+        for (; rounds < 200 && timer.elapsed() < 1000; ++rounds) {
+            QVERIFY(makeTree(tree + "/sub", 6, depth));
+            QVERIFY(QFile::link(outside(), spare));
+            if (rounds == 0 && renameat2(AT_FDCWD, sub, AT_FDCWD, spare, RENAME_EXCHANGE) != 0)
+                QSKIP("the file system cannot exchange two names");
+            std::atomic<bool> stop{false};
+            std::atomic<int> roundSwaps{0};
+            std::thread swapper([&] {
+                while (!stop) {
+                    if (renameat2(AT_FDCWD, sub, AT_FDCWD, spare, RENAME_EXCHANGE) == 0)
+                        ++roundSwaps;
+                }
+            });
+            // Under way before the walk starts, or a short walk may end before the swapper ever runs.
+            while (roundSwaps < 2)
+                std::this_thread::yield();
+            removeFolderTree(tree); // fails whenever it meets the link, which is fine
+            stop = true;
+            swapper.join();
+            swaps += roundSwaps;
+            QVERIFY2(treeContents(outside()) == intact, qPrintable(QString("round %1").arg(rounds + 1)));
+            for (const QString& left : {tree, QFile::decodeName(spare)}) {
+                if (QFileInfo::exists(left) || isLink(left))
+                    QVERIFY(removeFolderTree(left));
+            }
+        }
+        QVERIFY2(swaps > rounds, qPrintable(QString("%1 swaps in %2 rounds").arg(swaps).arg(rounds)));
     }
 };
 
