@@ -137,6 +137,26 @@ bool ensureOwnFolder(const QString& path, QString* reason)
     return true;
 }
 
+bool belongsToAnotherUser(const QString& path)
+{
+    struct stat info
+    {};
+    return lstat(QFile::encodeName(path).constData(), &info) == 0 && info.st_uid != geteuid();
+}
+
+// TEMP/Brembloc, or TEMP/Brembloc-UID when another user has taken the first name: anyone can make it in
+// a shared temporary folder, and it must not stop our conversions. A link or file of ours stays refused.
+bool ensureBremblocFolder(const QString& tempFolder, QString* path, QString* reason)
+{
+    *path = tempFolder + QStringLiteral("/Brembloc");
+    if (ensureOwnFolder(*path, reason))
+        return true;
+    if (!belongsToAnotherUser(*path))
+        return false;
+    *path += QLatin1Char('-') + QString::number(geteuid());
+    return ensureOwnFolder(*path, reason);
+}
+
 // A leftover of an earlier run goes, unless it is a link or foreign: that is left alone and refused.
 bool clearFolder(const QString& path, QString* reason)
 {
@@ -178,16 +198,19 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
     holder.privateFolder = false;
     holder.lock.reset();
 
-    QString path = tempFolder;
-    while (path.size() > 1 && path.endsWith('/'))
-        path.chop(1);
+    QString temp = tempFolder;
+    while (temp.size() > 1 && temp.endsWith('/'))
+        temp.chop(1);
+    QString path;
     QString reason;
-    for (const char* name : {"Brembloc", "Vornetta"}) {
-        path += QLatin1Char('/') + QLatin1String(name);
-        if (!ensureOwnFolder(path, &reason)) {
-            holder.reason = reason;
-            return {};
-        }
+    if (!ensureBremblocFolder(temp, &path, &reason)) {
+        holder.reason = reason;
+        return {};
+    }
+    path += QStringLiteral("/Vornetta");
+    if (!ensureOwnFolder(path, &reason)) {
+        holder.reason = reason;
+        return {};
     }
 
     auto lock = std::make_unique<QLockFile>(path + QStringLiteral("/thumb.lock"));

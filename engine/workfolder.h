@@ -8,10 +8,12 @@
 class QLockFile;
 
 // The conversion's work folder, TEMP/Brembloc/Vornetta/thumb. All three folders must be real folders
-// (not links) of the current user; they are kept owner-only. While a run uses thumb it holds the lock
-// TEMP/Brembloc/Vornetta/thumb.lock; a run that finds that lock held by another live process works in
-// TEMP/Brembloc/Vornetta/thumb-PID instead, which goes when the run ends. A holder made always private
-// goes straight to thumb-PID, so that a second program never takes the shared folder from the window.
+// (not links) of the current user; they are kept owner-only. When TEMP/Brembloc belongs to another user
+// (anyone can make it in a shared /tmp), TEMP/Brembloc-UID takes its place. While a run uses thumb it
+// holds the lock TEMP/Brembloc/Vornetta/thumb.lock; a run that finds that lock held by another live
+// process works in TEMP/Brembloc/Vornetta/thumb-PID instead, which goes when the run ends. A holder made
+// always private goes straight to thumb-PID, so that a second program never takes the shared folder
+// from the window.
 class WorkFolder final
 {
 public:

@@ -181,7 +181,12 @@ private slots:
         QCOMPARE(modeOf(outside()), before);
     }
 
-    void refusesAFolderOfAnotherUser_data() { refusesALinkedFolder_data(); }
+    void refusesAFolderOfAnotherUser_data()
+    {
+        QTest::addColumn<QString>("linked");
+        QTest::newRow("Vornetta") << "/Brembloc/Vornetta";
+        QTest::newRow("thumb") << "/Brembloc/Vornetta/thumb";
+    }
     void refusesAFolderOfAnotherUser()
     {
         if (geteuid() != 0)
@@ -196,6 +201,50 @@ private slots:
         QCOMPARE(prepareWorkFolder(holder, temp->path()), QString());
         QCOMPARE(holder.failureReason(), QString("the work folder belongs to another user"));
         QVERIFY(QFile::exists(path + "/theirs"));
+    }
+
+    // Anyone may make TEMP/Brembloc in a shared temporary folder; the other user's thing stays untouched.
+    void anotherUsersBremblocGivesAFolderOfOurOwn_data()
+    {
+        QTest::addColumn<QString>("planted");
+        QTest::addColumn<bool>("ownTakenToo");
+        QTest::newRow("their folder") << "folder" << false;
+        QTest::newRow("their link") << "link" << false;
+        QTest::newRow("their file") << "file" << false;
+        QTest::newRow("our name taken as well") << "folder" << true;
+    }
+    void anotherUsersBremblocGivesAFolderOfOurOwn()
+    {
+        if (geteuid() != 0)
+            QSKIP("needs root to give a folder to another user");
+        QFETCH(QString, planted);
+        QFETCH(bool, ownTakenToo);
+        const QByteArray theirs = QFile::encodeName(temp->path() + "/Brembloc");
+        if (planted == "folder")
+            QVERIFY(QDir().mkpath(theirs + "/Vornetta"));
+        else if (planted == "link")
+            QVERIFY(QFile::link(outside(), theirs));
+        else
+            QVERIFY(writeFile(theirs));
+        QCOMPARE(lchown(theirs.constData(), 65534, 65534), 0);
+        const QString own = temp->path() + "/Brembloc-" + QString::number(geteuid());
+        if (ownTakenToo) {
+            QVERIFY(QDir().mkpath(own));
+            QCOMPARE(chown(QFile::encodeName(own).constData(), 65534, 65534), 0);
+        }
+        const auto before = treeContents(temp->path());
+        {
+            WorkFolder holder;
+            const QString path = prepareWorkFolder(holder, temp->path());
+            QCOMPARE(path, ownTakenToo ? QString() : own + "/Vornetta/thumb");
+            if (ownTakenToo)
+                QCOMPARE(holder.failureReason(), QString("the work folder belongs to another user"));
+        }
+        if (!ownTakenToo) {
+            QCOMPARE(modeOf(own), mode_t(0700));
+            QVERIFY(removeFolderTree(own));
+        }
+        QVERIFY(treeContents(temp->path()) == before);
     }
 
     void aLockHeldByAnotherRunGivesAPrivateFolder()
