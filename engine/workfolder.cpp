@@ -1,6 +1,7 @@
 #include "engine/workfolder.h"
 
 #include <cerrno>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -10,8 +11,37 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+// flock on the private folder's own descriptor: the kernel drops it however the run ends, SIGKILL
+// included, and it holds where a PID says nothing (a run in another PID namespace sharing TEMP).
+class WorkFolderLock final
+{
+public:
+    explicit WorkFolderLock(int descriptor)
+        : descriptor(descriptor)
+    {}
+    ~WorkFolderLock() { close(descriptor); }
+    WorkFolderLock(const WorkFolderLock&) = delete;
+    WorkFolderLock& operator=(const WorkFolderLock&) = delete;
+
+    // False only when another open of the folder holds the lock; a file system without flock leaves
+    // the folder to the PID in its name.
+    bool tryLock() const { return flock(descriptor, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK; }
+    bool isOwnerOnlyFolderOfOurs() const
+    {
+        struct stat info
+        {};
+        return fstat(descriptor, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid() &&
+               (info.st_mode & 07777) == 0700;
+    }
+
+private:
+    const int descriptor;
+};
 
 namespace {
 
@@ -179,6 +209,51 @@ bool clearFolder(const QString& path, QString* reason)
     return true;
 }
 
+std::unique_ptr<WorkFolderLock> openFolderLock(const QString& path)
+{
+    const int descriptor =
+        open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    return descriptor < 0 ? nullptr : std::make_unique<WorkFolderLock>(descriptor);
+}
+
+// The PID in a private folder's name, thumb-PID as written by this program, or 0 for any other name.
+pid_t pidInName(const char* name)
+{
+    const QByteArray entry(name);
+    if (!entry.startsWith("thumb-"))
+        return 0;
+    const QByteArray digits = entry.mid(6);
+    bool ok = false;
+    const qint64 pid = digits.toLongLong(&ok);
+    if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max() || QByteArray::number(pid) != digits)
+        return 0;
+    return static_cast<pid_t>(pid);
+}
+
+// A run killed outright (SIGKILL, a power cut) leaves its private folder, tiles and all, for good. One
+// goes when it is a real, owner-only folder of ours, no process of its PID lives, and nobody holds its
+// lock: a PID reused by another program keeps it (harmless), and the lock keeps the folder of a live run
+// whose PID we cannot see, or that another preparation is removing right now.
+void removeAbandonedFolders(const QString& folder)
+{
+    const Listing listing = listingOf(
+        open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!listing)
+        return;
+    const pid_t own = static_cast<pid_t>(QCoreApplication::applicationPid());
+    while (const dirent* entry = readdir(listing.get())) {
+        const pid_t pid = pidInName(entry->d_name);
+        if (pid == 0 || pid == own || kill(pid, 0) == 0 || errno != ESRCH)
+            continue;
+        const QString path = folder + QLatin1Char('/') + QFile::decodeName(entry->d_name);
+        // Held while the folder goes, so that a run starting now with a reused PID waits its turn.
+        const auto lock = openFolderLock(path);
+        if (!lock || !lock->isOwnerOnlyFolderOfOurs() || !lock->tryLock())
+            continue;
+        removeFolderTree(path);
+    }
+}
+
 } // namespace
 
 WorkFolder::WorkFolder(bool alwaysPrivate)
@@ -187,6 +262,7 @@ WorkFolder::WorkFolder(bool alwaysPrivate)
 
 WorkFolder::~WorkFolder()
 {
+    // The lock, a member, outlives the removal, so that no other run takes the folder half-removed.
     if (privateFolder && !folder.isEmpty())
         removeFolderTree(folder);
 }
@@ -197,6 +273,7 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
     holder.reason.clear();
     holder.privateFolder = false;
     holder.lock.reset();
+    holder.privateLock.reset();
 
     QString temp = tempFolder;
     while (temp.size() > 1 && temp.endsWith('/'))
@@ -212,6 +289,7 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
         holder.reason = reason;
         return {};
     }
+    removeAbandonedFolders(path);
 
     auto lock = std::make_unique<QLockFile>(path + QStringLiteral("/thumb.lock"));
     // A conversion may take minutes; only a dead owner makes the lock stale.
@@ -224,13 +302,26 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
         }
         lock.reset();
         work += QLatin1Char('-') + QString::number(QCoreApplication::applicationPid());
-        holder.privateFolder = true;
+        // A folder of our PID that is locked belongs to a live run we cannot see, or is being removed.
+        const auto leftover = openFolderLock(work);
+        if (leftover && !leftover->tryLock()) {
+            holder.reason = QStringLiteral("cannot lock the work folder");
+            return {};
+        }
     }
 
     if (!clearFolder(work, &reason) || !ensureOwnFolder(work, &reason)) {
         holder.reason = reason;
-        holder.privateFolder = false;
         return {};
+    }
+    if (!lock) {
+        auto privateLock = openFolderLock(work);
+        if (!privateLock || !privateLock->tryLock()) {
+            holder.reason = QStringLiteral("cannot lock the work folder");
+            return {};
+        }
+        holder.privateLock = std::move(privateLock);
+        holder.privateFolder = true;
     }
     holder.lock = std::move(lock);
     holder.folder = work;

@@ -6,14 +6,16 @@
 #include <QString>
 
 class QLockFile;
+class WorkFolderLock;
 
 // The conversion's work folder, TEMP/Brembloc/Vornetta/thumb. All three folders must be real folders
 // (not links) of the current user; they are kept owner-only. When TEMP/Brembloc belongs to another user
 // (anyone can make it in a shared /tmp), TEMP/Brembloc-UID takes its place. While a run uses thumb it
 // holds the lock TEMP/Brembloc/Vornetta/thumb.lock; a run that finds that lock held by another live
-// process works in TEMP/Brembloc/Vornetta/thumb-PID instead, which goes when the run ends. A holder made
-// always private goes straight to thumb-PID, so that a second program never takes the shared folder
-// from the window.
+// process works in TEMP/Brembloc/Vornetta/thumb-PID instead, which goes when the run ends and is locked
+// while the run lives. A holder made always private goes straight to thumb-PID, so that a second
+// program never takes the shared folder from the window. Preparing also removes the thumb-PID folders
+// that runs killed outright left behind.
 class WorkFolder final
 {
 public:
@@ -36,6 +38,7 @@ private:
     bool privateFolder = false;
     const bool alwaysPrivate;
     std::unique_ptr<QLockFile> lock;
+    std::unique_ptr<WorkFolderLock> privateLock;
 };
 
 // Creates and empties the work folder below tempFolder and returns its path (forward slashes, no

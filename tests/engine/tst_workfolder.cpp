@@ -7,9 +7,11 @@
 #include <QElapsedTimer>
 #include <QLockFile>
 #include <QMap>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,6 +69,36 @@ bool makeTree(const QString& root, int count, int depth)
     }
     return true;
 }
+
+// The PID of a process that has ended and been reaped.
+qint64 deadPid()
+{
+    QProcess process;
+    process.start("true", QStringList());
+    const qint64 pid = process.waitForStarted() ? process.processId() : 0;
+    process.waitForFinished();
+    return pid;
+}
+
+// Holds an exclusive lock on a folder, as a running conversion does on its private folder.
+class FolderLock final
+{
+public:
+    explicit FolderLock(const QString& folder)
+        : fd(open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    {}
+    ~FolderLock()
+    {
+        if (fd >= 0)
+            close(fd);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    bool tryLock() const { return fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0; }
+
+private:
+    const int fd;
+};
 
 // Lowers this process's descriptor limit to what is open now plus `spare`, for as long as it lives.
 class DescriptorLimit final
@@ -247,6 +279,65 @@ private slots:
         QVERIFY(treeContents(temp->path()) == before);
     }
 
+    // A run killed outright leaves its private folder; the next preparation takes it away, and only it.
+    void abandonedPrivateFoldersGo_data()
+    {
+        QTest::addColumn<QString>("name"); // PID stands for a process that has ended
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("holder");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("killed run") << "thumb-PID"
+                                    << "folder" << 0700 << "" << true;
+        QTest::newRow("live process") << "thumb-1"
+                                      << "folder" << 0700 << "" << false;
+        QTest::newRow("not owner-only") << "thumb-PID"
+                                        << "folder" << 0755 << "" << false;
+        QTest::newRow("link") << "thumb-PID"
+                              << "link" << 0700 << "" << false;
+        QTest::newRow("file") << "thumb-PID"
+                              << "file" << 0700 << "" << false;
+        QTest::newRow("another name") << "thumb-PID.old"
+                                      << "folder" << 0700 << "" << false;
+        QTest::newRow("another user's") << "thumb-PID"
+                                        << "folder" << 0700 << "another user" << false;
+        // A live run whose PID this process cannot see, as from another PID namespace sharing TEMP.
+        QTest::newRow("locked by a run") << "thumb-PID"
+                                         << "folder" << 0700 << "locked" << false;
+    }
+    void abandonedPrivateFoldersGo()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(int, mode);
+        QFETCH(QString, holder);
+        QFETCH(bool, removed);
+        const qint64 pid = deadPid();
+        QVERIFY(pid > 0);
+        const QString path = vornetta() + "/" + QString(name).replace("PID", QString::number(pid));
+        QVERIFY(QDir().mkpath(vornetta()));
+        if (kind == "folder") {
+            QVERIFY(QDir().mkpath(path + "/hevc"));
+            QVERIFY(writeFile(path + "/hevc/tile"));
+        } else if (kind == "link") {
+            QVERIFY(QFile::link(outside(), path));
+        } else {
+            QVERIFY(writeFile(path));
+        }
+        QVERIFY(kind == "link" || chmod(QFile::encodeName(path).constData(), mode_t(mode)) == 0);
+        if (holder == "another user") {
+            if (geteuid() != 0)
+                QSKIP("needs root to give a folder to another user");
+            QCOMPARE(chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        }
+        const FolderLock run(path);
+        QVERIFY(holder != "locked" || run.tryLock());
+
+        WorkFolder work;
+        QCOMPARE(prepareWorkFolder(work, temp->path()), thumb());
+        QCOMPARE(QFileInfo::exists(path) || isLink(path), !removed);
+    }
+
     void aLockHeldByAnotherRunGivesAPrivateFolder()
     {
         {
@@ -266,6 +357,7 @@ private slots:
             QVERIFY(QDir(own).isEmpty());
             QCOMPARE(modeOf(own), mode_t(0700));
             QVERIFY(writeFile(own + "/bmp.bmp"));
+            QVERIFY2(!FolderLock(own).tryLock(), "a live run's private folder is locked");
         }
         QVERIFY(!QFileInfo::exists(own));
         QVERIFY(QFile::exists(thumb() + "/the other run's tile"));
@@ -286,6 +378,22 @@ private slots:
         }
         QVERIFY(!QFileInfo::exists(own));
         QCOMPARE(QDir(thumb()).entryList(QDir::Files), QStringList{"the window's tile"});
+    }
+
+    // Our PID's folder locked by a live run: one in another PID namespace sharing TEMP, or a folder of
+    // a killed run with our PID that another preparation is removing.
+    void aPrivateFolderLockedByAnotherRunIsLeftAlone()
+    {
+        const QString own = thumb() + "-" + QString::number(QCoreApplication::applicationPid());
+        QVERIFY(QDir().mkpath(own));
+        QVERIFY(writeFile(own + "/their tile"));
+        const FolderLock otherRun(own);
+        QVERIFY(otherRun.tryLock());
+
+        WorkFolder holder(true);
+        QCOMPARE(prepareWorkFolder(holder, temp->path()), QString());
+        QCOMPARE(holder.failureReason(), QString("cannot lock the work folder"));
+        QVERIFY(QFile::exists(own + "/their tile"));
     }
 
     void removeFolderTreeRemovesLinksAsLinks()
