@@ -6,12 +6,16 @@
 #include <QString>
 
 class QLockFile;
+class WorkFolderLock;
 
 // The conversion's work folder, TEMP/Brembloc/Vornetta/thumb. All three folders must be real folders
-// (not links) of the current user; they are kept owner-only. While a run uses thumb it holds the lock
-// TEMP/Brembloc/Vornetta/thumb.lock; a run that finds that lock held by another live process works in
-// TEMP/Brembloc/Vornetta/thumb-PID instead, which goes when the run ends. A holder made always private
-// goes straight to thumb-PID, so that a second program never takes the shared folder from the window.
+// (not links) of the current user; they are kept owner-only. When TEMP/Brembloc belongs to another user
+// (anyone can make it in a shared /tmp), TEMP/Brembloc-UID takes its place. While a run uses thumb it
+// holds the lock TEMP/Brembloc/Vornetta/thumb.lock; a run that finds that lock held by another live
+// process works in TEMP/Brembloc/Vornetta/thumb-PID instead, which goes when the run ends and is locked
+// while the run lives. A holder made always private goes straight to thumb-PID, so that a second
+// program never takes the shared folder from the window. Preparing also removes the thumb-PID folders
+// that runs killed outright left behind.
 class WorkFolder final
 {
 public:
@@ -34,6 +38,7 @@ private:
     bool privateFolder = false;
     const bool alwaysPrivate;
     std::unique_ptr<QLockFile> lock;
+    std::unique_ptr<WorkFolderLock> privateLock;
 };
 
 // Creates and empties the work folder below tempFolder and returns its path (forward slashes, no
@@ -42,5 +47,6 @@ private:
 QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder = QDir::tempPath());
 
 // Removes the folder with everything below it. A symbolic link, at the top or below, is removed as a
-// link; its target is never touched. Stops at the first failure and returns whether all went.
+// link; its target is never touched, even when a sub-folder turns into a link during the removal: the
+// walk goes by descriptors, never by path. Stops at the first failure and returns whether all went.
 bool removeFolderTree(const QString& folder);
