@@ -1,6 +1,8 @@
 #include "tests/support/heicfixtures.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include <QFileInfo>
@@ -232,6 +234,23 @@ double psnr(const QImage& a, const QImage& b)
     }
     const double mse = sum / (3.0 * first.width() * first.height());
     return 10.0 * std::log10(255.0 * 255.0 / mse);
+}
+
+int largestChannelDifference(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return -1;
+    const QImage first = a.convertToFormat(QImage::Format_RGB32);
+    const QImage second = b.convertToFormat(QImage::Format_RGB32);
+    int largest = 0;
+    for (int y = 0; y < first.height(); ++y) {
+        const QRgb* p = reinterpret_cast<const QRgb*>(first.constScanLine(y));
+        const QRgb* q = reinterpret_cast<const QRgb*>(second.constScanLine(y));
+        for (int x = 0; x < first.width(); ++x)
+            largest = std::max({largest, std::abs(qRed(p[x]) - qRed(q[x])),
+                                std::abs(qGreen(p[x]) - qGreen(q[x])), std::abs(qBlue(p[x]) - qBlue(q[x]))});
+    }
+    return largest;
 }
 
 } // namespace vornetta::test

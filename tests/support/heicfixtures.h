@@ -37,6 +37,9 @@ QImage decodeWithFfmpeg(const QString& path, QString* error = nullptr);
 // The PSNR in dB over the R, G and B channels; infinity for identical pictures, 0 when the sizes differ.
 double psnr(const QImage& a, const QImage& b);
 
+// The largest difference of any R, G or B value between the two pictures; -1 when the sizes differ.
+int largestChannelDifference(const QImage& a, const QImage& b);
+
 // The system's ffmpeg (/usr/bin/ffmpeg, else the one on PATH), to encode fixtures and to decode for
 // reference.
 QString ffmpegPath();
