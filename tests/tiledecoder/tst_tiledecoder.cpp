@@ -224,7 +224,8 @@ private slots:
         row("4:2:2") << "testsrc2" << tile << QStringList{"-pix_fmt", "yuv422p"} << "";
         row("4:4:4") << "testsrc2" << tile << QStringList{"-pix_fmt", "yuv444p"} << "";
         row("4:4:4 10-bit") << "drawn" << tile << QStringList{"-pix_fmt", "yuv444p10le"} << "";
-        row("4:2:2 10-bit") << "testsrc2" << tile << QStringList{"-pix_fmt", "yuv422p10le"} << "";
+        row("4:2:2 10-bit cropped to 510x302")
+            << "testsrc2" << QSize(510, 302) << QStringList{"-pix_fmt", "yuv422p10le"} << "";
         row("4:4:4 12-bit BT.709") << "testsrc2" << tile
                                    << QStringList{"-pix_fmt", "yuv444p12le", "-colorspace", "bt709"} << "";
         row("GBR") << "testsrc2" << tile << QStringList{"-pix_fmt", "gbrp"} << "";
