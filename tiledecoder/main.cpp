@@ -1,7 +1,6 @@
-// The tile decoder: `ffmpeg -i TILE OUT.bmp` decodes the first picture of a raw HEVC stream into a BMP
-// like the one the system's ffmpeg writes for it (no channel more than 2 levels away), in a process that
-// loads seven libraries instead of a couple of hundred. Any failure: one line on standard error, a
-// non-zero exit, and no OUT.
+// The tile decoder: `ffmpeg -i TILE OUT.bmp` decodes the first picture of a raw HEVC stream into a BMP of
+// the format the system's ffmpeg writes, in a process that loads seven libraries instead of a couple of
+// hundred. Any failure: one line on standard error, a non-zero exit, and no OUT.
 
 #include <cstdio>
 #include <string>
