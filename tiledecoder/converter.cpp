@@ -1,95 +1,113 @@
 #include "tiledecoder/converter.h"
 
 #include <cstring>
-#include <memory>
 
-extern "C" {
-#include <libavutil/opt.h>
-#include <libavutil/pixfmt.h>
-#include <libswscale/swscale.h>
-}
+#include <libyuv/convert_argb.h>
+#include <libyuv/planar_functions.h>
+
+#include "tiledecoder/exactconversion.h"
 
 namespace tiledecoder {
 
 namespace {
 
-struct FreeScaler
-{
-    void operator()(SwsContext* scaler) const { sws_freeContext(scaler); }
-};
-using ScalerPointer = std::unique_ptr<SwsContext, FreeScaler>;
+// The matrices ffmpeg has YCbCr coefficients for; it converts with BT.601 whatever it has none for
+// (unspecified, reserved, YCgCo and the newer ones).
+enum class Matrix { Bt601, Bt709, Fcc, Smpte240m, Bt2020 };
 
-constexpr int kMatrixRgb = 0;
-constexpr int kMatrixUnspecified = 2;
-constexpr int kMatrixBt470bg = 5;
-constexpr int kMatrixYcgco = 8;
-constexpr int kMatrixLastNamed = 14;
-
-// ffmpeg keeps only matrix values it has a name for and treats the others as unspecified.
-int knownMatrix(int matrixCoefficients)
+Matrix matrixOf(int matrixCoefficients)
 {
-    return matrixCoefficients >= 0 && matrixCoefficients <= kMatrixLastNamed ? matrixCoefficients
-                                                                             : kMatrixUnspecified;
-}
-
-// The pixel format ffmpeg's HEVC decoder gives such a picture: full-range 8-bit 4:2:0 is the "J" format,
-// and 4:4:4 coded with the identity matrix is planar GBR.
-AVPixelFormat sourcePixelFormat(const Picture& picture)
-{
-    struct Formats
-    {
-        int bitDepth;
-        AVPixelFormat byChroma[4];
-        AVPixelFormat gbr;
-    };
-    static const Formats table[] = {
-        {8, {AV_PIX_FMT_GRAY8, AV_PIX_FMT_YUV420P, AV_PIX_FMT_YUV422P, AV_PIX_FMT_YUV444P}, AV_PIX_FMT_GBRP},
-        {9,
-         {AV_PIX_FMT_GRAY9LE, AV_PIX_FMT_YUV420P9LE, AV_PIX_FMT_YUV422P9LE, AV_PIX_FMT_YUV444P9LE},
-         AV_PIX_FMT_NONE},
-        {10,
-         {AV_PIX_FMT_GRAY10LE, AV_PIX_FMT_YUV420P10LE, AV_PIX_FMT_YUV422P10LE, AV_PIX_FMT_YUV444P10LE},
-         AV_PIX_FMT_GBRP10LE},
-        {12,
-         {AV_PIX_FMT_GRAY12LE, AV_PIX_FMT_YUV420P12LE, AV_PIX_FMT_YUV422P12LE, AV_PIX_FMT_YUV444P12LE},
-         AV_PIX_FMT_GBRP12LE},
-    };
-    for (const Formats& formats : table) {
-        if (formats.bitDepth != picture.bitDepth)
-            continue;
-        AVPixelFormat format = formats.byChroma[picture.chromaFormat];
-        if (format == AV_PIX_FMT_YUV420P && picture.fullRange)
-            format = AV_PIX_FMT_YUVJ420P;
-        if (picture.chromaFormat == 3 && knownMatrix(picture.matrixCoefficients) == kMatrixRgb &&
-            formats.gbr != AV_PIX_FMT_NONE)
-            format = formats.gbr;
-        return format;
+    switch (matrixCoefficients) {
+    case 1:
+        return Matrix::Bt709;
+    case 4:
+        return Matrix::Fcc;
+    case 7:
+        return Matrix::Smpte240m;
+    case 9:  // BT.2020 non-constant luminance
+    case 10: // constant luminance, converted as the former, as ffmpeg does
+        return Matrix::Bt2020;
+    default:
+        return Matrix::Bt601;
     }
-    return AV_PIX_FMT_NONE;
 }
 
-// The coefficient set ffmpeg's scale filter picks for a frame's matrix: BT.601 for anything it has no
-// YCbCr coefficients for.
-int coefficientSet(int matrixCoefficients)
+LumaWeights weightsOf(Matrix matrix)
 {
-    const int matrix = knownMatrix(matrixCoefficients);
-    if (matrix < 1 || matrix > 10 || matrix == kMatrixYcgco)
-        return kMatrixBt470bg;
-    return matrix;
+    switch (matrix) {
+    case Matrix::Bt709:
+        return {2126, 722};
+    case Matrix::Fcc:
+        return {3000, 1100};
+    case Matrix::Smpte240m:
+        return {2120, 870};
+    case Matrix::Bt2020:
+        return {2627, 593};
+    case Matrix::Bt601:
+        break;
+    }
+    return {2990, 1140};
 }
 
-OutputImage copyGrey(const Picture& picture)
+// libyuv's constants for 8-bit samples of the matrix and range, where libyuv lands within 2 levels of the
+// exact result; none elsewhere. Its limited-range BT.709 and BT.2020 blue is up to 16 levels off (it caps
+// the blue coefficient), and its deeper formats up to 4.
+const libyuv::YuvConstants* libyuvConstants(Matrix matrix, const Picture& picture)
 {
-    OutputImage image;
-    image.width = picture.width;
-    image.height = picture.height;
-    image.format = OutputFormat::Gray8;
-    image.pixels = PixelBuffer(std::size_t(picture.width), std::size_t(picture.height));
-    if (image.pixels.isNull())
-        return image;
-    for (int y = 0; y < picture.height; ++y)
-        std::memcpy(image.pixels.row(y), picture.planes[0].row(y), std::size_t(picture.width));
-    return image;
+    if (picture.bitDepth != 8)
+        return nullptr;
+    switch (matrix) {
+    case Matrix::Bt601:
+        return picture.fullRange ? &libyuv::kYuvJPEGConstants : &libyuv::kYuvI601Constants;
+    case Matrix::Bt709:
+        return picture.fullRange ? &libyuv::kYuvF709Constants : nullptr;
+    case Matrix::Bt2020:
+        return picture.fullRange ? &libyuv::kYuvV2020Constants : nullptr;
+    case Matrix::Fcc:
+    case Matrix::Smpte240m:
+        break;
+    }
+    return nullptr;
+}
+
+// 8-bit YCbCr straight to BGR rows with libyuv; false if libyuv refused.
+bool convertWithLibyuv(const Picture& picture, const libyuv::YuvConstants* constants, PixelBuffer& bgr)
+{
+    using Function = int (*)(const std::uint8_t*, int, const std::uint8_t*, int, const std::uint8_t*, int,
+                             std::uint8_t*, int, const libyuv::YuvConstants*, int, int);
+    const Function functions[] = {nullptr, libyuv::I420ToRGB24Matrix, libyuv::I422ToRGB24Matrix,
+                                  libyuv::I444ToRGB24Matrix};
+    const PixelBuffer* planes = picture.planes;
+    return functions[picture.chromaFormat](planes[0].data(), int(planes[0].stride()), planes[1].data(),
+                                           int(planes[1].stride()), planes[2].data(), int(planes[2].stride()),
+                                           bgr.data(), int(bgr.stride()), constants, picture.width,
+                                           picture.height) == 0;
+}
+
+std::string convertColour(const Picture& picture, PixelBuffer& bgr)
+{
+    // 4:4:4 with the identity matrix holds green, blue and red planes, taken as full range whatever the
+    // range flag says, as ffmpeg takes them.
+    if (picture.chromaFormat == 3 && picture.matrixCoefficients == 0) {
+        if (picture.bitDepth > 8) {
+            convertGbrExactly(picture, bgr.data(), bgr.stride());
+            return {};
+        }
+        // MergeRGBPlane stores its first plane first: blue, as a BMP's bytes run.
+        libyuv::MergeRGBPlane(picture.planes[1].data(), int(picture.planes[1].stride()),
+                              picture.planes[0].data(), int(picture.planes[0].stride()),
+                              picture.planes[2].data(), int(picture.planes[2].stride()), bgr.data(),
+                              int(bgr.stride()), picture.width, picture.height);
+        return {};
+    }
+
+    const Matrix matrix = matrixOf(picture.matrixCoefficients);
+    const libyuv::YuvConstants* constants = libyuvConstants(matrix, picture);
+    if (!constants) {
+        convertYcbcrExactly(picture, weightsOf(matrix), bgr.data(), bgr.stride());
+        return {};
+    }
+    return convertWithLibyuv(picture, constants, bgr) ? std::string() : "the picture could not be converted";
 }
 
 } // namespace
@@ -97,60 +115,14 @@ OutputImage copyGrey(const Picture& picture)
 ConvertResult convertPicture(const Picture& picture)
 {
     ConvertResult result;
-    const AVPixelFormat source = sourcePixelFormat(picture);
-    if (source == AV_PIX_FMT_NONE || picture.planeCount != (picture.chromaFormat == 0 ? 1 : 3)) {
+    if (picture.bitDepth < 8 || picture.bitDepth > 16 || picture.chromaFormat < 0 ||
+        picture.chromaFormat > 3 || picture.planeCount != (picture.chromaFormat == 0 ? 1 : 3) ||
+        picture.width <= 0 || picture.height <= 0) {
         result.error = "pictures of " + std::to_string(picture.bitDepth) + " bits are not supported";
         return result;
     }
 
-    // ffmpeg writes 8-bit grey as it comes, without a scaler, and converts deeper grey to 8 bits.
-    if (source == AV_PIX_FMT_GRAY8) {
-        result.image = copyGrey(picture);
-        if (result.image.pixels.isNull())
-            result.error = "out of memory for the picture";
-        return result;
-    }
     const bool grey = picture.chromaFormat == 0;
-    const AVPixelFormat target = grey ? AV_PIX_FMT_GRAY8 : AV_PIX_FMT_BGR24;
-
-    ScalerPointer scaler(sws_alloc_context());
-    if (!scaler) {
-        result.error = "out of memory for the scaler";
-        return result;
-    }
-    SwsContext* context = scaler.get();
-    av_opt_set_int(context, "srcw", picture.width, 0);
-    av_opt_set_int(context, "srch", picture.height, 0);
-    av_opt_set_int(context, "src_format", source, 0);
-    av_opt_set_int(context, "dstw", picture.width, 0);
-    av_opt_set_int(context, "dsth", picture.height, 0);
-    av_opt_set_int(context, "dst_format", target, 0);
-    // No scaler flags, as ffmpeg passes none: libswscale then chooses bicubic itself.
-    av_opt_set_int(context, "sws_flags", 0, 0);
-    av_opt_set_int(context, "threads", 1, 0);
-    // ffmpeg places 4:2:0 chroma midway between luma rows (the MPEG-2 convention), for this format only.
-    if (source == AV_PIX_FMT_YUV420P)
-        av_opt_set_int(context, "src_v_chr_pos", 128, 0);
-    if (sws_init_context(context, nullptr, nullptr) < 0) {
-        result.error = "the scaler could not be set up for this picture";
-        return result;
-    }
-
-    // The stream's matrix and range, set after the scaler is made, as ffmpeg's scale filter does for
-    // every frame.
-    int* inverseTable = nullptr;
-    int* table = nullptr;
-    int sourceFull = 0;
-    int targetFull = 0;
-    int brightness = 0;
-    int contrast = 0;
-    int saturation = 0;
-    sws_getColorspaceDetails(context, &inverseTable, &sourceFull, &table, &targetFull, &brightness, &contrast,
-                             &saturation);
-    const int* coefficients = sws_getCoefficients(coefficientSet(picture.matrixCoefficients));
-    sws_setColorspaceDetails(context, coefficients, picture.fullRange ? 1 : 0, coefficients, targetFull,
-                             brightness, contrast, saturation);
-
     OutputImage& image = result.image;
     image.width = picture.width;
     image.height = picture.height;
@@ -161,17 +133,18 @@ ConvertResult convertPicture(const Picture& picture)
         return result;
     }
 
-    const std::uint8_t* sourcePlanes[4] = {};
-    int sourceStrides[4] = {};
-    for (int i = 0; i < picture.planeCount; ++i) {
-        sourcePlanes[i] = picture.planes[i].data();
-        sourceStrides[i] = int(picture.planes[i].stride());
+    if (!grey) {
+        result.error = convertColour(picture, image.pixels);
+        return result;
     }
-    std::uint8_t* targetPlanes[4] = {image.pixels.data()};
-    const int targetStrides[4] = {int(image.pixels.stride())};
-    if (sws_scale(context, sourcePlanes, sourceStrides, 0, picture.height, targetPlanes, targetStrides) !=
-        picture.height)
-        result.error = "the picture could not be converted";
+    // ffmpeg writes 8-bit grey as it comes, and deeper grey as the same levels in 8 bits.
+    if (picture.bitDepth > 8) {
+        convertGreyExactly(picture, image.pixels.data(), image.pixels.stride());
+        return result;
+    }
+    for (int y = 0; y < picture.height; ++y)
+        std::memcpy(image.pixels.row(std::size_t(y)), picture.planes[0].row(std::size_t(y)),
+                    std::size_t(picture.width));
     return result;
 }
 

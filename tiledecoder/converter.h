@@ -24,9 +24,10 @@ struct ConvertResult
     std::string error; // empty on success
 };
 
-// Converts a decoded picture the way `ffmpeg -i TILE OUT.bmp` does, with libswscale and the same choices:
-// the same source pixel format for each chroma format, bit depth, range and matrix, the same scaler setup,
-// the stream's matrix and range, so that both give the same pixels.
+// Converts a decoded picture to 8-bit BGR (or grey) with the stream's matrix and range, read as the system's
+// ffmpeg reads them. libyuv converts the common formats; the rest is converted exactly (exactconversion.h).
+// Chroma is never interpolated: each chroma sample covers the luma samples it was taken from, as libyuv and
+// libheif's converter have it.
 ConvertResult convertPicture(const Picture& picture);
 
 } // namespace tiledecoder

@@ -50,15 +50,15 @@ set(needed libqt6widgets6 libqt6gui6 libqt6core6 libqt6network6 libexiv2 libc6 l
 if(TILE_DECODER STREQUAL "system")
     list(APPEND needed ffmpeg)
 else()
-    list(APPEND needed libde265-0 libswscale)
+    list(APPEND needed libde265-0 libyuv0)
 endif()
 foreach(package IN LISTS needed)
     string(FIND "${depends}" "${package}" _at)
     expect("Depends lacks ${package}: ${depends}" NOT _at EQUAL -1)
 endforeach()
 if(NOT TILE_DECODER STREQUAL "system")
-    string(REGEX MATCH "(^| |,)ffmpeg( |,|$)" _ffmpeg "${depends}")
-    expect("our own tile decoder needs no ffmpeg package: ${depends}" NOT _ffmpeg)
+    string(REGEX MATCH "(^| |,)(ffmpeg|libswscale[0-9]*|libavutil[0-9]*)( |,|$)" _ffmpeg "${depends}")
+    expect("our own tile decoder needs no ffmpeg package nor its libraries: ${depends}" NOT _ffmpeg)
 endif()
 
 # The layout, unpacked as dpkg would install it.
