@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,12 +10,9 @@
 
 #include "cli/stopsignals.h"
 #include "core/filerules.h"
-#include "engine/covertthread.h"
+#include "engine/conversion.h"
 
 namespace {
-
-// How often the wait for the worker looks for a stop signal; the tool itself dies within 50 ms more.
-constexpr int kStopPollMs = 50;
 
 // A path as the bytes the file system knows it by, whatever the locale, with control characters escaped so
 // that every file stays on one line: \n, \t, \\ for a backslash, \xHH for the others.
@@ -80,37 +76,29 @@ private:
 ConvertBatchResult runConvertBatch(const QList<ConvertJob>& jobs, const ConvertOptions& options)
 {
     ConvertBatchResult result;
-    CovertThread worker;
-    worker.format = options.format;
-    worker.quality = options.quality;
-    worker.privateWorkFolder = true;
     const ProgressLine progress(static_cast<int>(jobs.size()));
+    const StopCheck stop = [] { return stopSignal() != 0; };
 
     for (int n = 0; n < jobs.size(); ++n) {
-        if (stopSignal() != 0)
+        if (stop())
             break;
         const ConvertJob& job = jobs[n];
         progress.show(n + 1);
         // Mirrored sub-folders below the output folder; a file's own folder is never made.
         if (!options.outputFolder.isEmpty())
             QDir().mkpath(job.outputFolder);
-        // The first free name now; should another program take it meanwhile, the worker takes the next.
-        const QString output = freeOutputName(job.outputFolder, job.input, options.format);
-        worker.itemIndex = n;
-        worker.inputFile = job.input;
-        worker.outputFile = output;
-        worker.start();
-        while (!worker.wait(QDeadlineTimer(kStopPollMs))) {
-            if (stopSignal() != 0)
-                worker.requestStop();
-        }
+        // The first free name now; should another program take it meanwhile, the next one is taken.
+        const ConversionRequest request{job.input,
+                                        freeOutputName(job.outputFolder, job.input, options.format),
+                                        options.format, options.quality, true};
+        const ConversionResult converted = convertFile(request, stop);
         progress.clear();
-        if (worker.succeeded) {
+        if (converted.succeeded()) {
             ++result.converted;
-            writeLine(printablePath(QDir::cleanPath(worker.savedFile)));
+            writeLine(printablePath(QDir::cleanPath(converted.outputFile)));
         } else {
             ++result.failed;
-            writeLine(printablePath(job.input) + '\t' + worker.failureReason.toUtf8());
+            writeLine(printablePath(job.input) + '\t' + converted.status.reason.toUtf8());
         }
     }
     result.stoppedBySignal = stopSignal();

@@ -13,7 +13,7 @@ struct ConvertBatchResult
     int stoppedBySignal = 0; // the signal that stopped the batch early, or 0
 };
 
-// Converts the jobs one after another with the window's worker, each in a work folder of its own, into
+// Converts the jobs one after another with the window's conversion, each in a work folder of its own, into
 // the first free name of its output folder. Writes one line per finished file to standard output: the
 // converted file's path, or the input path, a tab and why it failed. While standard error is a terminal
 // a progress count "[n/total]" stands on its last line. A stop signal ends the running conversion

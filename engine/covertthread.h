@@ -1,17 +1,10 @@
 #pragma once
 
-#include <chrono>
-
 #include <QString>
 #include <QThread>
 
-// How long one file may take in all, splitting, decoding and saving (5 minutes unless changed; tests make
-// it short). A file that takes longer fails with "took too long".
-std::chrono::milliseconds conversionTimeLimit();
-void setConversionTimeLimit(std::chrono::milliseconds limit);
-
-// Converts one HEIC file per start on a thread of its own: the window sets the four fields, starts the
-// thread, and reads the fields and the result back after finished().
+// Converts one HEIC file per start on a thread of its own (convertFile, conversion.h): the window sets the
+// four fields, starts the thread, and reads the fields and the result back after finished().
 class CovertThread : public QThread
 {
 public:

@@ -19,16 +19,16 @@ namespace {
 // However busy the folder, a free name turns up long before this.
 constexpr int kMostNamesTried = 100000;
 
-SaveResult failed(const QString& reason)
+SaveResult failed(FailureKind kind, const QString& reason)
 {
     SaveResult result;
-    result.reason = reason;
+    result.status = StepResult::failed(kind, reason);
     return result;
 }
 
-QString cannotWrite()
+SaveResult cannotWrite()
 {
-    return QStringLiteral("cannot write to the output folder");
+    return failed(FailureKind::Output, QStringLiteral("cannot write to the output folder"));
 }
 
 // A descriptor that closes itself.
@@ -131,46 +131,46 @@ SaveResult saveImage(QImage image, const OutputNames& names, const QByteArray& f
     const Descriptor folder(
         ::open(QFile::encodeName(names.folder()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() < 0)
-        return failed(cannotWrite());
+        return cannotWrite();
     TemporaryFile temporary(folder.get());
     if (!temporary.isOpen())
-        return failed(cannotWrite());
+        return cannotWrite();
 
     const QByteArray kind = format.toUpper();
     const bool withExif = !extras.exif.isEmpty() && (kind == "JPG" || kind == "JPEG" || kind == "PNG");
     {
         QFile file;
         if (!file.open(temporary.handle(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-            return failed(cannotWrite());
+            return cannotWrite();
         QImageWriter writer(&file, format);
         if (!writer.canWrite())
-            return failed(QStringLiteral("cannot write %1 files").arg(QString::fromLatin1(format)));
+            return failed(FailureKind::Output,
+                          QStringLiteral("cannot write %1 files").arg(QString::fromLatin1(format)));
         writer.setQuality(extras.quality);
         if (!writer.write(image) || !file.flush())
-            return failed(cannotWrite());
+            return cannotWrite();
     }
     const QSize size = image.size();
     // The encoded file is all that is needed from here on.
     image = QImage();
     if (withExif && embedExifInFile(temporary.handle(), extras.exif, size) == ExifEmbedding::CannotWrite)
-        return failed(cannotWrite());
+        return cannotWrite();
     if (stop && stop())
-        return failed(QStringLiteral("stopped"));
+        return failed(FailureKind::Stopped, QStringLiteral("stopped"));
     copyModificationTime(extras.modificationTimeFrom, temporary.handle());
     if (::fsync(temporary.handle()) != 0 || !temporary.close())
-        return failed(cannotWrite());
+        return cannotWrite();
 
     for (int n = 0; n < kMostNamesTried; ++n) {
         const QByteArray name = QFile::encodeName(names.fileName(n));
         const int error = temporary.moveTo(name);
         if (error == 0) {
             SaveResult result;
-            result.saved = true;
             result.path = names.path(n);
             return result;
         }
         if (error != EEXIST)
-            return failed(cannotWrite());
+            return cannotWrite();
     }
-    return failed(cannotWrite());
+    return cannotWrite();
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "core/filerules.h"
+#include "engine/stepresult.h"
 #include "engine/toolrunner.h"
 
 // What a saved file carries besides the pixels (and the colour space the picture names).
@@ -22,9 +23,8 @@ struct SaveExtras
 
 struct SaveResult
 {
-    bool saved = false;
-    QString path;   // the name the file took
-    QString reason; // a few words on why it was not saved
+    StepResult status;
+    QString path; // the name the file took
 };
 
 // Saves the picture in the given format ("JPG", "PNG", "BMP") at extras.quality under the first of names

@@ -96,39 +96,39 @@ bool applyPictureOperations(QImage& image, const std::vector<PictureOperation>& 
     return true;
 }
 
-bool readPictureExtras(const QString& prefix, PictureExtras* extras, QString* reason)
+PictureExtrasResult readPictureExtras(const QString& prefix)
 {
-    *extras = PictureExtras();
+    PictureExtrasResult result;
     const std::optional<QByteArray> transform =
         readSmallFile(prefix + protocol::kTransformFile, protocol::kMaxTransformFileBytes);
     std::optional<std::vector<PictureOperation>> operations;
     if (transform)
         operations = parsePictureOperations(*transform);
     if (!operations) {
-        *reason = QStringLiteral("cannot read the picture's orientation");
-        return false;
+        result.status =
+            StepResult::failed(FailureKind::Picture, QStringLiteral("cannot read the picture's orientation"));
+        return result;
     }
-    extras->operations = std::move(*operations);
-    extras->iccProfile =
+    result.extras.operations = std::move(*operations);
+    result.extras.iccProfile =
         readSmallFile(prefix + protocol::kIccProfileFile, qint64(protocol::kMaxIccProfileBytes))
             .value_or(QByteArray());
-    extras->exif =
+    result.extras.exif =
         readSmallFile(prefix + protocol::kExifFile, qint64(protocol::kMaxExifBytes)).value_or(QByteArray());
-    return true;
+    return result;
 }
 
-bool preparePicture(QImage& image, const PictureExtras& extras, const QByteArray& format, QString* reason)
+StepResult preparePicture(QImage& image, const PictureExtras& extras, const QByteArray& format)
 {
-    if (!applyPictureOperations(image, extras.operations)) {
-        *reason = image.isNull() ? QStringLiteral("not enough memory")
-                                 : QStringLiteral("cannot read the picture's orientation");
-        return false;
-    }
+    if (!applyPictureOperations(image, extras.operations))
+        return image.isNull() ? StepResult::failed(FailureKind::Memory, QStringLiteral("not enough memory"))
+                              : StepResult::failed(FailureKind::Picture,
+                                                   QStringLiteral("cannot read the picture's orientation"));
     // Only the colour space is named: the pixels stay as decoded. BMP files get no profile.
     if (!extras.iccProfile.isEmpty() && format.toUpper() != "BMP") {
         const QColorSpace profile = QColorSpace::fromIccProfile(extras.iccProfile);
         if (profile.isValid())
             image.setColorSpace(profile);
     }
-    return true;
+    return {};
 }

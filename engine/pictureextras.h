@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QString>
 
+#include "engine/stepresult.h"
+
 // What the splitter leaves beside the tile information so that the picture comes out as the camera meant
 // it: the crop, rotation and mirror steps (PREFIXtransform, always written), the ICC profile (PREFIXicc)
 // and the Exif block (PREFIXexif).
@@ -37,11 +39,17 @@ struct PictureExtras
     QByteArray exif;       // empty: none
 };
 
-// Reads the side files of the splitter's output PREFIX. The transform file must be there and well-formed
-// (false, with a few words in reason, otherwise): without it the picture could come out sideways while
-// looking right. The profile and the Exif block are optional, and left out when unreadable or too large.
-bool readPictureExtras(const QString& prefix, PictureExtras* extras, QString* reason);
+struct PictureExtrasResult
+{
+    StepResult status;
+    PictureExtras extras;
+};
 
-// Applies the steps and, for the formats that carry one (everything but BMP), attaches the ICC profile when
-// Qt can read it. False, with a few words in reason, when the steps cannot be applied.
-bool preparePicture(QImage& image, const PictureExtras& extras, const QByteArray& format, QString* reason);
+// Reads the side files of the splitter's output PREFIX. The transform file must be there and well-formed
+// (a failure otherwise): without it the picture could come out sideways while looking right. The profile
+// and the Exif block are optional, and left out when unreadable or too large.
+PictureExtrasResult readPictureExtras(const QString& prefix);
+
+// Applies the steps to the picture and, for the formats that carry one (everything but BMP), attaches the
+// ICC profile when Qt can read it. A failure when the steps cannot be applied.
+StepResult preparePicture(QImage& image, const PictureExtras& extras, const QByteArray& format);

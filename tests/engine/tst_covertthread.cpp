@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include "engine/conversion.h"
 #include "engine/covertthread.h"
 #include "engine/imagesaver.h"
 #include "fixtures/heicfixtures.h"
@@ -288,7 +289,7 @@ private slots:
             saver.join();
         QStringList taken;
         for (const SaveResult& result : results) {
-            QVERIFY2(result.saved, qPrintable(result.reason));
+            QVERIFY2(result.status.ok(), qPrintable(result.status.reason));
             QCOMPARE(QImage(result.path).convertToFormat(QImage::Format_RGB32), drawing);
             taken.append(QFileInfo(result.path).fileName());
         }
@@ -315,8 +316,8 @@ private slots:
         QVERIFY(writeFile(target, "the user's own file"));
         const SaveResult saved =
             saveImage(drawing, OutputNames::from(target, target), format, [stopped] { return stopped; });
-        QVERIFY(!saved.saved);
-        QCOMPARE(saved.reason, reason);
+        QVERIFY(!saved.status.ok());
+        QCOMPARE(saved.status.reason, reason);
         QCOMPARE(fileBytes(target), QByteArray("the user's own file"));
         QCOMPARE(QDir(output->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{"picture"});

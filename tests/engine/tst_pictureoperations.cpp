@@ -105,32 +105,34 @@ private slots:
     void sideFilesAreRequiredOrOptional()
     {
         const QString prefix = dir.filePath("hevc");
-        PictureExtras extras;
-        QString reason;
-        QVERIFY(!readPictureExtras(prefix, &extras, &reason));
-        QCOMPARE(reason, QString("cannot read the picture's orientation"));
+        PictureExtrasResult read = readPictureExtras(prefix);
+        QVERIFY(!read.status.ok());
+        QCOMPARE(read.status.reason, QString("cannot read the picture's orientation"));
 
         QVERIFY(writeFile(prefix + "transform", "mirror 1\n"));
         QVERIFY(writeFile(prefix + "icc", "profile"));
         QVERIFY(writeFile(prefix + "exif", QByteArray(1024 * 1024 + 1, 'x')));
-        QVERIFY(readPictureExtras(prefix, &extras, &reason));
+        read = readPictureExtras(prefix);
+        QVERIFY(read.status.ok());
+        PictureExtras& extras = read.extras;
         QCOMPARE(extras.operations.size(), size_t(1));
         QCOMPARE(extras.iccProfile, QByteArray("profile"));
         QCOMPARE(extras.exif, QByteArray()); // too large: left out
 
         // A profile Qt cannot read is left out; BMP files get none at all.
         QImage image(4, 4, QImage::Format_RGB32);
-        QVERIFY(preparePicture(image, extras, "PNG", &reason));
+        QVERIFY(preparePicture(image, extras, "PNG").ok());
         QVERIFY(!image.colorSpace().isValid());
         extras.iccProfile = QColorSpace(QColorSpace::DisplayP3).iccProfile();
-        QVERIFY(preparePicture(image, extras, "BMP", &reason));
+        QVERIFY(preparePicture(image, extras, "BMP").ok());
         QVERIFY(!image.colorSpace().isValid());
-        QVERIFY(preparePicture(image, extras, "JPG", &reason));
+        QVERIFY(preparePicture(image, extras, "JPG").ok());
         QCOMPARE(image.colorSpace(), QColorSpace(QColorSpace::DisplayP3));
 
         extras.operations = *parsePictureOperations("crop 2 2 3 3\n");
-        QVERIFY(!preparePicture(image, extras, "PNG", &reason));
-        QCOMPARE(reason, QString("cannot read the picture's orientation"));
+        const StepResult prepared = preparePicture(image, extras, "PNG");
+        QVERIFY(!prepared.ok());
+        QCOMPARE(prepared.reason, QString("cannot read the picture's orientation"));
     }
 
     void exifIsEmbeddedOrLeftOut_data()
@@ -173,7 +175,7 @@ private slots:
         const SaveResult saved =
             saveImage(vornetta::test::drawTestPicture(64, 48), OutputNames::from(path, path), "JPG", {},
                       SaveExtras{"garbage", dir.filePath("no such source.heic")});
-        QVERIFY2(saved.saved, qPrintable(saved.reason));
+        QVERIFY2(saved.status.ok(), qPrintable(saved.status.reason));
         QCOMPARE(saved.path, path);
         QVERIFY(!QImage(path).isNull());
         QVERIFY(vornetta::test::exifTagsOf(path).isEmpty());

@@ -20,6 +20,8 @@ private:
     void convert(const QString& input, const QString& outputFile, bool* succeeded, QString* reason,
                  const QString& format = "png")
     {
+        // The worker never replaces a file: the previous case's output goes first.
+        QFile::remove(outputFile);
         CovertThread thread;
         const vornetta::test::WorkerRun run =
             vornetta::test::runWorker(thread, 0, input, outputFile, format, 300000);

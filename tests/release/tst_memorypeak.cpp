@@ -45,7 +45,7 @@ private slots:
             saveImage(std::move(picture), OutputNames(dir.path(), "noise.heic", format.toLower()), format, {},
                       SaveExtras{exif, {}, 100});
         const long peak = peakResidentKiB();
-        QVERIFY2(saved.saved, qPrintable(saved.reason));
+        QVERIFY2(saved.status.ok(), qPrintable(saved.status.reason));
         const qint64 encodedKiB = QFileInfo(saved.path).size() / 1024;
         qInfo("%s: %.1f s, encoded %lld MiB, picture %lld MiB, peak %ld MiB (%ld MiB above the picture)",
               format.constData(), timer.elapsed() / 1000.0, encodedKiB / 1024, pictureKiB / 1024, peak / 1024,

@@ -1,0 +1,146 @@
+#include "engine/conversion.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include "engine/imagesaver.h"
+#include "engine/pictureextras.h"
+#include "engine/sourcefile.h"
+#include "engine/tilestitcher.h"
+#include "engine/workfolder.h"
+#include "protocol/protocol.h"
+
+namespace {
+
+// The largest intermediate picture, 10239 x 10239 x 4 bytes, is above Qt's default reading limit.
+constexpr int kImageReadLimitMiB = 512;
+
+std::atomic<long long> conversionLimitMs{5 * 60 * 1000};
+
+void allowTheLargestPicture()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (QImageReader::allocationLimit() > 0)
+            QImageReader::setAllocationLimit(std::max(QImageReader::allocationLimit(), kImageReadLimitMiB));
+    });
+}
+
+StepResult stitchStep(const StitchResult& stitched)
+{
+    const auto failed = [](FailureKind kind, const char* reason) {
+        return StepResult::failed(kind, QString::fromLatin1(reason));
+    };
+    switch (stitched.failure) {
+    case StitchFailure::None:
+        break;
+    case StitchFailure::SplitterNotStarted:
+        return failed(FailureKind::Tool, "the splitter could not be started");
+    case StitchFailure::SplitterTimedOut:
+        return failed(FailureKind::Tool, "the splitter took too long");
+    case StitchFailure::SplitterCrashed:
+        return failed(FailureKind::Tool, "the splitter crashed");
+    case StitchFailure::DecoderNotStarted:
+        return failed(FailureKind::Tool, "the tile decoder could not be started");
+    case StitchFailure::NoPicture:
+    case StitchFailure::BadTiles:
+        return failed(FailureKind::Picture, "not a HEIC file or damaged");
+    case StitchFailure::TooLarge:
+        return StepResult::failed(
+            FailureKind::Picture,
+            QStringLiteral("picture larger than %1 pixels").arg(protocol::kMaxConvertedSide));
+    case StitchFailure::OutOfMemory:
+        return failed(FailureKind::Memory, "not enough memory");
+    case StitchFailure::Stopped:
+        return failed(FailureKind::Stopped, "stopped");
+    case StitchFailure::CannotWrite:
+        return failed(FailureKind::WorkFolder, "cannot write the work folder");
+    }
+    // An incomplete picture is not saved at all.
+    if (stitched.missingCells > 0)
+        return StepResult::failed(
+            FailureKind::Picture,
+            stitched.missingCells == 1
+                ? QStringLiteral("1 tile could not be decoded")
+                : QStringLiteral("%1 tiles could not be decoded").arg(stitched.missingCells));
+    // The stitcher hands over the picture it wrote to bmp.bmp, which spares reading it back.
+    if (stitched.picture.isNull())
+        return failed(FailureKind::WorkFolder, "cannot read the stitched picture");
+    return {};
+}
+
+// The steps up to the save, each ending the conversion when it fails.
+ConversionResult convertChecked(const ConversionRequest& request, const StopCheck& stop)
+{
+    ConversionResult result;
+    result.status = checkSourceFile(request.input);
+    if (!result.status.ok())
+        return result;
+
+    WorkFolder work(request.privateWorkFolder);
+    const QString folder = prepareWorkFolder(work);
+    if (folder.isEmpty()) {
+        result.status = StepResult::failed(FailureKind::WorkFolder, work.failureReason());
+        return result;
+    }
+    QDir(folder).mkdir(protocol::kTileFolder);
+    QDir(folder).mkdir(protocol::kDecodedTileFolder);
+    const QString bmpPath = folder + "/" + protocol::kStitchedPicture;
+    QFile::remove(bmpPath);
+
+    // The tools run in the program folder, where a relative path would name another file.
+    const QString source = QFileInfo(request.input).absoluteFilePath();
+    StitchResult stitched = convertHeicToBmp(source.toUtf8().toStdString(), bmpPath.toUtf8().toStdString(),
+                                             folder.toUtf8().toStdString(), stop);
+    result.status = stitchStep(stitched);
+    if (!result.status.ok())
+        return result;
+    QImage image = std::move(stitched.picture);
+
+    // Upright, cropped and with its colour profile, as the camera meant it to be shown.
+    const QByteArray format = request.format.toUpper().toLatin1();
+    const PictureExtrasResult extras = readPictureExtras(folder + "/" + protocol::kSplitterPrefix);
+    result.status = extras.status.ok() ? preparePicture(image, extras.extras, format) : extras.status;
+    if (!result.status.ok())
+        return result;
+    if (stop && stop()) {
+        result.status = StepResult::failed(FailureKind::Stopped, QStringLiteral("stopped"));
+        return result;
+    }
+    // The name was free when it was chosen; should another program take it meanwhile, the next one is used.
+    const SaveResult saved = saveImage(std::move(image), OutputNames::from(request.output, request.input),
+                                       format, stop, SaveExtras{extras.extras.exif, source, request.quality});
+    result.status = saved.status;
+    result.outputFile = saved.path;
+    return result;
+}
+
+} // namespace
+
+ConversionResult convertFile(const ConversionRequest& request, const StopCheck& stop)
+{
+    allowTheLargestPicture();
+    // A backstop over the tools' own limits: no file, however it is made, keeps the caller for long.
+    const auto deadline = std::chrono::steady_clock::now() + conversionTimeLimit();
+    const auto tookTooLong = [deadline] { return std::chrono::steady_clock::now() >= deadline; };
+    ConversionResult result = convertChecked(request, [&] { return (stop && stop()) || tookTooLong(); });
+    if (result.status.failure == FailureKind::Stopped && !(stop && stop()) && tookTooLong())
+        result.status = StepResult::failed(FailureKind::TookTooLong, QStringLiteral("took too long"));
+    return result;
+}
+
+std::chrono::milliseconds conversionTimeLimit()
+{
+    return std::chrono::milliseconds(conversionLimitMs.load());
+}
+
+void setConversionTimeLimit(std::chrono::milliseconds limit)
+{
+    conversionLimitMs.store(limit.count());
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <chrono>
+
+#include <QString>
+
+#include "engine/stepresult.h"
+#include "engine/toolrunner.h"
+
+// One HEIC file to one picture file: the whole job, for the window's worker and for vornetta-convert alike.
+
+struct ConversionRequest
+{
+    QString input;
+    // The name wanted, in its folder. Should another program take it before the picture is done, the next
+    // free name of its kind is taken (name(0).jpg, name(1).jpg, ...): an existing file is never replaced.
+    QString output;
+    QString format;                 // "jpg", "png" or "bmp", in any case
+    int quality = -1;               // the writer's quality from 0 to 100; -1 for its default
+    bool privateWorkFolder = false; // work in a folder of this conversion's own, and leave the shared one
+};
+
+struct ConversionResult
+{
+    StepResult status;
+    QString outputFile; // the name the picture took
+
+    bool succeeded() const { return status.ok(); }
+};
+
+// Checks the input, prepares the work folder, splits the file, decodes and places its tiles, turns and crops
+// the picture as the camera meant it, attaches its colour profile, saves it with its Exif and the source's
+// modification time. Nothing is left in the output folder unless the result says success. A stop check
+// that says yes ends the conversion within about a second, as does the time limit below.
+ConversionResult convertFile(const ConversionRequest& request, const StopCheck& stop = {});
+
+// How long one file may take in all, splitting, decoding and saving (5 minutes unless changed; tests make
+// it short). A file that takes longer fails with "took too long".
+std::chrono::milliseconds conversionTimeLimit();
+void setConversionTimeLimit(std::chrono::milliseconds limit);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// What kind of thing stopped a conversion.
+enum class FailureKind {
+    None,
+    Input,       // the file cannot be read, or is not a file
+    WorkFolder,  // the work folder cannot be made, used safely or written
+    Picture,     // not a HEIC file, damaged, too large, or tiles that would not decode
+    Tool,        // the splitter or the tile decoder is missing, crashed or hung
+    Memory,      // no memory for the picture
+    Output,      // the output folder cannot be written, or the format has no writer
+    Stopped,     // the caller asked to stop
+    TookTooLong, // past the time one file may take
+};
+
+// How one step of a conversion ended: well, or with a failure and a few plain words for the user.
+struct StepResult
+{
+    FailureKind failure = FailureKind::None;
+    QString reason; // empty on success
+
+    bool ok() const { return failure == FailureKind::None; }
+    static StepResult failed(FailureKind kind, const QString& reason) { return StepResult{kind, reason}; }
+};
