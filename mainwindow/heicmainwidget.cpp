@@ -19,7 +19,9 @@
 
 #include "core/settings.h"
 #include "engine/covertthread.h"
+#include "mainwindow/listcolumns.h"
 #include "update/updatewidget.h"
+#include "update/versioncompare.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton2.h"
 #include "widgets/nofocusframedelegate.h"
@@ -174,7 +176,7 @@ void HEICMainWidget::setUpListWidget()
         scaledText(35) +
         "px;} QTreeView::item:selected{background:#b6f2b8;border: 1px solid "
         "#b5b5b5;border-left:none;border-top:none;border-right:none;}");
-    listWidget->setColumnCount(4);
+    listWidget->setColumnCount(kColumnCount);
     listWidget->setRootIsDecorated(false);
     listWidget->setFrameShape(QFrame::NoFrame);
     listWidget->setFocusPolicy(Qt::NoFocus);
@@ -255,14 +257,14 @@ void HEICMainWidget::placeWidgets()
     loadingLabel->setGeometry((loadingWidget->width() - scaled(20)) / 2,
                               (loadingWidget->height() - scaled(20)) / 2, scaled(20), scaled(20));
 
-    // Columns 1 and 2 carry the source path and the done flag; only the path and the state show.
-    listWidget->setColumnWidth(0, listWidget->width() - scaled(100));
-    listWidget->setColumnWidth(1, 0);
-    listWidget->setColumnWidth(2, 0);
-    listWidget->setColumnWidth(3, scaled(100));
-    listWidget->setColumnHidden(1, true);
-    listWidget->setColumnHidden(2, true);
-    listWidget->setColumnHidden(3, false);
+    // The source path and the done flag ride along unseen; only the path and the state show.
+    listWidget->setColumnWidth(kPathColumn, listWidget->width() - scaled(100));
+    listWidget->setColumnWidth(kSourceColumn, 0);
+    listWidget->setColumnWidth(kDoneColumn, 0);
+    listWidget->setColumnWidth(kStateColumn, scaled(100));
+    listWidget->setColumnHidden(kSourceColumn, true);
+    listWidget->setColumnHidden(kDoneColumn, true);
+    listWidget->setColumnHidden(kStateColumn, false);
     loadingMovie->setScaledSize(loadingLabel->size());
 }
 
@@ -296,7 +298,7 @@ void HEICMainWidget::setTexts()
     titleLabel->setText("Vornetta");
     titleLabel->setStyleSheet("QLabel { color: #FFFFFF;font-size:" + scaledText(12) + "px; }");
     versionLabel->setAlignment(Qt::AlignRight);
-    versionLabel->setText(QString("Ver: ") + "2.0.0");
+    versionLabel->setText(QString("Ver: ") + kCurrentVersion);
     versionLabel->setStyleSheet("QLabel { color: #b7b7b7;font-size:" + scaledText(10) + "px; }");
     dropLabel->setStyleSheet("QLabel { color: #b7b7b7;font-size:" + scaledText(16) + "px; }");
     dropLabel->setText(tr("Drop HEIC files to here"));

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "widgets/windowdrag.h"
+
 class QAction;
 class QCloseEvent;
 class QComboBox;
@@ -125,8 +127,7 @@ private:
     // Stops a running conversion and waits for it to end, so no tool outlives the window.
     void stopConversion();
 
-    int isPressed = 0;
-    QPoint pressPos;
+    WindowDrag windowDrag{*this};
     // Set once the window is closing: a conversion that ends then starts no further file.
     bool closing = false;
 };

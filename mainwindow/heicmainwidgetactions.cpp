@@ -10,7 +10,6 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -18,13 +17,13 @@
 #include <QMovie>
 #include <QTreeWidget>
 #include <QUrl>
-#include <QWindow>
 
 #include "core/filerules.h"
 #include "core/settings.h"
 #include "core/weblinks.h"
 #include "engine/covertthread.h"
 #include "gui/webpages.h"
+#include "mainwindow/listcolumns.h"
 #include "update/updatewidget.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"
@@ -32,12 +31,6 @@
 #include "widgets/scalefactor.h"
 
 namespace {
-
-// The row's columns: what shows, the source the worker converts, the done flag and the state.
-constexpr int kPathColumn = 0;
-constexpr int kSourceColumn = 1;
-constexpr int kDoneColumn = 2;
-constexpr int kStateColumn = 3;
 
 // How long closing waits for a stopped conversion: the worker kills its tool at once, so this is
 // only a bound for a machine under heavy load.
@@ -278,11 +271,7 @@ void HEICMainWidget::slots_homepageAction()
 
 void HEICMainWidget::slots_checkUpgradeAction()
 {
-    updateWidget->layoutWidgets();
-    updateWidget->refreshContent();
-    updateWidget->startCheck(false);
-    centerOnMainWindow(updateWidget.get());
-    updateWidget->exec();
+    showUpdateDialog(true);
 }
 
 void HEICMainWidget::showUpdateDialog(bool withCheck)
@@ -302,24 +291,16 @@ void HEICMainWidget::centerOnMainWindow(QWidget* w)
 
 void HEICMainWidget::mousePressEvent(QMouseEvent* e)
 {
-    // A Wayland client cannot place its own window; the compositor moves it instead.
-    if (QGuiApplication::platformName().startsWith("wayland")) {
-        if (QWindow* handle = windowHandle())
-            handle->startSystemMove();
-        return;
-    }
-    isPressed = 1;
-    pressPos = e->pos();
+    windowDrag.press(e->pos());
 }
 
 void HEICMainWidget::mouseMoveEvent(QMouseEvent* e)
 {
-    if (isPressed == 1)
-        setGeometry(geometry().translated(e->pos() - pressPos));
+    windowDrag.move(e->pos());
 }
 
 void HEICMainWidget::mouseReleaseEvent(QMouseEvent* e)
 {
     Q_UNUSED(e);
-    isPressed = 0;
+    windowDrag.release();
 }

@@ -60,7 +60,7 @@ MyMessageBoxWidget::MyMessageBoxWidget(QWidget* parent)
     connect(secondButton, &MyTempButton1::clicked, this, &MyMessageBoxWidget::No_slots);
     connect(closeButton, &MyPushButton::clicked, this, &MyMessageBoxWidget::No_slots);
 
-    dragging = 0;
+    drag.release();
     okPressed = false;
 }
 
@@ -143,22 +143,16 @@ void MyMessageBoxWidget::No_slots()
 void MyMessageBoxWidget::mousePressEvent(QMouseEvent* event)
 {
     // Any button starts a drag; the press is not passed on.
-    dragging = 1;
-    pressPosition = event->position().toPoint();
+    drag.press(event->position().toPoint());
 }
 
 void MyMessageBoxWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     Q_UNUSED(event);
-    dragging = 0;
+    drag.release();
 }
 
 void MyMessageBoxWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (dragging != 1)
-        return;
-    // Both positions are relative to the dialog, so the grab point stays under the pointer.
-    QRect frame = geometry();
-    frame.translate(event->position().toPoint() - pressPosition);
-    setGeometry(frame);
+    drag.move(event->position().toPoint());
 }

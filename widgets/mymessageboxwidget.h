@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QDialog>
-#include <QPoint>
 #include <QString>
+
+#include "widgets/windowdrag.h"
 
 class QLabel;
 class QMouseEvent;
@@ -45,6 +46,5 @@ private:
     MyPushButton* closeButton = nullptr;
     MyTempButton1* firstButton = nullptr;
     MyTempButton1* secondButton = nullptr;
-    int dragging = 0;
-    QPoint pressPosition;
+    WindowDrag drag{*this};
 };

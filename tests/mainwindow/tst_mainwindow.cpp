@@ -23,6 +23,7 @@
 #include "tests/mainwindow/windowdriver.h"
 #include "tests/support/testmain.h"
 #include "update/updatewidget.h"
+#include "update/versioncompare.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton2.h"
@@ -224,6 +225,7 @@ private slots:
         QVERIFY(!window->toJpgButton->isEnabled());
         QVERIFY(window->loadingWidget->isHidden());
         QCOMPARE(window->saveFormat, QString("jpg"));
+        QCOMPARE(window->findChild<QLabel*>("versionLabel")->text(), QString("Ver: ") + kCurrentVersion);
 
         // The corner pixels are cut away at a 3 px radius, the edges between them kept.
         const QRegion mask = window->mask();

@@ -21,6 +21,7 @@
 #include "mainwindow/heicmainwidget.h"
 #include "tests/support/testmain.h"
 #include "update/updatewidget.h"
+#include "update/versioncompare.h"
 #include "widgets/scalefactor.h"
 
 namespace {
@@ -352,7 +353,7 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("presented");
 
-        QTest::newRow("same version") << 200 << QByteArray("2.0.0\n") << QString();
+        QTest::newRow("same version") << 200 << QByteArray(kCurrentVersion) + "\n" << QString();
         QTest::newRow("fewer parts but newer")
             << 200 << QByteArray("3.0") << kNewerText + " [Update Now] [Remind me Later]";
         QTest::newRow("server error with a version body") << 500 << QByteArray("3.0") << QString();
@@ -421,7 +422,7 @@ private slots:
 
         const QString newer = kNewerText + " [Update Now] [Remind me Later]";
         QTest::newRow("newer") << 200 << QByteArray("2.0.1") << false << newer;
-        QTest::newRow("same") << 200 << QByteArray("2.0.0") << false << kLatestText;
+        QTest::newRow("same") << 200 << QByteArray(kCurrentVersion) << false << kLatestText;
         QTest::newRow("empty body") << 200 << QByteArray() << false << kLatestText;
         QTest::newRow("1 KiB body") << 200 << "2.0.1" + QByteArray(1019, ' ') << false << newer;
         QTest::newRow("a byte over 1 KiB") << 200 << "2.0.1" + QByteArray(1020, ' ') << false << kUnableText;
@@ -541,7 +542,7 @@ private slots:
     {
         window = std::make_unique<HEICMainWidget>();
         server->queued.enqueue({Answer::Respond, 200, "3.0", 1500});
-        server->queued.enqueue({Answer::Respond, 200, "2.0.0", 0});
+        server->queued.enqueue({Answer::Respond, 200, kCurrentVersion, 0});
         startManualCheck();
         QTRY_COMPARE_WITH_TIMEOUT(server->targets.size(), 1, 10000);
         dialog()->startCheck(false);
