@@ -14,7 +14,11 @@
 
 #include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
+#include "tests/support/files.h"
 #include "tests/support/testmain.h"
+
+using vornetta::test::fileBytes;
+using vornetta::test::writeFile;
 
 // vornetta-convert run as a user runs it: a process of the program folder, real tools, real files.
 namespace {
@@ -54,19 +58,6 @@ CliRun runCli(const QStringList& arguments, const QString& workingFolder = {})
     process.setWorkingDirectory(workingFolder);
     process.start(cli(), arguments);
     return finish(process);
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Every file below folder, relative to it and sorted.

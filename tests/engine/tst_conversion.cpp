@@ -6,16 +6,9 @@
 #include "tests/support/testmain.h"
 #include "tests/support/workerrun.h"
 
+using vornetta::test::fileBytes;
+
 // One HEIC file to one picture with the real splitter and the real ffmpeg of the program folder.
-namespace {
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 class ConversionTest final : public QObject
 {

@@ -10,8 +10,12 @@
 #include "engine/imagesaver.h"
 #include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
+#include "tests/support/files.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workerrun.h"
+
+using vornetta::test::fileBytes;
+using vornetta::test::writeFile;
 
 using vornetta::test::FakeProgramFolder;
 
@@ -19,18 +23,6 @@ namespace {
 
 // A splitter that "splits" by copying the tile information and BMP tiles prepared in fixture/.
 const QByteArray kCopyingSplitter = "cp \"$(dirname \"$0\")/../fixture/\"* \"$(dirname \"$2\")/\"";
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
 
 } // namespace
 

@@ -12,13 +12,9 @@
 #include "tests/support/files.h"
 #include "tests/support/testmain.h"
 
-namespace {
+using vornetta::test::writeFile;
 
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
+namespace {
 
 QByteArray encoded(const QImage& image, const char* format)
 {

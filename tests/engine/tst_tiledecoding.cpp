@@ -4,18 +4,15 @@
 #include "engine/tilestitcher.h"
 #include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
+#include "tests/support/files.h"
 #include "tests/support/testmain.h"
+
+using vornetta::test::fileBytes;
 
 using namespace std::chrono_literals;
 using vornetta::test::FakeProgramFolder;
 
 namespace {
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A work folder with the sub-folders the splitter and the decoder write into.
 class WorkFolder final

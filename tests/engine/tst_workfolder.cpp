@@ -17,7 +17,10 @@
 #include <unistd.h>
 
 #include "engine/workfolder.h"
+#include "tests/support/files.h"
 #include "tests/support/testmain.h"
+
+using vornetta::test::writeFile;
 
 namespace {
 
@@ -28,12 +31,6 @@ mode_t modeOf(const QString& path)
     if (lstat(QFile::encodeName(path).constData(), &info) != 0)
         return 0;
     return info.st_mode & 07777;
-}
-
-bool writeFile(const QString& path, const QByteArray& content = "data")
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 bool isLink(const QString& path)

@@ -22,6 +22,7 @@
 #include "mainwindow/heicmainwidget.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/mainwindow/windowdriver.h"
+#include "tests/support/files.h"
 #include "tests/support/testmain.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"
@@ -38,12 +39,6 @@ QStringList column(const QTreeWidget* list, int col)
     for (int row = 0; row < list->topLevelItemCount(); ++row)
         texts.append(list->topLevelItem(row)->text(col));
     return texts;
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

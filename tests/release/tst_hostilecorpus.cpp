@@ -29,6 +29,7 @@
 #include "mainwindow/heicmainwidget.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/mainwindow/windowdriver.h"
+#include "tests/support/files.h"
 #include "tests/support/testmain.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"
@@ -48,18 +49,6 @@ constexpr qint64 kPerFileLimitMs = 75000;
 // Peak memory of vornetta-convert and every tool it ran. The largest picture it accepts is
 // 10239 x 10239; the real camera files are 12 megapixels and need well under this.
 constexpr long kPeakMemoryLimitKiB = 1536 * 1024;
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 quint32 readU32(const QByteArray& data, qsizetype at)
 {
@@ -242,7 +231,7 @@ private:
     void add(const QString& name, const QByteArray& bytes)
     {
         const QString path = corpus + QLatin1Char('/') + name;
-        QVERIFY(writeBytes(path, bytes));
+        QVERIFY(writeFile(path, bytes));
         inputs.append(path);
         ++damagedCount;
     }
@@ -253,7 +242,7 @@ private:
         const QImage picture = drawTestPicture(300, 200);
         QCOMPARE(buildGridHeif(picture, 128, 128, &grid), QString());
         const QByteArray good = grid.build();
-        QVERIFY(writeBytes(corpus + "/good-grid.heic", good));
+        QVERIFY(writeFile(corpus + "/good-grid.heic", good));
         inputs.append(corpus + "/good-grid.heic");
         QCOMPARE(writeSingleHeic(picture, corpus + "/good-single.heic"), QString());
         inputs.append(corpus + "/good-single.heic");

@@ -22,6 +22,7 @@
 #include "mainwindow/heicmainwidget.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/mainwindow/windowdriver.h"
+#include "tests/support/memory.h"
 #include "tests/support/testmain.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"
@@ -32,19 +33,6 @@ using namespace vornetta::test;
 namespace {
 
 constexpr int kFileCount = 200;
-
-// The process's resident set in kB, from /proc/self/status; -1 when it cannot be read.
-qint64 residentKb()
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    }
-    return -1;
-}
 
 double mean(const QList<qint64>& values, int from, int count)
 {
@@ -155,7 +143,7 @@ private slots:
                         const QString state = list->topLevelItem(row)->text(3);
                         if ((state == "success" || state == "failed") && endStates[row].isEmpty()) {
                             endStates[row] = state;
-                            residentAfterRow.append(residentKb());
+                            residentAfterRow.append(residentKiB());
                         }
                     }
                 });

@@ -38,7 +38,7 @@ private:
     {
         const int cols = (picture.width() + tileWidth - 1) / tileWidth;
         const int rows = (picture.height() + tileHeight - 1) / tileHeight;
-        QCOMPARE(readAll(prefix + "info"), expectedInfo(picture.width(), picture.height(), rows, cols));
+        QCOMPARE(fileBytes(prefix + "info"), expectedInfo(picture.width(), picture.height(), rows, cols));
         for (int n = 1; n <= rows * cols; ++n) {
             QString error;
             const QImage tile = decodeWithFfmpeg(prefix + QString::number(n), &error);
@@ -122,7 +122,7 @@ private slots:
 
         const SplitterRun run = runSplitter(folder + "/in.heic", folder + "/hevc");
         QVERIFY2(run.succeeded(), run.errorOutput.constData());
-        QCOMPARE(readAll(folder + "/hevcinfo"), expectedInfo(1000, 700, 1, 1));
+        QCOMPARE(fileBytes(folder + "/hevcinfo"), expectedInfo(1000, 700, 1, 1));
         QString error;
         const QImage decoded = decodeWithFfmpeg(folder + "/hevc1", &error);
         QVERIFY2(error.isEmpty(), qPrintable(error));
@@ -221,17 +221,17 @@ private slots:
 
         SplitterRun run = runSplitter(rich, folder + "/hevc");
         QVERIFY2(run.succeeded(), run.errorOutput.constData());
-        QCOMPARE(readAll(folder + "/hevctransform"), QByteArray("rotate 1\n"));
-        QCOMPARE(readAll(folder + "/hevcicc"), profile);
-        QCOMPARE(readAll(folder + "/hevcexif"), exif);
+        QCOMPARE(fileBytes(folder + "/hevctransform"), QByteArray("rotate 1\n"));
+        QCOMPARE(fileBytes(folder + "/hevcicc"), profile);
+        QCOMPARE(fileBytes(folder + "/hevcexif"), exif);
         // The information file keeps its format.
-        QCOMPARE(readAll(folder + "/hevcinfo"), expectedInfo(200, 150, 1, 1));
+        QCOMPARE(fileBytes(folder + "/hevcinfo"), expectedInfo(200, 150, 1, 1));
 
         // A picture without them leaves an empty transform file and no stale profile or Exif.
         run = runSplitter(plain, folder + "/hevc");
         QVERIFY2(run.succeeded(), run.errorOutput.constData());
         QVERIFY(QFileInfo::exists(folder + "/hevctransform"));
-        QCOMPARE(readAll(folder + "/hevctransform"), QByteArray());
+        QCOMPARE(fileBytes(folder + "/hevctransform"), QByteArray());
         QVERIFY(!QFileInfo::exists(folder + "/hevcicc"));
         QVERIFY(!QFileInfo::exists(folder + "/hevcexif"));
         QCOMPARE(QDir(folder).entryList({"hevc*"}, QDir::Files),

@@ -37,4 +37,23 @@ inline bool resetPeakResident()
     return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
 }
 
+// How far the resident set rose above its size at construction, in KiB; -1 when it cannot be read. The
+// peak mark is reset first where the kernel allows it; elsewhere the process's earlier peak makes the
+// figure larger, never smaller.
+class MemoryGrowth final
+{
+public:
+    MemoryGrowth()
+        : start((resetPeakResident(), residentKiB()))
+    {}
+    long kib() const
+    {
+        const long peak = peakResidentKiB();
+        return start < 0 || peak < 0 ? -1 : peak - start;
+    }
+
+private:
+    const long start;
+};
+
 } // namespace vornetta::test

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "tests/support/files.h"
+
 // Runs our command-line tools (the splitter, the tile decoder) as separate processes, for the tests that
 // check how they start, end and what they say.
 namespace vornetta::test {
@@ -64,12 +66,6 @@ inline ToolRun runProgram(const QString& program, const QStringList& arguments, 
     run.exitCode = process.exitCode();
     run.errorOutput = process.readAllStandardError();
     return run;
-}
-
-inline QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace vornetta::test

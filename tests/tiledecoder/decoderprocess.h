@@ -88,7 +88,7 @@ inline Comparison compareWithSystemFfmpeg(const QString& tile, const QString& pr
     }
     comparison.psnr = psnr(expected, actual);
     comparison.largestDifference = largestChannelDifference(expected, actual);
-    comparison.sameBytes = readAll(theirs) == readAll(comparison.ours);
+    comparison.sameBytes = fileBytes(theirs) == fileBytes(comparison.ours);
     if (comparison.largestDifference > bound)
         comparison.failure = comparison.describe();
     return comparison;

@@ -305,7 +305,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content"); // what the tile file holds
         QTest::addColumn<QString>("kind");       // "file", "missing", "folder" or "pipe"
-        const QByteArray stream = readAll(plainTile);
+        const QByteArray stream = fileBytes(plainTile);
         QVERIFY(!stream.isEmpty());
         const int slice = firstSliceOffset(stream);
         QVERIFY(slice > 0);
@@ -403,7 +403,7 @@ private slots:
     {
         if (!ownDecoderBuilt())
             QSKIP("the program folder's ffmpeg is the system's");
-        const QByteArray stream = readAll(plainTile);
+        const QByteArray stream = fileBytes(plainTile);
         QRandomGenerator random(2024);
         const QString folder = path("damaged");
         QVERIFY(QDir().mkpath(folder));

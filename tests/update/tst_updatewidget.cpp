@@ -19,6 +19,7 @@
 #include "core/settings.h"
 #include "core/weblinks.h"
 #include "mainwindow/heicmainwidget.h"
+#include "tests/support/memory.h"
 #include "tests/support/testmain.h"
 #include "update/updatewidget.h"
 #include "update/versioncompare.h"
@@ -117,41 +118,6 @@ QByteArray gzipBody(qsizetype size)
     }
     return out;
 }
-
-// How far this process's resident set rose above its size at construction, in KiB; -1 when it cannot be
-// read. The peak mark is reset first where the kernel allows it; elsewhere the process's earlier peak
-// makes the figure larger, never smaller.
-class MemoryGrowth final
-{
-public:
-    MemoryGrowth()
-    {
-        QFile clearRefs("/proc/self/clear_refs");
-        if (clearRefs.open(QIODevice::WriteOnly))
-            clearRefs.write("5");
-        startKib = field("VmRSS:");
-    }
-    qint64 kib() const
-    {
-        const qint64 peakKib = field("VmHWM:");
-        return startKib < 0 || peakKib < 0 ? -1 : peakKib - startKib;
-    }
-
-private:
-    qint64 startKib = 0;
-
-    static qint64 field(const QByteArray& name)
-    {
-        QFile status("/proc/self/status");
-        if (!status.open(QIODevice::ReadOnly))
-            return -1;
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith(name))
-                return line.mid(name.size()).trimmed().split(' ').first().toLongLong();
-        }
-        return -1;
-    }
-};
 
 } // namespace
 
@@ -517,7 +483,7 @@ private slots:
         });
         watcher.start(20);
 
-        const MemoryGrowth growth;
+        const vornetta::test::MemoryGrowth growth;
         QElapsedTimer clock;
         clock.start();
         if (autoMode)
