@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/descriptor.h"
 #include "engine/exifembedding.h"
 
 namespace {
@@ -30,26 +31,6 @@ SaveResult cannotWrite()
 {
     return failed(FailureKind::Output, QStringLiteral("cannot write to the output folder"));
 }
-
-// A descriptor that closes itself.
-class Descriptor final
-{
-public:
-    explicit Descriptor(int fd = -1)
-        : fd(fd)
-    {}
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd; }
-
-private:
-    int fd;
-};
 
 // A new file of a random short name in the folder, removed again unless it was moved to its name. The name
 // is short so that it fits beside the longest final names.

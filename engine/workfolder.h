@@ -45,8 +45,3 @@ private:
 // trailing separator), or an empty string when it cannot be used safely (holder.failureReason() says
 // why). The folder stays locked for as long as holder lives.
 QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder = QDir::tempPath());
-
-// Removes the folder with everything below it. A symbolic link, at the top or below, is removed as a
-// link; its target is never touched, even when a sub-folder turns into a link during the removal: the
-// walk goes by descriptors, never by path. Stops at the first failure and returns whether all went.
-bool removeFolderTree(const QString& folder);

@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/foldertree.h"
 #include "engine/workfolder.h"
 #include "tests/support/files.h"
 #include "tests/support/testmain.h"

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+
+#include <dirent.h>
+#include <unistd.h>
+
+// A file descriptor that closes itself.
+class Descriptor final
+{
+public:
+    explicit Descriptor(int descriptor = -1)
+        : descriptor(descriptor)
+    {}
+    ~Descriptor()
+    {
+        if (descriptor >= 0)
+            ::close(descriptor);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    bool isOpen() const { return descriptor >= 0; }
+    int get() const { return descriptor; }
+
+private:
+    const int descriptor;
+};
+
+struct DirCloser
+{
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+// A folder's listing; closing it closes its descriptor.
+using Listing = std::unique_ptr<DIR, DirCloser>;
+
+// The listing of an open folder. Takes over the descriptor, which is closed when no listing can be made.
+inline Listing listingOf(int descriptor)
+{
+    if (descriptor < 0)
+        return nullptr;
+    Listing listing(fdopendir(descriptor));
+    if (!listing)
+        ::close(descriptor);
+    return listing;
+}
