@@ -9,16 +9,7 @@
 #include "gui/webpages.h"
 #include "mainwindow/heicmainwidget.h"
 #include "tests/support/testmain.h"
-
-// Catches the URLs the program hands to the desktop, so no browser or file manager ever starts.
-class UrlCatcher final : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
+#include "tests/support/urlcatcher.h"
 
 class SettingsTest final : public QObject
 {
@@ -26,7 +17,7 @@ class SettingsTest final : public QObject
 
 private:
     QString home;
-    UrlCatcher catcher;
+    vornetta::test::UrlCatcher catcher;
 
     void resetHome()
     {

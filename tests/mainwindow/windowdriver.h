@@ -16,20 +16,11 @@
 #include <QUrl>
 
 #include "core/settings.h"
+#include "tests/support/urlcatcher.h"
 
 // Helpers that let a test drive the main window as a user would: answer its modal dialogs and menus,
 // catch the URLs it hands to the desktop.
 namespace vornetta::test {
-
-// Catches the URLs the program hands to the desktop, so no browser or file manager ever starts.
-class UrlCatcher final : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 // Calls answer with the first widget of type T that becomes the active modal widget (or, for
 // menus, the active popup) while the test's own code blocks in exec(). The poll stops after

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include "fixtures/heicfixtures.h"
+#include "fixtures/sequenceheaderwriter.h"
 #include "tests/support/testmain.h"
 #include "tests/tiledecoder/decoderprocess.h"
 
@@ -53,75 +54,12 @@ int firstSliceOffset(const QByteArray& stream)
     return -1;
 }
 
-// Writes a sequence parameter set bit by bit, then adds the emulation prevention bytes.
-class BitWriter
-{
-public:
-    void bits(quint32 value, int count)
-    {
-        for (int i = count - 1; i >= 0; --i) {
-            current = quint8(current << 1 | ((value >> i) & 1));
-            if (++filled == 8) {
-                bytes.append(char(current));
-                filled = 0;
-            }
-        }
-    }
-    void unsignedExpGolomb(quint32 value)
-    {
-        const quint64 coded = quint64(value) + 1;
-        int length = 0;
-        while ((coded >> length) > 1)
-            ++length;
-        bits(0, length);
-        bits(quint32(coded), length + 1);
-    }
-    QByteArray escaped()
-    {
-        bits(1, 1); // stop bit
-        while (filled != 0)
-            bits(0, 1);
-        QByteArray out;
-        int zeros = 0;
-        for (char byte : std::as_const(bytes)) {
-            if (zeros >= 2 && quint8(byte) <= 3) {
-                out.append('\3');
-                zeros = 0;
-            }
-            out.append(byte);
-            zeros = byte == 0 ? zeros + 1 : 0;
-        }
-        return out;
-    }
-
-private:
-    QByteArray bytes;
-    quint8 current = 0;
-    int filled = 0;
-};
-
 // A stream whose only sequence parameter set declares width x height, followed by an IDR slice of junk.
 QByteArray streamDeclaring(quint32 width, quint32 height)
 {
-    BitWriter sps;
-    sps.bits(0, 4); // video parameter set
-    sps.bits(0, 3); // one sub-layer
-    sps.bits(1, 1); // temporal id nesting
-    sps.bits(1, 8); // profile space, tier, Main profile
-    sps.bits(1u << 30, 32);
-    sps.bits(0, 32);          // constraint flags
-    sps.bits(0, 16);          //
-    sps.bits(93, 8);          // level 3.1
-    sps.unsignedExpGolomb(0); // id
-    sps.unsignedExpGolomb(1); // 4:2:0
-    sps.unsignedExpGolomb(width);
-    sps.unsignedExpGolomb(height);
-    sps.bits(0, 1);           // no conformance window
-    sps.unsignedExpGolomb(0); // 8 bits
-    sps.unsignedExpGolomb(0);
     const QByteArray startCode("\0\0\0\1", 4);
-    return startCode + QByteArray("\x42\x01", 2) + sps.escaped() + startCode + QByteArray("\x28\x01", 2) +
-           QByteArray(64, '\x5a');
+    return startCode + vornetta::test::hevc::sequenceParameterSet(width, height) + startCode +
+           QByteArray("\x28\x01", 2) + QByteArray(64, '\x5a');
 }
 
 } // namespace

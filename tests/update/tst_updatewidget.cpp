@@ -21,6 +21,7 @@
 #include "mainwindow/heicmainwidget.h"
 #include "tests/support/memory.h"
 #include "tests/support/testmain.h"
+#include "tests/support/urlcatcher.h"
 #include "update/updatewidget.h"
 #include "update/versioncompare.h"
 #include "widgets/scalefactor.h"
@@ -208,16 +209,6 @@ private:
     }
 };
 
-// Catches the URLs handed to the desktop, so no browser ever starts.
-class UrlCatcher final : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
-
 class UpdateWidgetTest final : public QObject
 {
     Q_OBJECT
@@ -227,7 +218,7 @@ private:
     // Another host, one a hostile reply may send the check on to; it claims a newer version.
     std::unique_ptr<TestHttpServer> elsewhere;
     std::unique_ptr<HEICMainWidget> window;
-    UrlCatcher catcher;
+    vornetta::test::UrlCatcher catcher;
 
     // The main window's update dialog, the one the automatic check and the menu use.
     static UpdateWidget* dialog()
