@@ -1,74 +1,110 @@
 #include "cli/convertbatch.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QSet>
 
-#include <unistd.h>
-
+#include "cli/batchoutput.h"
 #include "cli/stopsignals.h"
 #include "core/filerules.h"
 #include "engine/conversion.h"
 
 namespace {
 
-// A path as the bytes the file system knows it by, whatever the locale, with control characters escaped so
-// that every file stays on one line: \n, \t, \\ for a backslash, \xHH for the others.
-QByteArray printablePath(const QString& path)
-{
-    QByteArray printable;
-    for (const char c : QFile::encodeName(path)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\')
-            printable += "\\\\";
-        else if (c == '\n')
-            printable += "\\n";
-        else if (c == '\t')
-            printable += "\\t";
-        else if (byte < 0x20 || byte == 0x7f)
-            printable += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
-        else
-            printable += c;
-    }
-    return printable;
-}
+using namespace std::chrono_literals;
 
-void writeLine(const QByteArray& line)
-{
-    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
-    std::fputc('\n', stdout);
-    // A script reading the lines sees each file as soon as it is done.
-    std::fflush(stdout);
-}
+// How often the printing thread looks for a stop signal while it waits for the next file.
+constexpr std::chrono::milliseconds kStopPollInterval = 50ms;
 
-class ProgressLine final
+// Conversions on worker threads that take the files in order; the results wait to be printed in order.
+class Batch final
 {
 public:
-    explicit ProgressLine(int total)
-        : total(total)
-        , shown(isatty(STDERR_FILENO) == 1)
+    Batch(const QList<ConvertJob>& jobs, const ConvertOptions& options)
+        : jobs(jobs)
+        , options(options)
+        , results(static_cast<size_t>(jobs.size()))
     {}
-    ~ProgressLine() { clear(); }
-    ProgressLine(const ProgressLine&) = delete;
-    ProgressLine& operator=(const ProgressLine&) = delete;
-
-    void show(int number) const
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+    ~Batch()
     {
-        if (shown)
-            std::fprintf(stderr, "\r[%d/%d]", number, total);
+        for (std::thread& worker : workers)
+            worker.join();
     }
-    // Before a result line, so that the count never mixes with it on the terminal.
-    void clear() const
+
+    void start(int count)
     {
-        if (shown)
-            std::fputs("\r\033[K", stderr);
+        const int wanted = std::min<int>(count, static_cast<int>(jobs.size()));
+        while (static_cast<int>(workers.size()) < wanted)
+            workers.emplace_back([this] { work(); });
+    }
+
+    // The result of file n once it is done; nothing when it was never started (a stop came first).
+    std::optional<ConversionResult> resultOf(size_t n)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        while (!results[n] && (n < started || endedWorkers < workers.size()))
+            done.wait_for(lock, kStopPollInterval);
+        return results[n];
     }
 
 private:
-    const int total;
-    const bool shown;
+    static bool stopped() { return stopSignal() != 0; }
+
+    void work()
+    {
+        for (;;) {
+            size_t n = 0;
+            ConversionRequest request;
+            {
+                const std::lock_guard<std::mutex> lock(mutex);
+                if (started >= results.size() || stopped())
+                    break;
+                n = started++;
+                request = requestFor(jobs[static_cast<int>(n)]);
+            }
+            ConversionResult result = convertFile(request, &Batch::stopped);
+            const std::lock_guard<std::mutex> lock(mutex);
+            reserved.remove(request.output);
+            results[n] = std::move(result);
+            done.notify_all();
+        }
+        const std::lock_guard<std::mutex> lock(mutex);
+        ++endedWorkers;
+        done.notify_all();
+    }
+
+    // Called in the files' order, under the lock: the first free name, passing over the names that files
+    // still in flight will take, so each file gets the name it would get one after another.
+    ConversionRequest requestFor(const ConvertJob& job)
+    {
+        // Mirrored sub-folders below the output folder; a file's own folder is never made.
+        if (!options.outputFolder.isEmpty())
+            QDir().mkpath(job.outputFolder);
+        const QString output =
+            freeOutputName(job.outputFolder, job.input, options.format,
+                           [this](const QString& path) { return reserved.contains(path); });
+        reserved.insert(output);
+        return ConversionRequest{job.input, output, options.format, options.quality, true};
+    }
+
+    const QList<ConvertJob>& jobs;
+    const ConvertOptions& options;
+    std::mutex mutex;
+    std::condition_variable done;
+    std::vector<std::optional<ConversionResult>> results;
+    size_t started = 0;
+    size_t endedWorkers = 0;
+    QSet<QString> reserved;
+    std::vector<std::thread> workers;
 };
 
 } // namespace
@@ -77,28 +113,20 @@ ConvertBatchResult runConvertBatch(const QList<ConvertJob>& jobs, const ConvertO
 {
     ConvertBatchResult result;
     const ProgressLine progress(static_cast<int>(jobs.size()));
-    const StopCheck stop = [] { return stopSignal() != 0; };
-
+    Batch batch(jobs, options);
+    batch.start(options.jobs);
     for (int n = 0; n < jobs.size(); ++n) {
-        if (stop())
-            break;
-        const ConvertJob& job = jobs[n];
         progress.show(n + 1);
-        // Mirrored sub-folders below the output folder; a file's own folder is never made.
-        if (!options.outputFolder.isEmpty())
-            QDir().mkpath(job.outputFolder);
-        // The first free name now; should another program take it meanwhile, the next one is taken.
-        const ConversionRequest request{job.input,
-                                        freeOutputName(job.outputFolder, job.input, options.format),
-                                        options.format, options.quality, true};
-        const ConversionResult converted = convertFile(request, stop);
+        const std::optional<ConversionResult> converted = batch.resultOf(static_cast<size_t>(n));
         progress.clear();
-        if (converted.succeeded()) {
+        if (!converted)
+            break;
+        if (converted->succeeded()) {
             ++result.converted;
-            writeLine(printablePath(QDir::cleanPath(converted.outputFile)));
+            writeLine(printablePath(QDir::cleanPath(converted->outputFile)));
         } else {
             ++result.failed;
-            writeLine(printablePath(job.input) + '\t' + converted.status.reason.toUtf8());
+            writeLine(printablePath(jobs[n].input) + '\t' + converted->status.reason.toUtf8());
         }
     }
     result.stoppedBySignal = stopSignal();

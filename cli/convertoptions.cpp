@@ -6,8 +6,8 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
                                      ConvertOptions* options, QString* error)
 {
     parser.setApplicationDescription(
-        QStringLiteral("Converts HEIC photos to JPG, PNG or BMP files, one after another, with the same "
-                       "engine as the Vornetta window.\n"
+        QStringLiteral("Converts HEIC photos to JPG, PNG or BMP files with the same engine as the Vornetta "
+                       "window.\n"
                        "A folder converts every .heic file below it, sub-folders included.\n"
                        "Prints one line per file: the converted file, or the input, a tab and why it "
                        "failed.\n"
@@ -28,7 +28,14 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
         QStringLiteral("Writer quality from 0 to 100: JPG quality, PNG compression effort (default: the "
                        "writer's own)."),
         QStringLiteral("quality"));
-    parser.addOptions({format, output, quality});
+    const QCommandLineOption jobs(
+        {QStringLiteral("j"), QStringLiteral("jobs")},
+        QStringLiteral("Files in flight at once, 1 to %1 (default 2): while one is encoded and saved, the "
+                       "next is taken apart and decoded. The lines come out in the files' order all the "
+                       "same.")
+            .arg(kMostJobs),
+        QStringLiteral("count"));
+    parser.addOptions({format, output, quality, jobs});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("HEIC files or folders to convert."),
                                  QStringLiteral("FILE..."));
 
@@ -62,6 +69,16 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
         if (!isNumber || options->quality < 0 || options->quality > 100) {
             *error = QStringLiteral("the quality must be a whole number from 0 to 100, not \"%1\"")
                          .arg(parser.value(quality));
+            return ConvertCommand::UsageError;
+        }
+    }
+    if (parser.isSet(jobs)) {
+        bool isNumber = false;
+        options->jobs = parser.value(jobs).toInt(&isNumber);
+        if (!isNumber || options->jobs < 1 || options->jobs > kMostJobs) {
+            *error = QStringLiteral("the jobs must be a whole number from 1 to %1, not \"%2\"")
+                         .arg(kMostJobs)
+                         .arg(parser.value(jobs));
             return ConvertCommand::UsageError;
         }
     }

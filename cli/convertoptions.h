@@ -11,8 +11,12 @@ struct ConvertOptions
     QString format = QStringLiteral("jpg"); // "jpg", "png" or "bmp"
     QString outputFolder;                   // empty: each file's own folder
     int quality = -1;                       // 0 to 100, or -1 for the writer's default
+    int jobs = 2;                           // files in flight at once, 1 to kMostJobs
     QStringList paths;                      // files and folders, as given
 };
+
+// The most files vornetta-convert keeps in flight at once.
+inline constexpr int kMostJobs = 64;
 
 enum class ConvertCommand { Run, ShowHelp, ShowVersion, UsageError };
 

@@ -74,11 +74,12 @@ QString OutputNames::fileName(int n) const
     return shortened(base, kLongestFileName - static_cast<int>(QFile::encodeName(ending).size())) + ending;
 }
 
-QString freeOutputName(const QString& folder, const QString& source, const QString& format)
+QString freeOutputName(const QString& folder, const QString& source, const QString& format,
+                       const std::function<bool(const QString&)>& alsoTaken)
 {
     const OutputNames names(folder, source, format);
     int n = 0;
-    while (entryExists(names.path(n)))
+    while (entryExists(names.path(n)) || (alsoTaken && alsoTaken(names.path(n))))
         ++n;
     return names.path(n);
 }

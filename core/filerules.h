@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 
 // Whether a path may join the file list: its suffix is "heic" in any case and something exists
@@ -34,5 +36,6 @@ private:
 };
 
 // The first of OutputNames(folder, source, format) at which nothing exists: any entry takes a name, a
-// dangling link or a folder too.
-QString freeOutputName(const QString& folder, const QString& source, const QString& format);
+// dangling link or a folder too, and so does any path for which alsoTaken says yes.
+QString freeOutputName(const QString& folder, const QString& source, const QString& format,
+                       const std::function<bool(const QString&)>& alsoTaken = {});

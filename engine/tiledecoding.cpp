@@ -13,6 +13,7 @@
 
 #include <sys/stat.h>
 
+#include "engine/decoderslots.h"
 #include "protocol/protocol.h"
 
 namespace {
@@ -45,11 +46,12 @@ std::vector<int> tilesToDecode(const std::string& workFolder, const std::vector<
 }
 
 TileDecoding decodeOneAfterAnother(const std::string& workFolder, const std::vector<int>& tiles,
-                                   const StopCheck& stop, const TileDecoded& decoded)
+                                   DecoderQueue& queue, const StopCheck& stop, const TileDecoded& decoded)
 {
     TileDecoding result;
     for (const int tileId : tiles) {
-        if (stop && stop()) {
+        const DecoderQueue::Slot slot(queue, stop);
+        if (!slot.held() || (stop && stop())) {
             result.end = TileDecoding::End::Stopped;
             break;
         }
@@ -75,9 +77,10 @@ TileDecoding decodeOneAfterAnother(const std::string& workFolder, const std::vec
 class ParallelDecoding final
 {
 public:
-    ParallelDecoding(const std::string& workFolder, const std::vector<int>& tiles)
+    ParallelDecoding(const std::string& workFolder, const std::vector<int>& tiles, DecoderQueue& queue)
         : workFolder(workFolder)
         , tiles(tiles)
+        , queue(queue)
     {}
     ParallelDecoding(const ParallelDecoding&) = delete;
     ParallelDecoding& operator=(const ParallelDecoding&) = delete;
@@ -143,6 +146,9 @@ private:
                 break;
             const int tileId = tiles[index];
             try {
+                const DecoderQueue::Slot slot(queue, sawStop);
+                if (!slot.held())
+                    break;
                 const int ran = runDecoder(tileFilePath(workFolder, tileId),
                                            tilePicturePath(workFolder, tileId), sawStop);
                 if (ran == kToolNotStarted)
@@ -163,6 +169,7 @@ private:
 
     const std::string& workFolder;
     const std::vector<int>& tiles;
+    DecoderQueue& queue;
     std::atomic<size_t> nextTile{0};
     std::atomic<bool> stopped{false};
     std::atomic<bool> notStarted{false};
@@ -204,10 +211,11 @@ TileDecoding decodeTiles(const std::string& workFolder, const std::vector<int>& 
         return TileDecoding{TileDecoding::End::Stopped, false};
     const std::vector<int> tiles = tilesToDecode(workFolder, tileIds);
     const size_t count = std::min(static_cast<size_t>(tileDecoderCount()), tiles.size());
+    DecoderQueue queue(tiles.size());
     if (count > 1) {
-        ParallelDecoding decoding(workFolder, tiles);
+        ParallelDecoding decoding(workFolder, tiles, queue);
         if (decoding.start(count) > 0)
             return decoding.finish(stop, decoded);
     }
-    return decodeOneAfterAnother(workFolder, tiles, stop, decoded);
+    return decodeOneAfterAnother(workFolder, tiles, queue, stop, decoded);
 }

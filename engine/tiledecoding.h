@@ -8,7 +8,9 @@
 
 // Has ffmpeg decode the splitter's tiles: hevc/hevcN in the work folder becomes jpeg/jpegN.bmp. Each
 // listed number is decoded once; numbers whose tile file the splitter did not write are skipped. Up to
-// tileDecoderCount() decoders run at once, started in list order; the call returns when all have ended.
+// tileDecoderCount() decoders run at once, started in list order, and no more than that in the whole
+// process however many conversions decode at the same time (decoderslots.h); the call returns when all have
+// ended.
 // A tile whose decoder fails or runs too long is left undecoded.
 
 // Told on the calling thread, in the order the decoders end, of each tile whose decoder ended by itself

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <limits>
+#include <mutex>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -130,13 +132,21 @@ std::unique_ptr<WorkFolderLock> openFolderLock(const QString& path)
     return descriptor < 0 ? nullptr : std::make_unique<WorkFolderLock>(descriptor);
 }
 
-// The PID in a private folder's name, thumb-PID as written by this program, or 0 for any other name.
+// The PID in a private folder's name, thumb-PID or thumb-PID-N; 0 for any other name.
 pid_t pidInName(const char* name)
 {
     const QByteArray entry(name);
     if (!entry.startsWith("thumb-"))
         return 0;
-    const QByteArray digits = entry.mid(6);
+    QByteArray digits = entry.mid(6);
+    const qsizetype dash = digits.indexOf('-');
+    if (dash >= 0) {
+        bool numbered = false;
+        const QByteArray slot = digits.mid(dash + 1);
+        if (slot.toInt(&numbered) < 2 || !numbered || QByteArray::number(slot.toInt()) != slot)
+            return 0;
+        digits.truncate(dash);
+    }
     bool ok = false;
     const qint64 pid = digits.toLongLong(&ok);
     if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max() || QByteArray::number(pid) != digits)
@@ -157,6 +167,7 @@ void removeAbandonedFolders(const QString& folder)
     const pid_t own = static_cast<pid_t>(QCoreApplication::applicationPid());
     while (const dirent* entry = readdir(listing.get())) {
         const pid_t pid = pidInName(entry->d_name);
+        // Our own PID's folders belong to conversions running in this process right now.
         if (pid == 0 || pid == own || kill(pid, 0) == 0 || errno != ESRCH)
             continue;
         const QString path = folder + QLatin1Char('/') + QFile::decodeName(entry->d_name);
@@ -166,6 +177,26 @@ void removeAbandonedFolders(const QString& folder)
             continue;
         removeFolderTree(path);
     }
+}
+
+// The private folders in use by this process's conversions: slot 1 is thumb-PID, slot n thumb-PID-n.
+std::mutex slotMutex;
+std::set<int> slotsInUse;
+
+int takePrivateSlot()
+{
+    const std::lock_guard<std::mutex> lock(slotMutex);
+    int slot = 1;
+    while (slotsInUse.count(slot) != 0)
+        ++slot;
+    slotsInUse.insert(slot);
+    return slot;
+}
+
+void releasePrivateSlot(int slot)
+{
+    const std::lock_guard<std::mutex> lock(slotMutex);
+    slotsInUse.erase(slot);
 }
 
 } // namespace
@@ -179,6 +210,7 @@ WorkFolder::~WorkFolder()
     // The lock, a member, outlives the removal, so that no other run takes the folder half-removed.
     if (privateFolder && !folder.isEmpty())
         removeFolderTree(folder);
+    releasePrivateSlot(privateSlot);
 }
 
 QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
@@ -188,6 +220,8 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
     holder.privateFolder = false;
     holder.lock.reset();
     holder.privateLock.reset();
+    releasePrivateSlot(holder.privateSlot);
+    holder.privateSlot = 0;
 
     QString temp = tempFolder;
     while (temp.size() > 1 && temp.endsWith('/'))
@@ -215,7 +249,11 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
             return {};
         }
         lock.reset();
+        holder.privateSlot = takePrivateSlot();
         work += QLatin1Char('-') + QString::number(QCoreApplication::applicationPid());
+        // Conversions at once in one process (vornetta-convert keeps several in flight) each need their own.
+        if (holder.privateSlot > 1)
+            work += QLatin1Char('-') + QString::number(holder.privateSlot);
         // A folder of our PID that is locked belongs to a live run we cannot see, or is being removed.
         const auto leftover = openFolderLock(work);
         if (leftover && !leftover->tryLock()) {

@@ -12,8 +12,9 @@ class WorkFolderLock;
 // (not links) of the current user; they are kept owner-only. When TEMP/Brembloc belongs to another user
 // (anyone can make it in a shared /tmp), TEMP/Brembloc-UID takes its place. While a run uses thumb it
 // holds the lock TEMP/Brembloc/Vornetta/thumb.lock; a run that finds that lock held by another live
-// process works in TEMP/Brembloc/Vornetta/thumb-PID instead, which goes when the run ends and is locked
-// while the run lives. A holder made always private goes straight to thumb-PID, so that a second
+// process works in TEMP/Brembloc/Vornetta/thumb-PID instead (thumb-PID-2, -3 and so on for further
+// conversions running at once in the same process), which goes when the run ends and is locked while the
+// run lives. A holder made always private goes straight to thumb-PID, so that a second
 // program never takes the shared folder from the window. Preparing also removes the thumb-PID folders
 // that runs killed outright left behind.
 class WorkFolder final
@@ -37,6 +38,7 @@ private:
     QString reason;
     bool privateFolder = false;
     const bool alwaysPrivate;
+    int privateSlot = 0; // which of this process's private folders it holds, from 1; 0 for none
     std::unique_ptr<QLockFile> lock;
     std::unique_ptr<WorkFolderLock> privateLock;
 };

@@ -257,6 +257,8 @@ private slots:
         QTest::newRow("quality below 0") << QStringList{"-q", "-1", "IN"} << "from 0 to 100, not \"-1\"";
         QTest::newRow("quality not a number") << QStringList{"-q", "high", "IN"} << "not \"high\"";
         QTest::newRow("no files") << QStringList{"-f", "png"} << "no FILE given";
+        QTest::newRow("no file in flight") << QStringList{"-j", "0", "IN"} << "from 1 to 64, not \"0\"";
+        QTest::newRow("too many in flight") << QStringList{"-j", "65", "IN"} << "from 1 to 64, not \"65\"";
         QTest::newRow("unknown option") << QStringList{"--size", "10", "IN"} << "Unknown option 'size'";
         QTest::newRow("option without value") << QStringList{"IN", "-o"} << "Missing value after '-o'";
         QTest::newRow("empty output folder") << QStringList{"-o", "", "IN"} << "the output folder is empty";
@@ -395,12 +397,15 @@ private slots:
     void aStopSignalEndsTheRunPromptlyAndLeavesNothing_data()
     {
         QTest::addColumn<int>("signal");
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::addColumn<QString>("jobs");
+        // Both files are in flight by default; one after another the second never starts.
+        QTest::newRow("SIGTERM, two files in flight") << int(SIGTERM) << "2";
+        QTest::newRow("SIGINT, one file at a time") << int(SIGINT) << "1";
     }
     void aStopSignalEndsTheRunPromptlyAndLeavesNothing()
     {
         QFETCH(int, signal);
+        QFETCH(QString, jobs);
         // A program folder of its own, where the decoder never ends and notes the processes it started.
         vornetta::test::FakeProgramFolder program;
         const QString copy = program.file("vornetta-convert");
@@ -413,7 +418,7 @@ private slots:
         place(gridFile, "second.heic");
 
         QProcess process;
-        process.start(copy, {"-o", out(), in("first.heic"), in("second.heic")});
+        process.start(copy, {"-j", jobs, "-o", out(), in("first.heic"), in("second.heic")});
         QVERIFY(process.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(program.file("started")), 30000);
         QElapsedTimer timer;
@@ -422,10 +427,13 @@ private slots:
         const CliRun run = finish(process, 10000);
         QVERIFY2(timer.elapsed() < 2000, QByteArray::number(timer.elapsed()));
 
-        // It ends by the signal, as an interrupted program should, after its report of the stopped file.
+        // It ends by the signal, as an interrupted program should, after its report of the stopped files.
         QCOMPARE(run.exitStatus, QProcess::CrashExit);
         QCOMPARE(run.exitCode, signal);
-        QCOMPARE(run.lines, QStringList{in("first.heic") + "\tstopped"});
+        QStringList stopped{in("first.heic") + "\tstopped"};
+        if (jobs == "2")
+            stopped.append(in("second.heic") + "\tstopped");
+        QCOMPARE(run.lines, stopped);
         QVERIFY(QDir(out()).isEmpty());
         QCOMPARE(workAreaEntries(), QStringList());
         const QStringList tools = QString::fromLatin1(fileBytes(program.file("started")))

@@ -1,3 +1,5 @@
+#include <thread>
+
 #include <QElapsedTimer>
 
 #include "engine/tiledecoding.h"
@@ -146,6 +148,36 @@ private slots:
                                                                "start hevc4", "start hevc5"}));
         for (int n = 1; n <= tiles; ++n)
             QVERIFY(QFile::exists(folder.path() + "/jpeg/jpeg" + QString::number(n) + ".bmp"));
+    }
+
+    // Two conversions decoding at once share the decoders: no more run than the set number, and the one
+    // that started first gets them first, so it finishes decoding first.
+    void conversionsAtOnceShareTheDecodersOldestFirst()
+    {
+        FakeProgramFolder program;
+        QVERIFY(program.addTool("ffmpeg", "echo \"$2\" >> \"$(dirname \"$0\")/decoded\"\nsleep 0.2\n"
+                                          "echo end >> \"$(dirname \"$0\")/decoded\"\nprintf BM > \"$3\""));
+        WorkFolder first;
+        WorkFolder second;
+        setTileDecoderCount(2);
+        std::thread older([&] { decodeTiles(first.work(), first.writeTiles(4)); });
+        QTRY_VERIFY(!program.decodedTiles().isEmpty());
+        QCOMPARE(decodeTiles(second.work(), second.writeTiles(4)).end, TileDecoding::End::Done);
+        older.join();
+
+        const QStringList log = program.decodedTiles();
+        int running = 0;
+        int most = 0;
+        QStringList started;
+        for (const QString& line : log) {
+            running += line == "end" ? -1 : 1;
+            most = std::max(most, running);
+            if (line != "end")
+                started.append(line.startsWith(first.path()) ? "first" : "second");
+        }
+        QCOMPARE(most, 2);
+        QCOMPARE(started,
+                 QStringList({"first", "first", "first", "first", "second", "second", "second", "second"}));
     }
 
     void aStopKillsEveryRunningDecoderAndStartsNoMore()

@@ -287,6 +287,10 @@ private slots:
         QTest::addColumn<bool>("removed");
         QTest::newRow("killed run") << "thumb-PID"
                                     << "folder" << 0700 << "" << true;
+        QTest::newRow("killed run, its second conversion") << "thumb-PID-2"
+                                                           << "folder" << 0700 << "" << true;
+        QTest::newRow("numbered in another way") << "thumb-PID-1"
+                                                 << "folder" << 0700 << "" << false;
         QTest::newRow("live process") << "thumb-1"
                                       << "folder" << 0700 << "" << false;
         QTest::newRow("not owner-only") << "thumb-PID"
@@ -373,8 +377,13 @@ private slots:
             QCOMPARE(modeOf(own), mode_t(0700));
             QLockFile window(vornetta() + "/thumb.lock");
             QVERIFY(window.tryLock(0));
+            // A second conversion of this process at the same time gets a folder of its own.
+            WorkFolder second(true);
+            QCOMPARE(prepareWorkFolder(second, temp->path()), own + "-2");
+            QVERIFY(QDir(own).exists());
         }
         QVERIFY(!QFileInfo::exists(own));
+        QVERIFY(!QFileInfo::exists(own + "-2"));
         QCOMPARE(QDir(thumb()).entryList(QDir::Files), QStringList{"the window's tile"});
     }
 
