@@ -9,6 +9,10 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <unistd.h>
+
+#include "engine/backgroundbmp.h"
+#include "engine/bmpwriter.h"
 #include "engine/imagesaver.h"
 #include "engine/pictureextras.h"
 #include "engine/sourcefile.h"
@@ -91,21 +95,34 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     }
     QDir(folder).mkdir(protocol::kTileFolder);
     QDir(folder).mkdir(protocol::kDecodedTileFolder);
-    const QString bmpPath = folder + "/" + protocol::kStitchedPicture;
-    QFile::remove(bmpPath);
+    const std::string bmpPath = QFile::encodeName(folder + "/" + protocol::kStitchedPicture).toStdString();
+    ::unlink(bmpPath.c_str());
 
     // The tools run in the program folder, where a relative path would name another file.
     const QString source = QFileInfo(request.input).absoluteFilePath();
-    StitchResult stitched = convertHeicToBmp(source.toUtf8().toStdString(), bmpPath.toUtf8().toStdString(),
-                                             folder.toUtf8().toStdString(), stop);
+    StitchResult stitched =
+        splitAndStitch(source.toUtf8().toStdString(), folder.toUtf8().toStdString(), stop);
+    // An incomplete picture is written all the same, gaps and all, and then not saved.
+    if (stitched.failure == StitchFailure::None && stitched.missingCells > 0 &&
+        !writeBmp32(bmpPath, stitched.picture.constBits(), stitched.picture.width(),
+                    stitched.picture.height()))
+        stitched.failure = StitchFailure::CannotWrite;
     result.status = stitchStep(stitched);
     if (!result.status.ok())
         return result;
     QImage image = std::move(stitched.picture);
+    makeOpaque(image);
+
+    // bmp.bmp is written while the picture is turned, cropped and encoded. Its pixels stay where they are
+    // until then: turning and cropping make new pictures, and the stitched one is kept for the writer.
+    QImage stitchedForBmp; // declared first, so that it outlives the writer on every way out
+    BackgroundBmpWrite bmp(bmpPath, image);
 
     // Upright, cropped and with its colour profile, as the camera meant it to be shown.
     const QByteArray format = request.format.toUpper().toLatin1();
     const PictureExtrasResult extras = readPictureExtras(folder + "/" + protocol::kSplitterPrefix);
+    if (!extras.extras.operations.empty())
+        stitchedForBmp = image;
     result.status = extras.status.ok() ? preparePicture(image, extras.extras, format) : extras.status;
     if (!result.status.ok())
         return result;
@@ -114,8 +131,17 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
         return result;
     }
     // The name was free when it was chosen; should another program take it meanwhile, the next one is used.
-    const SaveResult saved = saveImage(std::move(image), OutputNames::from(request.output, request.input),
-                                       format, stop, SaveExtras{extras.extras.exif, source, request.quality});
+    EncodedPicture encoded(image, OutputNames::from(request.output, request.input), format, request.quality);
+    const bool bmpWritten = bmp.finish();
+    // The encoded file is all that is needed from here on.
+    image = QImage();
+    stitchedForBmp = QImage();
+    if (!bmpWritten) {
+        result.status =
+            StepResult::failed(FailureKind::WorkFolder, QStringLiteral("cannot write the work folder"));
+        return result;
+    }
+    const SaveResult saved = encoded.finish(stop, SaveExtras{extras.extras.exif, source, request.quality});
     result.status = saved.status;
     result.outputFile = saved.path;
     return result;

@@ -12,7 +12,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "engine/descriptor.h"
 #include "engine/exifembedding.h"
 
 namespace {
@@ -32,9 +31,11 @@ SaveResult cannotWrite()
     return failed(FailureKind::Output, QStringLiteral("cannot write to the output folder"));
 }
 
+} // namespace
+
 // A new file of a random short name in the folder, removed again unless it was moved to its name. The name
 // is short so that it fits beside the longest final names.
-class TemporaryFile final
+class EncodedPicture::TemporaryFile final
 {
 public:
     explicit TemporaryFile(int folder)
@@ -93,6 +94,8 @@ private:
     bool moved = false;
 };
 
+namespace {
+
 // Gives the open file the other file's modification time, to the nanosecond. Best effort: a file that
 // cannot be read has no time to give.
 void copyModificationTime(const QString& from, int fd)
@@ -106,45 +109,61 @@ void copyModificationTime(const QString& from, int fd)
 
 } // namespace
 
-SaveResult saveImage(QImage image, const OutputNames& names, const QByteArray& format, const StopCheck& stop,
-                     const SaveExtras& extras)
+EncodedPicture::EncodedPicture(const QImage& image, const OutputNames& names, const QByteArray& format,
+                               int quality)
+    : names(names)
+    , format(format)
+    , size(image.size())
+    , folder(::open(QFile::encodeName(names.folder()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    const Descriptor folder(
-        ::open(QFile::encodeName(names.folder()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() < 0)
-        return cannotWrite();
-    TemporaryFile temporary(folder.get());
-    if (!temporary.isOpen())
-        return cannotWrite();
+    if (folder >= 0)
+        temporary = std::make_unique<TemporaryFile>(folder);
+    if (!temporary || !temporary->isOpen()) {
+        encoded = cannotWrite().status;
+        return;
+    }
+    QFile file;
+    if (!file.open(temporary->handle(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+        encoded = cannotWrite().status;
+        return;
+    }
+    QImageWriter writer(&file, format);
+    if (!writer.canWrite()) {
+        encoded = StepResult::failed(
+            FailureKind::Output, QStringLiteral("cannot write %1 files").arg(QString::fromLatin1(format)));
+        return;
+    }
+    writer.setQuality(quality);
+    if (!writer.write(image) || !file.flush())
+        encoded = cannotWrite().status;
+}
 
+EncodedPicture::~EncodedPicture()
+{
+    temporary.reset();
+    if (folder >= 0)
+        ::close(folder);
+}
+
+SaveResult EncodedPicture::finish(const StopCheck& stop, const SaveExtras& extras)
+{
+    if (!encoded.ok()) {
+        SaveResult result;
+        result.status = encoded;
+        return result;
+    }
     const QByteArray kind = format.toUpper();
     const bool withExif = !extras.exif.isEmpty() && (kind == "JPG" || kind == "JPEG" || kind == "PNG");
-    {
-        QFile file;
-        if (!file.open(temporary.handle(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-            return cannotWrite();
-        QImageWriter writer(&file, format);
-        if (!writer.canWrite())
-            return failed(FailureKind::Output,
-                          QStringLiteral("cannot write %1 files").arg(QString::fromLatin1(format)));
-        writer.setQuality(extras.quality);
-        if (!writer.write(image) || !file.flush())
-            return cannotWrite();
-    }
-    const QSize size = image.size();
-    // The encoded file is all that is needed from here on.
-    image = QImage();
-    if (withExif && embedExifInFile(temporary.handle(), extras.exif, size) == ExifEmbedding::CannotWrite)
+    if (withExif && embedExifInFile(temporary->handle(), extras.exif, size) == ExifEmbedding::CannotWrite)
         return cannotWrite();
     if (stop && stop())
         return failed(FailureKind::Stopped, QStringLiteral("stopped"));
-    copyModificationTime(extras.modificationTimeFrom, temporary.handle());
-    if (::fsync(temporary.handle()) != 0 || !temporary.close())
+    copyModificationTime(extras.modificationTimeFrom, temporary->handle());
+    if (::fsync(temporary->handle()) != 0 || !temporary->close())
         return cannotWrite();
 
     for (int n = 0; n < kMostNamesTried; ++n) {
-        const QByteArray name = QFile::encodeName(names.fileName(n));
-        const int error = temporary.moveTo(name);
+        const int error = temporary->moveTo(QFile::encodeName(names.fileName(n)));
         if (error == 0) {
             SaveResult result;
             result.path = names.path(n);
@@ -154,4 +173,13 @@ SaveResult saveImage(QImage image, const OutputNames& names, const QByteArray& f
             return cannotWrite();
     }
     return cannotWrite();
+}
+
+SaveResult saveImage(QImage image, const OutputNames& names, const QByteArray& format, const StopCheck& stop,
+                     const SaveExtras& extras)
+{
+    EncodedPicture encoded(image, names, format, extras.quality);
+    // The encoded file is all that is needed from here on.
+    image = QImage();
+    return encoded.finish(stop, extras);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -27,11 +29,35 @@ struct SaveResult
     QString path; // the name the file took
 };
 
-// Saves the picture in the given format ("JPG", "PNG", "BMP") at extras.quality under the first of names
-// that is free when the file is complete. The file is written under a temporary name in the output folder
-// and moved to its name only once complete (with its Exif and modification time), without following a link
-// and without replacing anything: when another program takes the name meanwhile, the next one is taken. So a
-// failed or stopped save leaves nothing behind, and no existing file, link or folder is ever touched. The
-// picture is taken by value so that its memory can go before the Exif is written.
+// A picture encoded in the given format ("JPG", "PNG", "BMP") at the given quality into a temporary file in
+// the folder of names, not yet given a name: the file goes with this object unless finish() gives it one.
+class EncodedPicture final
+{
+public:
+    EncodedPicture(const QImage& image, const OutputNames& names, const QByteArray& format, int quality);
+    ~EncodedPicture();
+    EncodedPicture(const EncodedPicture&) = delete;
+    EncodedPicture& operator=(const EncodedPicture&) = delete;
+
+    // Whether the picture could be encoded.
+    const StepResult& status() const { return encoded; }
+
+    // Puts the Exif in, gives the file its modification time and moves it to the first of names that is
+    // free by then, without following a link and without replacing anything: when another program takes a
+    // name meanwhile, the next one is taken. Nothing is left behind when it fails or is stopped.
+    SaveResult finish(const StopCheck& stop, const SaveExtras& extras);
+
+private:
+    class TemporaryFile;
+    const OutputNames names;
+    const QByteArray format;
+    const QSize size;
+    StepResult encoded;
+    int folder = -1;
+    std::unique_ptr<TemporaryFile> temporary;
+};
+
+// EncodedPicture and finish() in one step. The picture is taken by value so that its memory can go
+// before the Exif is written.
 SaveResult saveImage(QImage image, const OutputNames& names, const QByteArray& format,
                      const StopCheck& stop = {}, const SaveExtras& extras = {});

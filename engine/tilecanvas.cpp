@@ -3,25 +3,19 @@
 #include <algorithm>
 #include <cstring>
 
-#include <QImageReader>
-
 #include "engine/tiledecoding.h"
+#include "engine/tilefile.h"
 
 TileCanvas::TileCanvas(const TileInfo& info)
     : info(info)
     , canvas(info.width, info.height, QImage::Format_ARGB32)
-{
-    if (!canvas.isNull())
-        canvas.fill(0);
-}
+{}
 
 bool TileCanvas::place(const std::string& workFolder, int tileId)
 {
-    // Only the decoder's BMP output is read: no other image format gets to parse these files.
-    QImageReader reader(QString::fromStdString(tilePicturePath(workFolder, tileId)), "bmp");
-    reader.setAutoDetectImageFormat(false);
+    TileFile file(tilePicturePath(workFolder, tileId));
     // The size is checked from the header, before a picture of any size is read.
-    const QSize size = reader.size();
+    const QSize size = file.size();
     if (!size.isValid() || size.isEmpty())
         return true;
     const CellSize tile{size.width(), size.height()};
@@ -30,47 +24,44 @@ bool TileCanvas::place(const std::string& workFolder, int tileId)
             return false;
         cell = tile;
         cellKnown = true;
+        cellColumns = (info.width + cell.width - 1) / cell.width;
+        covered.assign(static_cast<size_t>(cellsNeeded(info, cell)), false);
     } else if (tile.width != cell.width || tile.height != cell.height) {
         return false;
     }
 
-    QImage picture = reader.read();
-    if (picture.isNull())
-        return true;
-    if (picture.size() != size)
-        return false;
-    // The decoder's colour pictures come as RGB32, already laid out as needed: no copy for them.
-    if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32)
-        picture = picture.convertToFormat(QImage::Format_ARGB32);
-    if (picture.isNull())
-        return true;
-
     const std::optional<TileRect> rect = placeTile(tileId, info, cell);
-    if (!rect)
+    if (!rect || !file.readPixels())
         return true;
     // Row by row: the tile lands in its cell, cut at the picture's edges.
     const size_t stride = static_cast<size_t>(canvas.bytesPerLine());
     std::uint8_t* const target = canvas.bits();
     for (int row = 0; row < rect->height; ++row)
         std::memcpy(target + static_cast<size_t>(rect->y + row) * stride + static_cast<size_t>(rect->x) * 4,
-                    picture.constScanLine(row), static_cast<size_t>(rect->width) * 4);
-    ++covered;
+                    file.row(row), static_cast<size_t>(rect->width) * 4);
+    covered[static_cast<size_t>(rect->y / cell.height * cellColumns + rect->x / cell.width)] = true;
     return true;
 }
 
-std::int64_t TileCanvas::missingCells() const
+std::int64_t TileCanvas::finish()
 {
-    return cellsNeeded(info, cell) - covered;
-}
-
-QImage TileCanvas::takePicture()
-{
-    // Reading a BMP without an alpha mask gives every pixel alpha 255.
-    for (int y = 0; y < canvas.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(canvas.scanLine(y));
-        for (int x = 0; x < canvas.width(); ++x)
-            line[x] |= 0xff000000u;
+    if (!cellKnown) {
+        canvas.fill(0);
+        return cellsNeeded(info, cell);
     }
-    canvas.reinterpretAsFormat(QImage::Format_RGB32);
-    return std::move(canvas);
+    std::int64_t missing = 0;
+    const size_t stride = static_cast<size_t>(canvas.bytesPerLine());
+    for (size_t index = 0; index < covered.size(); ++index) {
+        if (covered[index])
+            continue;
+        ++missing;
+        const int x = static_cast<int>(std::int64_t(index) % cellColumns) * cell.width;
+        const int y = static_cast<int>(std::int64_t(index) / cellColumns) * cell.height;
+        const int width = std::min(cell.width, info.width - x);
+        const int height = std::min(cell.height, info.height - y);
+        for (int row = 0; row < height; ++row)
+            std::memset(canvas.bits() + static_cast<size_t>(y + row) * stride + static_cast<size_t>(x) * 4, 0,
+                        static_cast<size_t>(width) * 4);
+    }
+    return missing;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <QImage>
 
@@ -10,11 +11,12 @@
 
 // The picture the decoded tiles are placed on, one tile at a time as each decoder ends. It checks every
 // tile before it takes it: the first one that decodes sets the cell size, which must make the declared
-// grid; every later one must have that size.
+// grid; every later one must have that size. Only the cells no tile covered are cleared, at the end: the
+// canvas's memory is written once, and a batch can take it over from the picture before untouched.
 class TileCanvas final
 {
 public:
-    // An all-zero canvas of the picture's size; isNull() when there is no memory for it.
+    // A canvas of the picture's size; isNull() when there is no memory for it.
     explicit TileCanvas(const TileInfo& info);
 
     bool isNull() const { return canvas.isNull(); }
@@ -23,19 +25,19 @@ public:
     // there is no readable picture (the cell stays empty); false when its size refuses the file.
     bool place(const std::string& workFolder, int tileId);
 
-    // How many cells got no tile covering them.
-    std::int64_t missingCells() const;
+    // Clears the cells no tile covered (all zero, as an empty cell has always been) and says how many
+    // there were. Call once, after the last tile.
+    std::int64_t finish();
 
-    // The canvas's pixels, rows back to back (32-bit rows need no padding), for the BMP.
-    const std::uint8_t* pixels() const { return canvas.constBits(); }
-
-    // The placed picture as reading the BMP back gives it: Format_RGB32, alpha 255 everywhere.
-    QImage takePicture();
+    // The placed picture, Format_ARGB32, rows back to back (32-bit rows need no padding).
+    QImage takePicture() { return std::move(canvas); }
 
 private:
     const TileInfo& info;
     QImage canvas;
     CellSize cell;
     bool cellKnown = false;
-    std::int64_t covered = 0;
+    // Which cells a tile covered, row by row; sized once the cell size is known.
+    std::vector<bool> covered;
+    std::int64_t cellColumns = 0;
 };

@@ -59,8 +59,7 @@ void removeDecodedTiles(const std::string& workFolder)
 
 } // namespace
 
-StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPath,
-                              const std::string& workFolder, const StopCheck& stop)
+StitchResult splitAndStitch(const std::string& input, const std::string& workFolder, const StopCheck& stop)
 {
     int exitStatus = 0;
     switch (runSplitter(input, workFolder + "/" + protocol::kSplitterPrefix, stop, &exitStatus)) {
@@ -78,10 +77,33 @@ StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPa
             return giveUp(StitchFailure::CannotWrite);
         break;
     }
-    return stitchTiles(workFolder, bmpPath, stop);
+    return stitchPicture(workFolder, stop);
+}
+
+StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPath,
+                              const std::string& workFolder, const StopCheck& stop)
+{
+    StitchResult result = splitAndStitch(input, workFolder, stop);
+    if (result.failure == StitchFailure::None) {
+        if (!writeBmp32(bmpPath, result.picture.constBits(), result.picture.width(), result.picture.height()))
+            return giveUp(StitchFailure::CannotWrite);
+        makeOpaque(result.picture);
+    }
+    return result;
 }
 
 StitchResult stitchTiles(const std::string& workFolder, const std::string& bmpPath, const StopCheck& stop)
+{
+    StitchResult result = stitchPicture(workFolder, stop);
+    if (result.failure == StitchFailure::None) {
+        if (!writeBmp32(bmpPath, result.picture.constBits(), result.picture.width(), result.picture.height()))
+            return giveUp(StitchFailure::CannotWrite);
+        makeOpaque(result.picture);
+    }
+    return result;
+}
+
+StitchResult stitchPicture(const std::string& workFolder, const StopCheck& stop)
 {
     const TileInfo info =
         parseTileInfo(readWholeFile(workFolder + "/" + protocol::kSplitterPrefix + protocol::kTileInfoFile)
@@ -109,12 +131,21 @@ StitchResult stitchTiles(const std::string& workFolder, const std::string& bmpPa
     }
 
     StitchResult result;
-    result.missingCells = static_cast<int>(std::min<std::int64_t>(canvas.missingCells(), INT32_MAX));
+    result.missingCells = static_cast<int>(std::min<std::int64_t>(canvas.finish(), INT32_MAX));
     // Without the decoder nothing could decode: that, not the file, is what the user has to mend.
     if (decoding.decoderMissing && result.missingCells > 0)
         return giveUp(StitchFailure::DecoderNotStarted);
-    if (!writeBmp32(bmpPath, canvas.pixels(), info.width, info.height))
-        return giveUp(StitchFailure::CannotWrite);
     result.picture = canvas.takePicture();
     return result;
+}
+
+void makeOpaque(QImage& picture)
+{
+    // Reading a BMP without an alpha mask gives every pixel alpha 255.
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            line[x] |= 0xff000000u;
+    }
+    picture.reinterpretAsFormat(QImage::Format_RGB32);
 }

@@ -30,9 +30,21 @@ struct StitchResult
     StitchFailure failure = StitchFailure::None;
     // How many cells of the picture got no decoded tile covering them: a picture with any is incomplete.
     int missingCells = 0;
-    // After writing the BMP, the very picture that reading it back gives (Format_RGB32), without the read.
+    // The very picture that reading the BMP back gives (Format_RGB32), without the read.
     QImage picture;
 };
+
+// Runs the splitter on the input, then stitchPicture.
+StitchResult splitAndStitch(const std::string& input, const std::string& workFolder,
+                            const StopCheck& stop = {});
+
+// stitchTiles without the BMP: the caller writes it (the conversion does so beside the encoding). The
+// picture is Format_ARGB32 here, exactly the pixels the BMP holds: cells without a tile are all zero, alpha
+// included.
+StitchResult stitchPicture(const std::string& workFolder, const StopCheck& stop = {});
+
+// The stitched picture as reading its BMP back gives it: Format_RGB32, alpha 255 everywhere. In place.
+void makeOpaque(QImage& picture);
 
 // Runs the splitter on the input, then stitchTiles.
 StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPath,

@@ -23,6 +23,9 @@ using namespace std::chrono_literals;
 // How often a running tool's stop check is asked; a stop therefore takes effect well within a second.
 constexpr std::chrono::milliseconds kWaitSlice = 50ms;
 
+// The longest a run waits for the killed processes a tool left behind to go.
+constexpr std::chrono::milliseconds kGroupEndWait = 200ms;
+
 std::mutex overrideMutex;
 std::string folderOverride;
 std::atomic<long long> timeLimitMs{60'000};
@@ -132,6 +135,16 @@ int reap(pid_t pid)
     return -1;
 }
 
+// What the tool left behind dies of the kill too, but not at once: wait a little for its group to empty,
+// so that no process of it is still about when the run is over. A child of a tool is not ours to reap; one
+// that lingers as a zombie only ends the wait at its bound.
+void awaitGroupEnd(pid_t group)
+{
+    const auto deadline = std::chrono::steady_clock::now() + kGroupEndWait;
+    while (kill(-group, 0) == 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+}
+
 } // namespace
 
 std::string programFolder()
@@ -207,6 +220,7 @@ int runTool(const std::string& executable, const std::vector<std::string>& argum
     // The tool itself if it still runs, and anything it started and left behind.
     kill(-pid, SIGKILL);
     const int status = reap(pid);
+    awaitGroupEnd(pid);
     if (exitStatus && result == kToolEnded)
         *exitStatus = status;
     return result;

@@ -1,14 +1,17 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
-#include "tiledecoder/converter.h"
-
 namespace tiledecoder {
 
-// The whole BMP file for an image, laid out as ffmpeg's BMP encoder lays it out: a 40-byte info header,
-// rows bottom-up padded to four bytes, 24 bits per pixel, or 8 bits with a 256-step grey palette.
-std::vector<std::uint8_t> encodeBmp(const OutputImage& image);
+// A tile's BMP: a 54-byte header, then width x height pixels of blue, green, red and alpha bytes, the top
+// row first and no padding between rows. Any BMP reader reads it; the engine copies its rows straight onto
+// its canvas.
+inline constexpr std::size_t kBmpHeaderBytes = 54;
+
+// The whole file for a picture of that size, the header written and the pixels left for the caller.
+std::vector<std::uint8_t> bmpFile(int width, int height);
 
 } // namespace tiledecoder

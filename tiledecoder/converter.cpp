@@ -1,10 +1,9 @@
 #include "tiledecoder/converter.h"
 
-#include <cstring>
-
 #include <libyuv/convert_argb.h>
 #include <libyuv/planar_functions.h>
 
+#include "tiledecoder/bmpwriter.h"
 #include "tiledecoder/exactconversion.h"
 
 namespace tiledecoder {
@@ -70,44 +69,45 @@ const libyuv::YuvConstants* libyuvConstants(Matrix matrix, const Picture& pictur
     return nullptr;
 }
 
-// 8-bit YCbCr straight to BGR rows with libyuv; false if libyuv refused.
-bool convertWithLibyuv(const Picture& picture, const libyuv::YuvConstants* constants, PixelBuffer& bgr)
+// 8-bit YCbCr straight to BGRA rows with libyuv; false if libyuv refused.
+bool convertWithLibyuv(const Picture& picture, const libyuv::YuvConstants* constants, std::uint8_t* bgra,
+                       int stride)
 {
     using Function = int (*)(const std::uint8_t*, int, const std::uint8_t*, int, const std::uint8_t*, int,
                              std::uint8_t*, int, const libyuv::YuvConstants*, int, int);
-    const Function functions[] = {nullptr, libyuv::I420ToRGB24Matrix, libyuv::I422ToRGB24Matrix,
-                                  libyuv::I444ToRGB24Matrix};
-    const PixelBuffer* planes = picture.planes;
-    return functions[picture.chromaFormat](planes[0].data(), int(planes[0].stride()), planes[1].data(),
-                                           int(planes[1].stride()), planes[2].data(), int(planes[2].stride()),
-                                           bgr.data(), int(bgr.stride()), constants, picture.width,
-                                           picture.height) == 0;
+    const Function functions[] = {nullptr, libyuv::I420ToARGBMatrix, libyuv::I422ToARGBMatrix,
+                                  libyuv::I444ToARGBMatrix};
+    const Plane* planes = picture.planes;
+    return functions[picture.chromaFormat](planes[0].data, int(planes[0].stride), planes[1].data,
+                                           int(planes[1].stride), planes[2].data, int(planes[2].stride), bgra,
+                                           stride, constants, picture.width, picture.height) == 0;
 }
 
-std::string convertColour(const Picture& picture, PixelBuffer& bgr)
+std::string convertColour(const Picture& picture, std::uint8_t* bgra, int stride)
 {
     // 4:4:4 with the identity matrix holds green, blue and red planes, taken as full range whatever the
     // range flag says, as ffmpeg takes them.
     if (picture.chromaFormat == 3 && picture.matrixCoefficients == 0) {
         if (picture.bitDepth > 8) {
-            convertGbrExactly(picture, bgr.data(), bgr.stride());
+            convertGbrExactly(picture, bgra, std::size_t(stride));
             return {};
         }
-        // MergeRGBPlane stores its first plane first: blue, as a BMP's bytes run.
-        libyuv::MergeRGBPlane(picture.planes[1].data(), int(picture.planes[1].stride()),
-                              picture.planes[0].data(), int(picture.planes[0].stride()),
-                              picture.planes[2].data(), int(picture.planes[2].stride()), bgr.data(),
-                              int(bgr.stride()), picture.width, picture.height);
+        // Without an alpha plane the alpha bytes are 255.
+        const Plane* planes = picture.planes;
+        libyuv::MergeARGBPlane(planes[2].data, int(planes[2].stride), planes[0].data, int(planes[0].stride),
+                               planes[1].data, int(planes[1].stride), nullptr, 0, bgra, stride, picture.width,
+                               picture.height);
         return {};
     }
 
     const Matrix matrix = matrixOf(picture.matrixCoefficients);
     const libyuv::YuvConstants* constants = libyuvConstants(matrix, picture);
     if (!constants) {
-        convertYcbcrExactly(picture, weightsOf(matrix), bgr.data(), bgr.stride());
+        convertYcbcrExactly(picture, weightsOf(matrix), bgra, std::size_t(stride));
         return {};
     }
-    return convertWithLibyuv(picture, constants, bgr) ? std::string() : "the picture could not be converted";
+    return convertWithLibyuv(picture, constants, bgra, stride) ? std::string()
+                                                               : "the picture could not be converted";
 }
 
 } // namespace
@@ -121,30 +121,20 @@ ConvertResult convertPicture(const Picture& picture)
         result.error = "pictures of " + std::to_string(picture.bitDepth) + " bits are not supported";
         return result;
     }
+    result.bmp = bmpFile(picture.width, picture.height);
+    std::uint8_t* const bgra = result.bmp.data() + kBmpHeaderBytes;
+    const int stride = picture.width * 4;
 
-    const bool grey = picture.chromaFormat == 0;
-    OutputImage& image = result.image;
-    image.width = picture.width;
-    image.height = picture.height;
-    image.format = grey ? OutputFormat::Gray8 : OutputFormat::Bgr24;
-    image.pixels = PixelBuffer(std::size_t(picture.width) * (grey ? 1 : 3), std::size_t(picture.height));
-    if (image.pixels.isNull()) {
-        result.error = "out of memory for the picture";
+    if (picture.chromaFormat != 0) {
+        result.error = convertColour(picture, bgra, stride);
         return result;
     }
-
-    if (!grey) {
-        result.error = convertColour(picture, image.pixels);
-        return result;
-    }
-    // ffmpeg writes 8-bit grey as it comes, and deeper grey as the same levels in 8 bits.
-    if (picture.bitDepth > 8) {
-        convertGreyExactly(picture, image.pixels.data(), image.pixels.stride());
-        return result;
-    }
-    for (int y = 0; y < picture.height; ++y)
-        std::memcpy(image.pixels.row(std::size_t(y)), picture.planes[0].row(std::size_t(y)),
-                    std::size_t(picture.width));
+    // ffmpeg shows 8-bit grey as it comes, and deeper grey as the same levels in 8 bits.
+    if (picture.bitDepth > 8)
+        convertGreyExactly(picture, bgra, std::size_t(stride));
+    else
+        libyuv::J400ToARGB(picture.planes[0].data, int(picture.planes[0].stride), bgra, stride, picture.width,
+                           picture.height);
     return result;
 }
 

@@ -12,12 +12,6 @@ namespace tiledecoder {
 
 namespace {
 
-struct FreeDecoder
-{
-    void operator()(de265_decoder_context* decoder) const { de265_free_decoder(decoder); }
-};
-using DecoderPointer = std::unique_ptr<de265_decoder_context, FreeDecoder>;
-
 // Warnings that say nothing about the picture's pixels (threading, a checksum message that came before
 // its parameter sets, a full warning queue); every other one means the decoder skipped or guessed.
 bool isHarmless(de265_error warning)
@@ -45,20 +39,15 @@ std::string decoderError(const char* what, de265_error error)
     return std::string(what) + ": " + de265_get_error_text(error);
 }
 
-// Copies one plane out of the decoder's image, which is only valid until the decoder goes.
-bool copyPlane(const de265_image* image, int channel, int width, int height, int bytesPerSample,
-               PixelBuffer& plane)
+// One plane of the decoder's image, read where it lies: valid until the decoder goes.
+bool takePlane(const de265_image* image, int channel, int width, int bytesPerSample, Plane& plane)
 {
     int stride = 0;
     const std::uint8_t* source = de265_get_image_plane(image, channel, &stride);
-    const std::size_t rowBytes = std::size_t(width) * bytesPerSample;
-    if (!source || stride < 0 || std::size_t(stride) < rowBytes)
+    if (!source || stride < 0 || std::size_t(stride) < std::size_t(width) * bytesPerSample)
         return false;
-    plane = PixelBuffer(rowBytes, std::size_t(height));
-    if (plane.isNull())
-        return false;
-    for (int y = 0; y < height; ++y)
-        std::memcpy(plane.row(y), source + std::size_t(y) * stride, rowBytes);
+    plane.data = source;
+    plane.stride = std::size_t(stride);
     return true;
 }
 
@@ -93,13 +82,18 @@ std::string takePicture(const de265_image* image, Picture& picture)
             return "the decoded picture's planes do not fit its chroma format";
         if (de265_get_bits_per_pixel(image, channel) != picture.bitDepth)
             return "luma and chroma of different bit depths are not supported";
-        if (!copyPlane(image, channel, width, height, bytesPerSample, picture.planes[channel]))
-            return "out of memory for the decoded picture";
+        if (!takePlane(image, channel, width, bytesPerSample, picture.planes[channel]))
+            return "the decoded picture has no plane";
     }
     return {};
 }
 
 } // namespace
+
+void DecoderRelease::operator()(void* decoder) const
+{
+    de265_free_decoder(decoder);
+}
 
 DecodeResult decodeFirstPicture(const std::uint8_t* data, std::size_t size)
 {
@@ -109,19 +103,20 @@ DecodeResult decodeFirstPicture(const std::uint8_t* data, std::size_t size)
         return result;
     }
 
-    DecoderPointer decoder(de265_new_decoder());
+    result.decoder.reset(de265_new_decoder());
+    de265_decoder_context* const decoder = result.decoder.get();
     if (!decoder) {
         result.error = "the decoder could not be started";
         return result;
     }
     // A picture with decoding errors is never handed out, and a stream's own checksum is not our test:
     // the system's ffmpeg does not check it either.
-    de265_set_parameter_bool(decoder.get(), DE265_DECODER_PARAM_SUPPRESS_FAULTY_PICTURES, 1);
-    de265_set_parameter_bool(decoder.get(), DE265_DECODER_PARAM_BOOL_SEI_CHECK_HASH, 0);
+    de265_set_parameter_bool(decoder, DE265_DECODER_PARAM_SUPPRESS_FAULTY_PICTURES, 1);
+    de265_set_parameter_bool(decoder, DE265_DECODER_PARAM_BOOL_SEI_CHECK_HASH, 0);
 
-    de265_error error = de265_push_data(decoder.get(), data, int(size), 0, nullptr);
+    de265_error error = de265_push_data(decoder, data, int(size), 0, nullptr);
     if (error == DE265_OK)
-        error = de265_flush_data(decoder.get());
+        error = de265_flush_data(decoder);
     if (error != DE265_OK) {
         result.error = decoderError("the stream could not be read", error);
         return result;
@@ -133,14 +128,14 @@ DecodeResult decodeFirstPicture(const std::uint8_t* data, std::size_t size)
     de265_error damage = DE265_OK;
     for (std::size_t round = 0; round < 4 * kMaxNalUnits && !image; ++round) {
         int more = 0;
-        error = de265_decode(decoder.get(), &more);
-        if (const de265_error warning = takeDamageWarning(decoder.get()); damage == DE265_OK)
+        error = de265_decode(decoder, &more);
+        if (const de265_error warning = takeDamageWarning(decoder); damage == DE265_OK)
             damage = warning;
         if (!de265_isOK(error) && error != DE265_ERROR_WAITING_FOR_INPUT_DATA) {
             result.error = decoderError("decoding failed", error);
             return result;
         }
-        image = de265_peek_next_picture(decoder.get());
+        image = de265_peek_next_picture(decoder);
         if (!more)
             break;
     }

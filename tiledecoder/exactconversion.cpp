@@ -100,7 +100,7 @@ std::vector<std::uint8_t> fullRangeLevels(int bits)
 
 } // namespace
 
-void convertYcbcrExactly(const Picture& picture, LumaWeights weights, std::uint8_t* bgr, std::size_t stride)
+void convertYcbcrExactly(const Picture& picture, LumaWeights weights, std::uint8_t* bgra, std::size_t stride)
 {
     const int bits = picture.bitDepth;
     const bool full = picture.fullRange;
@@ -125,35 +125,37 @@ void convertYcbcrExactly(const Picture& picture, LumaWeights weights, std::uint8
         const SampleRow lumaRow(picture.planes[0].row(std::size_t(y)), bits);
         const SampleRow cbRow(picture.planes[1].row(std::size_t(y >> shiftY)), bits);
         const SampleRow crRow(picture.planes[2].row(std::size_t(y >> shiftY)), bits);
-        std::uint8_t* out = bgr + std::size_t(y) * stride;
-        for (int x = 0; x < picture.width; ++x, out += 3) {
+        std::uint8_t* out = bgra + std::size_t(y) * stride;
+        for (int x = 0; x < picture.width; ++x, out += 4) {
             const std::int64_t yValue = luma[lumaRow[x]];
             const unsigned cb = cbRow[x >> shiftX];
             const unsigned cr = crRow[x >> shiftX];
             out[0] = level(yValue + cbToBlue[cb]);
             out[1] = level(yValue + cbToGreen[cb] + crToGreen[cr]);
             out[2] = level(yValue + crToRed[cr]);
+            out[3] = 255;
         }
     }
 }
 
-void convertGbrExactly(const Picture& picture, std::uint8_t* bgr, std::size_t stride)
+void convertGbrExactly(const Picture& picture, std::uint8_t* bgra, std::size_t stride)
 {
     const std::vector<std::uint8_t> levels = fullRangeLevels(picture.bitDepth);
     for (int y = 0; y < picture.height; ++y) {
         const SampleRow green(picture.planes[0].row(std::size_t(y)), picture.bitDepth);
         const SampleRow blue(picture.planes[1].row(std::size_t(y)), picture.bitDepth);
         const SampleRow red(picture.planes[2].row(std::size_t(y)), picture.bitDepth);
-        std::uint8_t* out = bgr + std::size_t(y) * stride;
-        for (int x = 0; x < picture.width; ++x, out += 3) {
+        std::uint8_t* out = bgra + std::size_t(y) * stride;
+        for (int x = 0; x < picture.width; ++x, out += 4) {
             out[0] = levels[blue[x]];
             out[1] = levels[green[x]];
             out[2] = levels[red[x]];
+            out[3] = 255;
         }
     }
 }
 
-void convertGreyExactly(const Picture& picture, std::uint8_t* grey, std::size_t stride)
+void convertGreyExactly(const Picture& picture, std::uint8_t* bgra, std::size_t stride)
 {
     const int bits = picture.bitDepth;
     // Limited-range levels are the 8-bit ones times 2^(bits-8); full range spans 0 to 2^bits-1.
@@ -165,9 +167,11 @@ void convertGreyExactly(const Picture& picture, std::uint8_t* grey, std::size_t 
     }
     for (int y = 0; y < picture.height; ++y) {
         const SampleRow row(picture.planes[0].row(std::size_t(y)), bits);
-        std::uint8_t* out = grey + std::size_t(y) * stride;
-        for (int x = 0; x < picture.width; ++x)
-            out[x] = levels[row[x]];
+        std::uint8_t* out = bgra + std::size_t(y) * stride;
+        for (int x = 0; x < picture.width; ++x, out += 4) {
+            out[0] = out[1] = out[2] = levels[row[x]];
+            out[3] = 255;
+        }
     }
 }
 

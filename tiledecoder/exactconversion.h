@@ -18,13 +18,15 @@ struct LumaWeights
     int blue = 1140;
 };
 
-// YCbCr of any chroma format and a bit depth of 8 to 16 to rows of blue, green, red bytes.
-void convertYcbcrExactly(const Picture& picture, LumaWeights weights, std::uint8_t* bgr, std::size_t stride);
+// Each writes rows of blue, green, red and alpha (255) bytes.
 
-// 4:4:4 coded with the identity matrix (planes green, blue, red), always full range, to blue, green, red.
-void convertGbrExactly(const Picture& picture, std::uint8_t* bgr, std::size_t stride);
+// YCbCr of any chroma format and a bit depth of 8 to 16.
+void convertYcbcrExactly(const Picture& picture, LumaWeights weights, std::uint8_t* bgra, std::size_t stride);
 
-// Grey deeper than 8 bits to 8-bit grey of the same range.
-void convertGreyExactly(const Picture& picture, std::uint8_t* grey, std::size_t stride);
+// 4:4:4 coded with the identity matrix (planes green, blue, red), always full range.
+void convertGbrExactly(const Picture& picture, std::uint8_t* bgra, std::size_t stride);
+
+// Grey deeper than 8 bits, as 8-bit grey of the same range.
+void convertGreyExactly(const Picture& picture, std::uint8_t* bgra, std::size_t stride);
 
 } // namespace tiledecoder

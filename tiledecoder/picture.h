@@ -2,44 +2,16 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 
 namespace tiledecoder {
 
-// Pixel rows for SIMD code: 64-byte aligned, rows padded to 64 bytes, and one spare row plus 64 bytes at
-// the end, so that vector loads and stores that run a little past a row's last pixel stay inside.
-class PixelBuffer final
+// One plane of a decoded picture, read where the decoder keeps it.
+struct Plane
 {
-public:
-    PixelBuffer() = default;
-    PixelBuffer(std::size_t rowBytes, std::size_t rows)
-        : rowStride(alignUp(rowBytes))
-    {
-        const std::size_t bytes = rowStride * (rows + 1) + kAlignment;
-        memory.reset(static_cast<std::uint8_t*>(std::aligned_alloc(kAlignment, alignUp(bytes))));
-    }
+    const std::uint8_t* data = nullptr;
+    std::size_t stride = 0;
 
-    bool isNull() const { return !memory; }
-    std::uint8_t* row(std::size_t y) { return memory.get() + y * rowStride; }
-    const std::uint8_t* row(std::size_t y) const { return memory.get() + y * rowStride; }
-    std::uint8_t* data() { return memory.get(); }
-    const std::uint8_t* data() const { return memory.get(); }
-    std::size_t stride() const { return rowStride; }
-
-private:
-    static constexpr std::size_t kAlignment = 64;
-    static std::size_t alignUp(std::size_t bytes)
-    {
-        return (bytes + kAlignment - 1) / kAlignment * kAlignment;
-    }
-
-    struct Free
-    {
-        void operator()(std::uint8_t* pointer) const { std::free(pointer); }
-    };
-    std::unique_ptr<std::uint8_t[], Free> memory;
-    std::size_t rowStride = 0;
+    const std::uint8_t* row(std::size_t y) const { return data + y * stride; }
 };
 
 // The first picture of a stream as the decoder gave it: planes of 8-bit samples, or of 16-bit little-endian
@@ -53,7 +25,7 @@ struct Picture
     int matrixCoefficients = 2; // as coded in the video usability information; 2 is "unspecified"
     bool fullRange = false;
     int planeCount = 0;
-    PixelBuffer planes[3];
+    Plane planes[3];
 };
 
 } // namespace tiledecoder

@@ -1,5 +1,7 @@
 #include <cstring>
 
+#include <malloc.h>
+
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -9,9 +11,11 @@
 #include "engine/tileplacement.h"
 #include "engine/tilestitcher.h"
 #include "tests/engine/fakeprogramfolder.h"
+#include "tests/support/files.h"
 #include "tests/support/testmain.h"
 
 using vornetta::test::FakeProgramFolder;
+using vornetta::test::writeFile;
 
 namespace {
 
@@ -308,6 +312,71 @@ private slots:
         QCOMPARE(result.pixel(600, 10), tileColour(2));
         QCOMPARE(result.pixel(10, 600), 0u);
         QCOMPARE(result.pixel(1023, 999), 0u);
+    }
+
+    // Our tile decoder writes 32-bit BMPs top row first, which are read straight; a file whose header
+    // promises more than it holds is no tile.
+    void topDownTilesAreReadStraight()
+    {
+        StitchBench bench;
+        const QImage drawing = gradient(700, 450);
+        bench.writeInfo(bench.writeGrid(drawing, 300, 200));
+        for (int n = 1; n <= 9; ++n) {
+            const QImage tile = drawing.copy((n - 1) % 3 * 300, (n - 1) / 3 * 200, 300, 200);
+            QByteArray file("BM", 2);
+            const auto put = [&file](quint32 value, int bytes) {
+                for (int i = 0; i < bytes; ++i)
+                    file.append(char(value >> (8 * i)));
+            };
+            put(54 + 300 * 200 * 4, 4);
+            put(0, 4);
+            put(54, 4);
+            put(40, 4);
+            put(300, 4);
+            put(quint32(-200), 4);
+            put(1, 2);
+            put(32, 2);
+            put(0, 4);
+            put(300 * 200 * 4, 4);
+            put(0, 16);
+            for (int y = 0; y < 200; ++y)
+                file.append(reinterpret_cast<const char*>(tile.constScanLine(y)), 300 * 4);
+            QVERIFY(
+                writeFile(bench.work() + "/hevc/hevc" + QString::number(n), n == 5 ? file.left(5000) : file));
+        }
+        const StitchResult stitched = bench.stitch();
+        QCOMPARE(stitched.failure, StitchFailure::None);
+        QCOMPARE(stitched.missingCells, 1);
+        const QImage result = bench.result();
+        QCOMPARE(result.copy(0, 0, 300, 200),
+                 drawing.copy(0, 0, 300, 200).convertToFormat(QImage::Format_ARGB32));
+        QCOMPARE(result.copy(600, 400, 100, 50),
+                 drawing.copy(600, 400, 100, 50).convertToFormat(QImage::Format_ARGB32));
+        QCOMPARE(result.pixel(350, 250), 0u);
+    }
+
+    // The canvas is not cleared up front: a batch may give it the memory of the picture before. Cells
+    // without a tile must come out all zero all the same.
+    void emptyCellsShowNothingOfAnEarlierPicture()
+    {
+        // Keep freed pictures in the heap, as vornetta-convert does, so the next canvas takes their memory.
+        mallopt(M_MMAP_THRESHOLD, 256 * 1024 * 1024);
+        for (const bool withGaps : {false, true}) {
+            StitchBench bench;
+            for (int n = 1; n <= 4; ++n) {
+                if (!withGaps || n == 1)
+                    bench.writeTile(n, solid(512, 512, qRgb(255, 255, 255)));
+            }
+            bench.writeInfo("width=1024\nheight=1000\nrow=2\ncol=2\n1,2,3,4\n");
+            const StitchResult stitched = bench.stitch();
+            QCOMPARE(stitched.missingCells, withGaps ? 3 : 0);
+            const QImage result = bench.result();
+            QCOMPARE(result.pixel(0, 0), qRgb(255, 255, 255));
+            QCOMPARE(result.pixel(1023, 999), withGaps ? 0u : qRgb(255, 255, 255));
+            QCOMPARE(result.pixel(600, 10), withGaps ? 0u : qRgb(255, 255, 255));
+            QCOMPARE(result.pixel(10, 600), withGaps ? 0u : qRgb(255, 255, 255));
+        }
+        mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     }
 
     void gridsWithoutTilesGiveAnAllZeroPicture_data()

@@ -50,7 +50,7 @@ set(needed libqt6widgets6 libqt6gui6 libqt6core6 libqt6network6 libexiv2 libc6 l
 if(TILE_DECODER STREQUAL "system")
     list(APPEND needed ffmpeg)
 else()
-    list(APPEND needed libde265-0 libyuv0)
+    list(APPEND needed libde265-0)
 endif()
 foreach(package IN LISTS needed)
     string(FIND "${depends}" "${package}" _at)
