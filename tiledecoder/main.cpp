@@ -3,6 +3,7 @@
 // couple of hundred. Any failure: one line on standard error, a non-zero exit, and no OUT.
 
 #include <cstdio>
+#include <malloc.h>
 #include <string>
 
 #include "protocol/protocol.h"
@@ -15,6 +16,8 @@
 
 namespace {
 
+constexpr int kLargestHeapBlock = 64 * 1024 * 1024;
+
 int fail(const std::string& tilePath, const std::string& message)
 {
     std::fprintf(stderr, "tile decoder: %s: %s\n", tilePath.c_str(), message.c_str());
@@ -26,6 +29,9 @@ int fail(const std::string& tilePath, const std::string& message)
 int main(int argc, char* argv[])
 {
     using namespace tiledecoder;
+    // The process lives for one tile: memory from the heap, never given back, is faulted in once.
+    mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
+    mallopt(M_TRIM_THRESHOLD, kLargestHeapBlock);
     const std::optional<Arguments> arguments = parseArguments(argc, argv);
     if (!arguments) {
         std::fprintf(stderr, "%s\n", kUsage);
