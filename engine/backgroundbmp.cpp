@@ -6,6 +6,10 @@
 
 BackgroundBmpWrite::BackgroundBmpWrite(std::string path, const QImage& picture)
 {
+    if (path.empty()) {
+        written = true;
+        return;
+    }
     const std::uint8_t* const pixels = picture.constBits();
     const int width = picture.width();
     const int height = picture.height();

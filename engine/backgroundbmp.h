@@ -12,6 +12,7 @@
 class BackgroundBmpWrite final
 {
 public:
+    // An empty path writes nothing.
     BackgroundBmpWrite(std::string path, const QImage& picture);
     ~BackgroundBmpWrite() { finish(); }
     BackgroundBmpWrite(const BackgroundBmpWrite&) = delete;

@@ -97,14 +97,17 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     QDir(folder).mkdir(protocol::kDecodedTileFolder);
     const std::string bmpPath = QFile::encodeName(folder + "/" + protocol::kStitchedPicture).toStdString();
     ::unlink(bmpPath.c_str());
+    // A private folder goes as soon as its conversion ends: a bmp.bmp there would be written only to be
+    // deleted, tens of megabytes for every file of a batch. Only the shared folder keeps one.
+    const std::string keptBmpPath = work.isPrivate() ? std::string() : bmpPath;
 
     // The tools run in the program folder, where a relative path would name another file.
     const QString source = QFileInfo(request.input).absoluteFilePath();
     StitchResult stitched =
         splitAndStitch(source.toUtf8().toStdString(), folder.toUtf8().toStdString(), stop);
     // An incomplete picture is written all the same, gaps and all, and then not saved.
-    if (stitched.failure == StitchFailure::None && stitched.missingCells > 0 &&
-        !writeBmp32(bmpPath, stitched.picture.constBits(), stitched.picture.width(),
+    if (stitched.failure == StitchFailure::None && stitched.missingCells > 0 && !keptBmpPath.empty() &&
+        !writeBmp32(keptBmpPath, stitched.picture.constBits(), stitched.picture.width(),
                     stitched.picture.height()))
         stitched.failure = StitchFailure::CannotWrite;
     result.status = stitchStep(stitched);
@@ -116,7 +119,7 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     // bmp.bmp is written while the picture is turned, cropped and encoded. Its pixels stay where they are
     // until then: turning and cropping make new pictures, and the stitched one is kept for the writer.
     QImage stitchedForBmp; // declared first, so that it outlives the writer on every way out
-    BackgroundBmpWrite bmp(bmpPath, image);
+    BackgroundBmpWrite bmp(keptBmpPath, image);
 
     // Upright, cropped and with its colour profile, as the camera meant it to be shown.
     const QByteArray format = request.format.toUpper().toLatin1();

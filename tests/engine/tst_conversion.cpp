@@ -65,8 +65,11 @@ private slots:
         // Nothing else in the output folder: the temporary name is gone.
         QCOMPARE(QDir(outputFolder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{"drawn." + format});
-        // The image writer saves the BMP too; the intermediate picture is not copied.
-        QVERIFY(fileBytes(target) != fileBytes(QDir::tempPath() + "/Brembloc/Vornetta/thumb/bmp.bmp"));
+        // The image writer saves the BMP too; the intermediate picture is not copied. It is in place and
+        // complete when the conversion ends, though written beside the encoding.
+        const QByteArray intermediate = fileBytes(QDir::tempPath() + "/Brembloc/Vornetta/thumb/bmp.bmp");
+        QVERIFY(fileBytes(target) != intermediate);
+        QCOMPARE(intermediate.size(), 54 + 1200 * 900 * 4);
         const QImage saved = QImage(target).convertToFormat(QImage::Format_RGB32);
         QCOMPARE(saved.size(), drawing.size());
         const double quality = vornetta::test::psnr(saved, drawing);
