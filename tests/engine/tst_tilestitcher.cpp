@@ -326,7 +326,7 @@ private slots:
             QByteArray file("BM", 2);
             const auto put = [&file](quint32 value, int bytes) {
                 for (int i = 0; i < bytes; ++i)
-                    file.append(char(value >> (8 * i)));
+                    file.append(i < 4 ? char(value >> (8 * i)) : '\0');
             };
             put(54 + 300 * 200 * 4, 4);
             put(0, 4);
