@@ -1,3 +1,5 @@
+#include <memory>
+
 #include <QApplication>
 #include <QCoreApplication>
 
@@ -6,12 +8,12 @@
 
 int main(int argc, char* argv[])
 {
+    // QApplication takes its own options (-platform, -style ...) out of argv; the rest are files.
     QApplication application(argc, argv);
     applicationFolder = QCoreApplication::applicationDirPath();
     QCoreApplication::addLibraryPath(applicationFolder);
     loadApplicationFonts(applicationFolder);
 
-    HEICMainWidget window(nullptr);
-    window.show();
+    const std::unique_ptr<HEICMainWidget> window = openMainWindow(QCoreApplication::arguments());
     return application.exec();
 }

@@ -5,16 +5,24 @@
 #include <QSet>
 
 #include "cli/stopsignals.h"
-#include "core/filerules.h"
 
 namespace {
+
+// Phones name HEIF files .heic, cameras .hif (Canon, Sony, often 10-bit), other tools .heif: a walk takes
+// all three, in any case. The window keeps to .heic.
+bool hasHeifSuffix(const QFileInfo& entry)
+{
+    const QString suffix = entry.suffix().toLower();
+    return suffix == QLatin1String("heic") || suffix == QLatin1String("heif") ||
+           suffix == QLatin1String("hif");
+}
 
 QString joined(const QString& folder, const QString& name)
 {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-// The HEIC files below folder, as paths joined to it, and the sub-folder (relative, "" for folder
+// The HEIF files below folder, as paths joined to it, and the sub-folder (relative, "" for folder
 // itself) each was found in.
 void walk(const QString& folder, const QString& relative, QList<QPair<QString, QString>>* found,
           QStringList* notes)
@@ -33,7 +41,7 @@ void walk(const QString& folder, const QString& relative, QList<QPair<QString, Q
             if (!entry.isSymLink())
                 walk(path, relative.isEmpty() ? entry.fileName() : relative + '/' + entry.fileName(), found,
                      notes);
-        } else if (isAcceptedHeicPath(path)) {
+        } else if (hasHeifSuffix(entry) && QFileInfo::exists(path)) {
             found->append({path, relative});
         }
     }
@@ -73,7 +81,7 @@ QList<ConvertJob> collectConvertJobs(const QStringList& paths, const QString& ou
         QList<QPair<QString, QString>> found;
         walk(path, QString(), &found, notes);
         if (found.isEmpty())
-            notes->append(QStringLiteral("no .heic file in %1").arg(path));
+            notes->append(QStringLiteral("no .heic, .heif or .hif file in %1").arg(path));
         for (const auto& [input, relative] : found) {
             if (outputFolder.isEmpty())
                 add(input, ownFolder(input));

@@ -12,10 +12,10 @@ struct ConvertJob
 };
 
 // The files the command line names, in its order, each once. A file is taken whatever its name (the
-// engine tells when it is not a HEIC file, or missing). A folder gives every .heic file below it (any
-// case of the suffix) in name order, folder by folder; hidden entries are left out, and linked folders
-// are not entered, so no walk can loop. With an output folder, files found below a named folder go to
-// the same sub-folder below the output folder; otherwise every file's output goes beside it. A named
-// folder without any HEIC file adds a line to notes. A stop signal ends the walk early.
+// engine tells when it is not a HEIC file, or missing). A folder gives every .heic, .heif and .hif file
+// below it (any case of the suffix) in name order, folder by folder; hidden entries are left out, and
+// linked folders are not entered, so no walk can loop. With an output folder, files found below a named
+// folder go to the same sub-folder below the output folder; otherwise every file's output goes beside it.
+// A named folder without any such file adds a line to notes. A stop signal ends the walk early.
 QList<ConvertJob> collectConvertJobs(const QStringList& paths, const QString& outputFolder,
                                      QStringList* notes);

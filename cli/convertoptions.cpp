@@ -8,7 +8,8 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
     parser.setApplicationDescription(
         QStringLiteral("Converts HEIC photos to JPG, PNG or BMP files with the same engine as the Vornetta "
                        "window.\n"
-                       "A folder converts every .heic file below it, sub-folders included.\n"
+                       "A folder converts every .heic, .heif and .hif file below it (any case), "
+                       "sub-folders included; a file named on its own converts whatever its name.\n"
                        "Prints one line per file: the converted file, or the input, a tab and why it "
                        "failed.\n"
                        "Exit status: 0 when every file converted, 1 when any failed or none was found, "

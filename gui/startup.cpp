@@ -1,9 +1,12 @@
 #include "gui/startup.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QStringList>
+
+#include "mainwindow/heicmainwidget.h"
 
 QString applicationFolder;
 
@@ -30,4 +33,17 @@ void loadApplicationFonts(const QString& folder)
     const QString lato = registerFont(folder + "/font/Lato-Regular.ttf", &added);
     if (added)
         QGuiApplication::setFont(QFont(lato, 10));
+}
+
+std::unique_ptr<HEICMainWidget> openMainWindow(const QStringList& arguments)
+{
+    auto window = std::make_unique<HEICMainWidget>(nullptr);
+    window->show();
+    // Rows keep their path until the conversion, like those from the dialog or a drop: absolute, so they
+    // do not depend on the folder vornetta was started in.
+    QStringList files;
+    for (const QString& argument : arguments.mid(1))
+        files.append(argument.isEmpty() ? argument : QFileInfo(argument).absoluteFilePath());
+    window->addHeicFiles(files);
+    return window;
 }

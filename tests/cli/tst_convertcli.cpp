@@ -89,6 +89,7 @@ private:
     QImage drawing;
     QString gridFile;   // 1200 x 900 in 512 x 512 tiles
     QString singleFile; // 320 x 240, one coded image
+    QString tenBitFile; // 320 x 240 in 256 x 256 tiles coded at 10 bits, as cameras write .HIF files
     std::unique_ptr<QTemporaryDir> work;
     // What the test itself put in the work area, standing for the window's shared folder.
     QStringList windowsEntries;
@@ -114,6 +115,10 @@ private slots:
         QCOMPARE(vornetta::test::writeGridHeic(drawing, 512, 512, gridFile), QString());
         singleFile = sources.filePath("single.heic");
         QCOMPARE(vornetta::test::writeSingleHeic(vornetta::test::drawTestPicture(320, 240), singleFile),
+                 QString());
+        tenBitFile = sources.filePath("ten-bit.heic");
+        QCOMPARE(vornetta::test::writeGridHeic(vornetta::test::drawTestPicture(320, 240), 256, 256,
+                                               tenBitFile, "yuv420p10le"),
                  QString());
     }
     void init()
@@ -176,11 +181,12 @@ private slots:
         }
     }
 
-    void aFolderGivesEveryHeicFileBelowItMirroredUnderTheOutputFolder()
+    void aFolderGivesEveryHeifFileBelowItMirroredUnderTheOutputFolder()
     {
         for (const QString name : {"b.heic", "a.HEIC", "sub/c.heic", "sub/deeper/d.Heic", "dir.heic/e.heic",
-                                   ".hidden/h.heic", ".h.heic"})
+                                   "f.heif", "sub/deeper/e.hif", ".hidden/h.heic", ".h.heic"})
             place(singleFile, name);
+        place(tenBitFile, "camera/IMG_0001.HIF");
         QVERIFY(writeFile(in("sub/notes.txt"), "not a picture"));
         QVERIFY(writeFile(in("sub/picture.jpg"), "not converted"));
         // A linked folder is not entered: this one would loop forever.
@@ -191,7 +197,8 @@ private slots:
 
         const CliRun run = runCli({"-o", out("tree"), in("")});
         QCOMPARE(run.exitCode, 0);
-        const QStringList mirrored{"a.jpg", "b.jpg", "dir.heic/e.jpg", "sub/c.jpg", "sub/deeper/d.jpg"};
+        const QStringList mirrored{"a.jpg", "b.jpg",     "camera/IMG_0001.jpg", "dir.heic/e.jpg",
+                                   "f.jpg", "sub/c.jpg", "sub/deeper/d.jpg",    "sub/deeper/e.jpg"};
         QStringList expected;
         for (const QString& name : mirrored)
             expected.append(out("tree/" + name));
@@ -199,11 +206,15 @@ private slots:
         QCOMPARE(filesBelow(out("tree")), mirrored);
         for (const QString& line : run.lines)
             QCOMPARE(QImage(line).size(), QSize(320, 240));
+        const double tenBit = vornetta::test::psnr(QImage(out("tree/camera/IMG_0001.jpg")),
+                                                   vornetta::test::drawTestPicture(320, 240));
+        QVERIFY2(tenBit > 30, qPrintable(QString::number(tenBit)));
 
         // Without -o every picture lands beside its source.
         const CliRun beside = runCli({"-f", "png", work->filePath("in/sub")});
         QCOMPARE(beside.exitCode, 0);
-        QCOMPARE(beside.lines, (QStringList{in("sub/c.png"), in("sub/deeper/d.png")}));
+        QCOMPARE(beside.lines,
+                 (QStringList{in("sub/c.png"), in("sub/deeper/d.png"), in("sub/deeper/e.png")}));
         QVERIFY(QFileInfo::exists(in("sub/deeper/d.png")));
     }
 
@@ -244,7 +255,7 @@ private slots:
         const CliRun nothing = runCli({"-o", out("never made"), work->filePath("empty")});
         QCOMPARE(nothing.exitCode, 1);
         QCOMPARE(nothing.lines, QStringList());
-        QVERIFY(nothing.errors.contains("no .heic file in " + work->filePath("empty")));
+        QVERIFY(nothing.errors.contains("no .heic, .heif or .hif file in " + work->filePath("empty")));
         QVERIFY(!QFileInfo::exists(out("never made")));
     }
 
@@ -283,8 +294,8 @@ private slots:
         const CliRun help = runCli({"--help"});
         QCOMPARE(help.exitCode, 0);
         const QString text = help.lines.join('\n');
-        for (const char* expected : {"FILE...", "-f, --format <format>", "-o, --output <folder>",
-                                     "-q, --quality <quality>", "-v, --version"})
+        for (const char* expected : {"FILE...", ".heic, .heif and .hif", "-f, --format <format>",
+                                     "-o, --output <folder>", "-q, --quality <quality>", "-v, --version"})
             QVERIFY2(text.contains(expected), expected);
         const CliRun version = runCli({"--version"});
         QCOMPARE(version.exitCode, 0);

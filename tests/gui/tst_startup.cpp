@@ -1,12 +1,22 @@
+#include <memory>
+
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMovie>
+#include <QScopeGuard>
+#include <QTreeWidget>
 
+#include "core/weblinks.h"
 #include "gui/startup.h"
+#include "mainwindow/heicmainwidget.h"
+#include "mainwindow/listcolumns.h"
+#include "tests/mainwindow/windowdriver.h"
+#include "tests/support/files.h"
 #include "tests/support/testmain.h"
 
 class StartupTest final : public QObject
@@ -14,6 +24,13 @@ class StartupTest final : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The window's daily update check must never reach the maker's real server.
+        overrideUpdateHost("http://127.0.0.1:9");
+        vornetta::test::silenceDailyUpdateCheck();
+    }
+
     void missingFontsAreSkipped()
     {
         const QFont before = QGuiApplication::font();
@@ -62,6 +79,52 @@ private slots:
         QVERIFY2(!image.isNull(), qPrintable(resource));
         if (size.isValid())
             QCOMPARE(image.size(), size);
+    }
+
+    // "Open with Vornetta" and `vornetta FILE...`: what main hands the window, after QApplication took
+    // its own options out.
+    void filesNamedAtStartJoinTheList_data()
+    {
+        QTest::addColumn<QStringList>("files"); // in the folder "photos"
+        QTest::addColumn<bool>("relative");     // named from that folder as the working folder
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("two photos") << QStringList{"a.heic", "b.HEIC"} << false
+                                    << QStringList{"a.heic", "b.HEIC"};
+        QTest::newRow("no file") << QStringList() << false << QStringList();
+        QTest::newRow("not .heic, missing or empty: left out")
+            << QStringList{"notes.txt", "a.heic", "photo.heif", "gone.heic", ""} << false
+            << QStringList{"a.heic"};
+        QTest::newRow("relative names kept absolute")
+            << QStringList{"b.HEIC", "./a.heic"} << true << QStringList{"b.HEIC", "a.heic"};
+    }
+    void filesNamedAtStartJoinTheList()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, relative);
+        QFETCH(QStringList, rows);
+        const QString photos = QDir::tempPath() + "/photos";
+        for (const char* name : {"a.heic", "b.HEIC", "notes.txt", "photo.heif"})
+            QVERIFY(vornetta::test::writeFile(photos + "/" + name));
+        const QString startedIn = QDir::currentPath();
+        const auto back = qScopeGuard([&startedIn] { QDir::setCurrent(startedIn); });
+        QVERIFY(QDir::setCurrent(relative ? photos : QDir::tempPath()));
+
+        QStringList arguments{"vornetta"};
+        for (const QString& name : files)
+            arguments.append(relative || name.isEmpty() ? name : photos + "/" + name);
+        const std::unique_ptr<HEICMainWidget> window = openMainWindow(arguments);
+        QVERIFY(window->isVisible());
+        QStringList paths;
+        QStringList states;
+        for (int row = 0; row < window->listWidget->topLevelItemCount(); ++row) {
+            paths.append(window->listWidget->topLevelItem(row)->text(kPathColumn));
+            states.append(window->listWidget->topLevelItem(row)->text(kStateColumn));
+        }
+        for (QString& row : rows)
+            row.prepend(photos + "/");
+        QCOMPARE(paths, rows);
+        QCOMPARE(states, QStringList(rows.size(), "waiting"));
+        QCOMPARE(window->dropLabel->isHidden(), !rows.isEmpty());
     }
 
     void loadingAnimationIsAnimated()

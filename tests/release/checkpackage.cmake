@@ -81,7 +81,7 @@ endforeach()
 expect("the desktop entry is missing" EXISTS ${root}/usr/share/applications/vornetta.desktop)
 expect("the icon is missing" EXISTS ${root}/usr/share/icons/hicolor/256x256/apps/vornetta.png)
 file(STRINGS ${root}/usr/share/applications/vornetta.desktop desktop_entry)
-expect("the desktop entry does not start /usr/bin/vornetta" "Exec=vornetta" IN_LIST desktop_entry)
+expect("the desktop entry does not start /usr/bin/vornetta with the chosen files" "Exec=vornetta %F" IN_LIST desktop_entry)
 # Nothing of the build or the tests comes along.
 file(GLOB_RECURSE packaged RELATIVE ${root} LIST_DIRECTORIES false ${root}/*)
 list(SORT packaged)

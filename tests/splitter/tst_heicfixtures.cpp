@@ -15,6 +15,7 @@ class HeicFixturesTest final : public QObject
     Q_OBJECT
 
 private:
+    // heif-convert's picture as it wrote it: 16 bits per channel when the file declares more than 8.
     static QImage decodeWithHeifConvert(const QString& path)
     {
         const QString tool = QStandardPaths::findExecutable("heif-convert");
@@ -28,7 +29,7 @@ private:
         if (!process.waitForFinished(60000) || process.exitCode() != 0) {
             return QImage();
         }
-        return QImage(output).convertToFormat(QImage::Format_RGB32);
+        return QImage(output);
     }
 
 private slots:
@@ -48,20 +49,28 @@ private slots:
     {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QSize>("tile");
-        QTest::newRow("1000x700 in 512 tiles") << QSize(1000, 700) << QSize(512, 512);
-        QTest::newRow("one tile") << QSize(256, 128) << QSize(256, 128);
+        QTest::addColumn<QString>("pixelFormat");
+        QTest::addColumn<int>("channelBits");
+        QTest::newRow("1000x700 in 512 tiles") << QSize(1000, 700) << QSize(512, 512) << "yuv420p" << 8;
+        QTest::newRow("one tile") << QSize(256, 128) << QSize(256, 128) << "yuv420p" << 8;
+        QTest::newRow("10-bit, as cameras write")
+            << QSize(320, 240) << QSize(256, 256) << "yuv420p10le" << 16;
     }
     void gridFileDecodesElsewhere()
     {
         QFETCH(QSize, size);
         QFETCH(QSize, tile);
+        QFETCH(QString, pixelFormat);
+        QFETCH(int, channelBits);
         if (QStandardPaths::findExecutable("heif-convert").isEmpty()) {
             QSKIP("heif-convert is not installed");
         }
         const QImage picture = drawTestPicture(size.width(), size.height());
         const QString path = QDir::temp().filePath("grid.heic");
-        QCOMPARE(writeGridHeic(picture, tile.width(), tile.height(), path), QString());
-        const double quality = psnr(decodeWithHeifConvert(path), picture);
+        QCOMPARE(writeGridHeic(picture, tile.width(), tile.height(), path, pixelFormat), QString());
+        const QImage decoded = decodeWithHeifConvert(path);
+        QCOMPARE(decoded.depth() / 4, channelBits);
+        const double quality = psnr(decoded, picture);
         qInfo("PSNR %.1f dB", quality);
         QVERIFY2(quality > 35, qPrintable(QString::number(quality)));
     }
