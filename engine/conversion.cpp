@@ -15,6 +15,7 @@
 #include "engine/bmpwriter.h"
 #include "engine/imagesaver.h"
 #include "engine/pictureextras.h"
+#include "engine/picturefile.h"
 #include "engine/sourcefile.h"
 #include "engine/tilestitcher.h"
 #include "engine/workfolder.h"
@@ -79,6 +80,38 @@ StepResult stitchStep(const StitchResult& stitched)
     return {};
 }
 
+// The last step before the save, the same for every kind of file: a last look at the stop check.
+StepResult finishPicture(const StopCheck& stop)
+{
+    if (stop && stop())
+        return StepResult::failed(FailureKind::Stopped, QStringLiteral("stopped"));
+    return {};
+}
+
+SaveExtras saveExtras(const ConversionRequest& request, const QByteArray& exif, const QString& source)
+{
+    return SaveExtras{exif, source, request.quality};
+}
+
+// A JPEG or PNG file: read here by Qt's reader, without the work folder and without the tools.
+ConversionResult convertPictureFile(const ConversionRequest& request, PictureFileKind kind,
+                                    const QString& source, const StopCheck& stop)
+{
+    ConversionResult result;
+    PictureFile file = readPictureFile(source, kind);
+    result.status = file.status;
+    if (result.status.ok())
+        result.status = finishPicture(stop);
+    if (!result.status.ok())
+        return result;
+    const SaveResult saved =
+        saveImage(std::move(file.picture), OutputNames::from(request.output, request.input),
+                  request.format.toUpper().toLatin1(), stop, saveExtras(request, file.exif, source));
+    result.status = saved.status;
+    result.outputFile = saved.path;
+    return result;
+}
+
 // The steps up to the save, each ending the conversion when it fails.
 ConversionResult convertChecked(const ConversionRequest& request, const StopCheck& stop)
 {
@@ -86,6 +119,11 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     result.status = checkSourceFile(request.input);
     if (!result.status.ok())
         return result;
+    // The tools run in the program folder, where a relative path would name another file.
+    const QString source = QFileInfo(request.input).absoluteFilePath();
+    const PictureFileKind kind = pictureFileKind(source);
+    if (kind != PictureFileKind::Other)
+        return convertPictureFile(request, kind, source, stop);
 
     WorkFolder work(request.privateWorkFolder);
     const QString folder = prepareWorkFolder(work);
@@ -98,8 +136,6 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     const std::string bmpPath = QFile::encodeName(folder + "/" + protocol::kStitchedPicture).toStdString();
     ::unlink(bmpPath.c_str());
 
-    // The tools run in the program folder, where a relative path would name another file.
-    const QString source = QFileInfo(request.input).absoluteFilePath();
     StitchResult stitched =
         splitAndStitch(source.toUtf8().toStdString(), folder.toUtf8().toStdString(), stop);
     // An incomplete picture is written all the same, gaps and all, and then not saved.
@@ -124,12 +160,10 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     if (!extras.extras.operations.empty())
         stitchedForBmp = image;
     result.status = extras.status.ok() ? preparePicture(image, extras.extras, format) : extras.status;
+    if (result.status.ok())
+        result.status = finishPicture(stop);
     if (!result.status.ok())
         return result;
-    if (stop && stop()) {
-        result.status = StepResult::failed(FailureKind::Stopped, QStringLiteral("stopped"));
-        return result;
-    }
     // The name was free when it was chosen; should another program take it meanwhile, the next one is used.
     EncodedPicture encoded(image, OutputNames::from(request.output, request.input), format, request.quality);
     const bool bmpWritten = bmp.finish();
@@ -141,7 +175,7 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
             StepResult::failed(FailureKind::WorkFolder, QStringLiteral("cannot write the work folder"));
         return result;
     }
-    const SaveResult saved = encoded.finish(stop, SaveExtras{extras.extras.exif, source, request.quality});
+    const SaveResult saved = encoded.finish(stop, saveExtras(request, extras.extras.exif, source));
     result.status = saved.status;
     result.outputFile = saved.path;
     return result;

@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
@@ -10,14 +9,9 @@
 
 #include <exiv2/exiv2.hpp>
 
-namespace {
+#include "engine/exiv2setup.h"
 
-// Exiv2 writes its warnings to standard error; the caller reports what matters.
-void muteExiv2()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute); });
-}
+namespace {
 
 // Sets a tag the block already has, keeping its absence otherwise.
 void replaceNumber(Exiv2::ExifData& data, const char* key, std::uint32_t value)
@@ -42,13 +36,6 @@ std::optional<Exiv2::ExifData> exifForPicture(const QByteArray& exif, const QSiz
     return data;
 }
 
-// Exiv2 0.27 hands back a std::auto_ptr, which clang rejects by name; own it as a unique_ptr.
-template <typename AutoPointer>
-std::unique_ptr<Exiv2::Image> owned(AutoPointer image)
-{
-    return std::unique_ptr<Exiv2::Image>(image.release());
-}
-
 off_t fileSize(int fd)
 {
     struct stat info
@@ -60,7 +47,7 @@ off_t fileSize(int fd)
 
 ExifEmbedding embedExifInFile(int fd, const QByteArray& exif, const QSize& pictureSize)
 {
-    muteExiv2();
+    prepareExiv2();
     const off_t encodedSize = fileSize(fd);
     try {
         const std::optional<Exiv2::ExifData> data = exifForPicture(exif, pictureSize);

@@ -89,6 +89,7 @@ private:
     QImage drawing;
     QString gridFile;   // 1200 x 900 in 512 x 512 tiles
     QString singleFile; // 320 x 240, one coded image
+    QString jpegFile;   // the drawing as a JPEG file named .HEIC, as phones export it
     std::unique_ptr<QTemporaryDir> work;
     // What the test itself put in the work area, standing for the window's shared folder.
     QStringList windowsEntries;
@@ -115,6 +116,8 @@ private slots:
         singleFile = sources.filePath("single.heic");
         QCOMPARE(vornetta::test::writeSingleHeic(vornetta::test::drawTestPicture(320, 240), singleFile),
                  QString());
+        jpegFile = sources.filePath("IMG_0001.HEIC");
+        QVERIFY(drawing.save(jpegFile, "JPEG"));
     }
     void init()
     {
@@ -134,16 +137,21 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("magic");
-        QTest::newRow("jpg by default") << QStringList() << "grid.jpg" << QByteArray("\xff\xd8\xff");
-        QTest::newRow("png") << QStringList{"-f", "png"} << "grid.png" << QByteArray("\x89PNG");
-        QTest::newRow("bmp, any case") << QStringList{"--format", "BMP"} << "grid.bmp" << QByteArray("BM");
+        QTest::addColumn<bool>("jpegInside");
+        QTest::newRow("jpg by default") << QStringList() << "grid.jpg" << QByteArray("\xff\xd8\xff") << false;
+        QTest::newRow("png") << QStringList{"-f", "png"} << "grid.png" << QByteArray("\x89PNG") << false;
+        QTest::newRow("bmp, any case")
+            << QStringList{"--format", "BMP"} << "grid.bmp" << QByteArray("BM") << false;
+        QTest::newRow("a JPEG named .heic")
+            << QStringList{"-f", "png"} << "grid.png" << QByteArray("\x89PNG") << true;
     }
     void convertsToEachFormat()
     {
         QFETCH(QStringList, options);
         QFETCH(QString, name);
         QFETCH(QByteArray, magic);
-        place(gridFile, "grid.heic");
+        QFETCH(bool, jpegInside);
+        place(jpegInside ? jpegFile : gridFile, "grid.heic");
         const CliRun run = runCli(options + QStringList{"-o", out(), in("grid.heic")});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.exitStatus, QProcess::NormalExit);
