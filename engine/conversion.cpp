@@ -4,6 +4,7 @@
 #include <atomic>
 #include <mutex>
 
+#include <QColorSpace>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +18,7 @@
 #include "engine/pictureextras.h"
 #include "engine/picturefile.h"
 #include "engine/sourcefile.h"
+#include "engine/srgbconversion.h"
 #include "engine/tilestitcher.h"
 #include "engine/workfolder.h"
 #include "protocol/protocol.h"
@@ -80,9 +82,16 @@ StepResult stitchStep(const StitchResult& stitched)
     return {};
 }
 
-// The last step before the save, the same for every kind of file: a last look at the stop check.
-StepResult finishPicture(const StopCheck& stop)
+// The last steps before the save, the same for every kind of file: the upright picture in sRGB when asked,
+// and a last look at the stop check.
+StepResult finishPicture(QImage& image, const QColorSpace& source, const ConversionRequest& request,
+                         const StopCheck& stop)
 {
+    if (request.srgb) {
+        const StepResult converted = convertToSrgb(image, source);
+        if (!converted.ok())
+            return converted;
+    }
     if (stop && stop())
         return StepResult::failed(FailureKind::Stopped, QStringLiteral("stopped"));
     return {};
@@ -90,7 +99,8 @@ StepResult finishPicture(const StopCheck& stop)
 
 SaveExtras saveExtras(const ConversionRequest& request, const QByteArray& exif, const QString& source)
 {
-    return SaveExtras{exif, source, request.quality};
+    return SaveExtras{exif, source, request.quality,
+                      request.srgb ? ExifColourSpace::Srgb : ExifColourSpace::AsTaken};
 }
 
 // A JPEG or PNG file: read here by Qt's reader, without the work folder and without the tools.
@@ -101,7 +111,7 @@ ConversionResult convertPictureFile(const ConversionRequest& request, PictureFil
     PictureFile file = readPictureFile(source, kind);
     result.status = file.status;
     if (result.status.ok())
-        result.status = finishPicture(stop);
+        result.status = finishPicture(file.picture, file.picture.colorSpace(), request, stop);
     if (!result.status.ok())
         return result;
     const SaveResult saved =
@@ -157,11 +167,17 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     // Upright, cropped and with its colour profile, as the camera meant it to be shown.
     const QByteArray format = request.format.toUpper().toLatin1();
     const PictureExtrasResult extras = readPictureExtras(folder + "/" + protocol::kSplitterPrefix);
-    if (!extras.extras.operations.empty())
+    // The conversion to sRGB changes the pixels where they lie: the stitched ones stay for the writer too.
+    if (!extras.extras.operations.empty() || request.srgb)
         stitchedForBmp = image;
     result.status = extras.status.ok() ? preparePicture(image, extras.extras, format) : extras.status;
-    if (result.status.ok())
-        result.status = finishPicture(stop);
+    if (result.status.ok()) {
+        // Converted from the profile the file names, whatever the output format carries.
+        const QByteArray& profile = extras.extras.iccProfile;
+        const bool named = request.srgb && !profile.isEmpty();
+        result.status =
+            finishPicture(image, named ? QColorSpace::fromIccProfile(profile) : QColorSpace(), request, stop);
+    }
     if (!result.status.ok())
         return result;
     // The name was free when it was chosen; should another program take it meanwhile, the next one is used.

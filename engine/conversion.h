@@ -19,6 +19,9 @@ struct ConversionRequest
     QString format;                 // "jpg", "png" or "bmp", in any case
     int quality = -1;               // the writer's quality from 0 to 100; -1 for its default
     bool privateWorkFolder = false; // work in a folder of this conversion's own, and leave the shared one
+    // Convert the colours to sRGB and name sRGB in the file (and Exif ColorSpace 1 when it carries Exif),
+    // for viewers that ignore colour profiles. The window leaves the colours as the camera took them.
+    bool srgb = false;
 };
 
 struct ConversionResult

@@ -22,7 +22,8 @@ void replaceNumber(Exiv2::ExifData& data, const char* key, std::uint32_t value)
 }
 
 // The camera's block as it goes into the picture, or nothing when it holds no tags.
-std::optional<Exiv2::ExifData> exifForPicture(const QByteArray& exif, const QSize& pictureSize)
+std::optional<Exiv2::ExifData> exifForPicture(const QByteArray& exif, const QSize& pictureSize,
+                                              ExifColourSpace colourSpace)
 {
     Exiv2::ExifData data;
     Exiv2::ExifParser::decode(data, reinterpret_cast<const Exiv2::byte*>(exif.constData()),
@@ -33,6 +34,8 @@ std::optional<Exiv2::ExifData> exifForPicture(const QByteArray& exif, const QSiz
     data["Exif.Image.Orientation"] = std::uint16_t(1);
     replaceNumber(data, "Exif.Photo.PixelXDimension", std::uint32_t(pictureSize.width()));
     replaceNumber(data, "Exif.Photo.PixelYDimension", std::uint32_t(pictureSize.height()));
+    if (colourSpace == ExifColourSpace::Srgb)
+        data["Exif.Photo.ColorSpace"] = std::uint16_t(1);
     return data;
 }
 
@@ -45,12 +48,13 @@ off_t fileSize(int fd)
 
 } // namespace
 
-ExifEmbedding embedExifInFile(int fd, const QByteArray& exif, const QSize& pictureSize)
+ExifEmbedding embedExifInFile(int fd, const QByteArray& exif, const QSize& pictureSize,
+                              ExifColourSpace colourSpace)
 {
     prepareExiv2();
     const off_t encodedSize = fileSize(fd);
     try {
-        const std::optional<Exiv2::ExifData> data = exifForPicture(exif, pictureSize);
+        const std::optional<Exiv2::ExifData> data = exifForPicture(exif, pictureSize, colourSpace);
         if (!data)
             return ExifEmbedding::LeftOut;
         // Exiv2 opens files by name; this name is the open file itself, whatever its folder holds now.
