@@ -1,9 +1,7 @@
 #include <thread>
 
-#include <QBuffer>
 #include <QColorSpace>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QLockFile>
 #include <QSignalSpy>
 
@@ -19,6 +17,7 @@
 #include "tests/support/testmain.h"
 #include "tests/support/workerrun.h"
 
+using vornetta::test::encodedPicture;
 using vornetta::test::fileBytes;
 using vornetta::test::writeFile;
 
@@ -29,21 +28,10 @@ namespace {
 // A splitter that "splits" by copying the tile information and BMP tiles prepared in fixture/.
 const QByteArray kCopyingSplitter = "cp \"$(dirname \"$0\")/../fixture/\"* \"$(dirname \"$2\")/\"";
 
-QByteArray encoded(const QImage& picture, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(95);
-    writer.write(picture);
-    return bytes;
-}
-
 // A real JPEG whose header claims the given width.
 QByteArray jpegClaimingWidth(int width)
 {
-    QByteArray bytes = encoded(QImage(16, 16, QImage::Format_RGB32), "JPEG");
+    QByteArray bytes = encodedPicture(QImage(16, 16, QImage::Format_RGB32), "JPEG");
     const qsizetype frame = bytes.indexOf("\xff\xc0"); // height at +5, width at +7
     bytes[frame + 7] = char(width >> 8);
     bytes[frame + 8] = char(width & 0xff);
@@ -286,10 +274,10 @@ private slots:
                                           {"Exif.Photo.PixelXDimension", "96"},
                                           {"Exif.Photo.PixelYDimension", "64"}};
         if (kind == "png eXIf") {
-            QVERIFY(writeFile(source(), vornetta::test::withExifChunk(encoded(picture, "PNG"),
+            QVERIFY(writeFile(source(), vornetta::test::withExifChunk(encodedPicture(picture, "PNG"),
                                                                       vornetta::test::exifBlock(tags))));
         } else {
-            QVERIFY(writeFile(source(), encoded(picture, kind == "jpeg" ? "JPEG" : "PNG")));
+            QVERIFY(writeFile(source(), encodedPicture(picture, kind == "jpeg" ? "JPEG" : "PNG")));
             QVERIFY(vornetta::test::writeExifTags(source(), tags));
         }
         const QDateTime taken = QDateTime::fromString("2024-05-06T07:08:09.250Z", Qt::ISODateWithMs);
@@ -300,7 +288,7 @@ private slots:
         }
         // Upright as Qt's own reader turns a JPEG with that orientation.
         const QString turned = output->filePath("reference.jpg");
-        QVERIFY(writeFile(turned, encoded(picture, "JPEG")));
+        QVERIFY(writeFile(turned, encodedPicture(picture, "JPEG")));
         QVERIFY(vornetta::test::writeExifTags(turned, tags));
         QImageReader reader(turned);
         reader.setAutoTransform(true);
@@ -313,7 +301,8 @@ private slots:
         const QImage saved(thread.savedFile);
         QCOMPARE(saved.size(), reference.size());
         const double quality = vornetta::test::psnr(saved.convertToFormat(QImage::Format_RGB32), reference);
-        QVERIFY2(quality >= 30, qPrintable(QString::number(quality)));
+        // The reference is a JPEG at the writer's default quality; a wrong turn gives about 9 dB.
+        QVERIFY2(quality >= 25, qPrintable(QString::number(quality)));
         QCOMPARE(QFileInfo(thread.savedFile).lastModified(), taken);
         const QMap<QString, QString> exif = vornetta::test::exifTagsOf(thread.savedFile);
         if (format == "bmp") {
