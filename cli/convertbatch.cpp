@@ -93,7 +93,7 @@ private:
             freeOutputName(job.outputFolder, job.input, options.format,
                            [this](const QString& path) { return reserved.contains(path); });
         reserved.insert(output);
-        return ConversionRequest{job.input, output, options.format, options.quality, true};
+        return ConversionRequest{job.input, output, options.format, options.quality, true, options.srgb};
     }
 
     const QList<ConvertJob>& jobs;

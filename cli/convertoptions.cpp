@@ -36,7 +36,12 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
                        "same.")
             .arg(kMostJobs),
         QStringLiteral("count"));
-    parser.addOptions({format, output, quality, jobs});
+    const QCommandLineOption srgb(
+        QStringLiteral("srgb"),
+        QStringLiteral("Convert the colours to sRGB and embed the sRGB profile (Exif ColorSpace 1), for "
+                       "viewers and web sites that ignore colour profiles. A picture without a profile is "
+                       "taken as sRGB."));
+    parser.addOptions({format, output, quality, jobs, srgb});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("HEIC files or folders to convert."),
                                  QStringLiteral("FILE..."));
 
@@ -83,6 +88,7 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
             return ConvertCommand::UsageError;
         }
     }
+    options->srgb = parser.isSet(srgb);
     options->paths = parser.positionalArguments();
     if (options->paths.isEmpty()) {
         *error = QStringLiteral("no FILE given");

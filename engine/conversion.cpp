@@ -4,6 +4,7 @@
 #include <atomic>
 #include <mutex>
 
+#include <QColorSpace>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,7 +16,9 @@
 #include "engine/bmpwriter.h"
 #include "engine/imagesaver.h"
 #include "engine/pictureextras.h"
+#include "engine/picturefile.h"
 #include "engine/sourcefile.h"
+#include "engine/srgbconversion.h"
 #include "engine/tilestitcher.h"
 #include "engine/workfolder.h"
 #include "protocol/protocol.h"
@@ -79,6 +82,46 @@ StepResult stitchStep(const StitchResult& stitched)
     return {};
 }
 
+// The last steps before the save, the same for every kind of file: the upright picture in sRGB when asked,
+// and a last look at the stop check.
+StepResult finishPicture(QImage& image, const QColorSpace& source, const ConversionRequest& request,
+                         const StopCheck& stop)
+{
+    if (request.srgb) {
+        const StepResult converted = convertToSrgb(image, source);
+        if (!converted.ok())
+            return converted;
+    }
+    if (stop && stop())
+        return StepResult::failed(FailureKind::Stopped, QStringLiteral("stopped"));
+    return {};
+}
+
+SaveExtras saveExtras(const ConversionRequest& request, const QByteArray& exif, const QString& source)
+{
+    return SaveExtras{exif, source, request.quality,
+                      request.srgb ? ExifColourSpace::Srgb : ExifColourSpace::AsTaken};
+}
+
+// A JPEG or PNG file: read here by Qt's reader, without the work folder and without the tools.
+ConversionResult convertPictureFile(const ConversionRequest& request, PictureFileKind kind,
+                                    const QString& source, const StopCheck& stop)
+{
+    ConversionResult result;
+    PictureFile file = readPictureFile(source, kind);
+    result.status = file.status;
+    if (result.status.ok())
+        result.status = finishPicture(file.picture, file.picture.colorSpace(), request, stop);
+    if (!result.status.ok())
+        return result;
+    const SaveResult saved =
+        saveImage(std::move(file.picture), OutputNames::from(request.output, request.input),
+                  request.format.toUpper().toLatin1(), stop, saveExtras(request, file.exif, source));
+    result.status = saved.status;
+    result.outputFile = saved.path;
+    return result;
+}
+
 // The steps up to the save, each ending the conversion when it fails.
 ConversionResult convertChecked(const ConversionRequest& request, const StopCheck& stop)
 {
@@ -86,6 +129,11 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     result.status = checkSourceFile(request.input);
     if (!result.status.ok())
         return result;
+    // The tools run in the program folder, where a relative path would name another file.
+    const QString source = QFileInfo(request.input).absoluteFilePath();
+    const PictureFileKind kind = pictureFileKind(source);
+    if (kind != PictureFileKind::Other)
+        return convertPictureFile(request, kind, source, stop);
 
     WorkFolder work(request.privateWorkFolder);
     const QString folder = prepareWorkFolder(work);
@@ -101,8 +149,6 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     // deleted, tens of megabytes for every file of a batch. Only the shared folder keeps one.
     const std::string keptBmpPath = work.isPrivate() ? std::string() : bmpPath;
 
-    // The tools run in the program folder, where a relative path would name another file.
-    const QString source = QFileInfo(request.input).absoluteFilePath();
     StitchResult stitched =
         splitAndStitch(source.toUtf8().toStdString(), folder.toUtf8().toStdString(), stop);
     // An incomplete picture is written all the same, gaps and all, and then not saved.
@@ -124,15 +170,19 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     // Upright, cropped and with its colour profile, as the camera meant it to be shown.
     const QByteArray format = request.format.toUpper().toLatin1();
     const PictureExtrasResult extras = readPictureExtras(folder + "/" + protocol::kSplitterPrefix);
-    if (!extras.extras.operations.empty())
+    // The conversion to sRGB changes the pixels where they lie: the stitched ones stay for the writer too.
+    if (!extras.extras.operations.empty() || request.srgb)
         stitchedForBmp = image;
     result.status = extras.status.ok() ? preparePicture(image, extras.extras, format) : extras.status;
+    if (result.status.ok()) {
+        // Converted from the profile the file names, whatever the output format carries.
+        const QByteArray& profile = extras.extras.iccProfile;
+        const bool named = request.srgb && !profile.isEmpty();
+        result.status =
+            finishPicture(image, named ? QColorSpace::fromIccProfile(profile) : QColorSpace(), request, stop);
+    }
     if (!result.status.ok())
         return result;
-    if (stop && stop()) {
-        result.status = StepResult::failed(FailureKind::Stopped, QStringLiteral("stopped"));
-        return result;
-    }
     // The name was free when it was chosen; should another program take it meanwhile, the next one is used.
     EncodedPicture encoded(image, OutputNames::from(request.output, request.input), format, request.quality);
     const bool bmpWritten = bmp.finish();
@@ -144,7 +194,7 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
             StepResult::failed(FailureKind::WorkFolder, QStringLiteral("cannot write the work folder"));
         return result;
     }
-    const SaveResult saved = encoded.finish(stop, SaveExtras{extras.extras.exif, source, request.quality});
+    const SaveResult saved = encoded.finish(stop, saveExtras(request, extras.extras.exif, source));
     result.status = saved.status;
     result.outputFile = saved.path;
     return result;

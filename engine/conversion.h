@@ -7,7 +7,8 @@
 #include "engine/stepresult.h"
 #include "engine/toolrunner.h"
 
-// One HEIC file to one picture file: the whole job, for the window's worker and for vornetta-convert alike.
+// One HEIC file (or a JPEG or PNG file named like one) to one picture file: the whole job, for the window's
+// worker and for vornetta-convert alike.
 
 struct ConversionRequest
 {
@@ -18,6 +19,9 @@ struct ConversionRequest
     QString format;                 // "jpg", "png" or "bmp", in any case
     int quality = -1;               // the writer's quality from 0 to 100; -1 for its default
     bool privateWorkFolder = false; // work in a folder of this conversion's own, and leave the shared one
+    // Convert the colours to sRGB and name sRGB in the file (and Exif ColorSpace 1 when it carries Exif),
+    // for viewers that ignore colour profiles. The window leaves the colours as the camera took them.
+    bool srgb = false;
 };
 
 struct ConversionResult
@@ -30,8 +34,10 @@ struct ConversionResult
 
 // Checks the input, prepares the work folder, splits the file, decodes and places its tiles, turns and crops
 // the picture as the camera meant it, attaches its colour profile, saves it with its Exif and the source's
-// modification time. Nothing is left in the output folder unless the result says success. A stop check
-// that says yes ends the conversion within about a second, as does the time limit below.
+// modification time. A JPEG or PNG file, whatever its name, is read by Qt's reader instead (picturefile.h),
+// without the work folder or the tools, and saved the same way. Nothing is left in the output folder unless
+// the result says success. A stop check that says yes ends the conversion within about a second (a JPEG or
+// PNG file once Qt's reader is done with it), as does the time limit below.
 ConversionResult convertFile(const ConversionRequest& request, const StopCheck& stop = {});
 
 // How long one file may take in all, splitting, decoding and saving (5 minutes unless changed; tests make

@@ -2,7 +2,6 @@
 
 #include <exception>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
@@ -10,14 +9,9 @@
 
 #include <exiv2/exiv2.hpp>
 
-namespace {
+#include "engine/exiv2setup.h"
 
-// Exiv2 writes its warnings to standard error; the caller reports what matters.
-void muteExiv2()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute); });
-}
+namespace {
 
 // Sets a tag the block already has, keeping its absence otherwise.
 void replaceNumber(Exiv2::ExifData& data, const char* key, std::uint32_t value)
@@ -28,7 +22,8 @@ void replaceNumber(Exiv2::ExifData& data, const char* key, std::uint32_t value)
 }
 
 // The camera's block as it goes into the picture, or nothing when it holds no tags.
-std::optional<Exiv2::ExifData> exifForPicture(const QByteArray& exif, const QSize& pictureSize)
+std::optional<Exiv2::ExifData> exifForPicture(const QByteArray& exif, const QSize& pictureSize,
+                                              ExifColourSpace colourSpace)
 {
     Exiv2::ExifData data;
     Exiv2::ExifParser::decode(data, reinterpret_cast<const Exiv2::byte*>(exif.constData()),
@@ -39,14 +34,9 @@ std::optional<Exiv2::ExifData> exifForPicture(const QByteArray& exif, const QSiz
     data["Exif.Image.Orientation"] = std::uint16_t(1);
     replaceNumber(data, "Exif.Photo.PixelXDimension", std::uint32_t(pictureSize.width()));
     replaceNumber(data, "Exif.Photo.PixelYDimension", std::uint32_t(pictureSize.height()));
+    if (colourSpace == ExifColourSpace::Srgb)
+        data["Exif.Photo.ColorSpace"] = std::uint16_t(1);
     return data;
-}
-
-// Exiv2 0.27 hands back a std::auto_ptr, which clang rejects by name; own it as a unique_ptr.
-template <typename AutoPointer>
-std::unique_ptr<Exiv2::Image> owned(AutoPointer image)
-{
-    return std::unique_ptr<Exiv2::Image>(image.release());
 }
 
 off_t fileSize(int fd)
@@ -58,12 +48,13 @@ off_t fileSize(int fd)
 
 } // namespace
 
-ExifEmbedding embedExifInFile(int fd, const QByteArray& exif, const QSize& pictureSize)
+ExifEmbedding embedExifInFile(int fd, const QByteArray& exif, const QSize& pictureSize,
+                              ExifColourSpace colourSpace)
 {
-    muteExiv2();
+    prepareExiv2();
     const off_t encodedSize = fileSize(fd);
     try {
-        const std::optional<Exiv2::ExifData> data = exifForPicture(exif, pictureSize);
+        const std::optional<Exiv2::ExifData> data = exifForPicture(exif, pictureSize, colourSpace);
         if (!data)
             return ExifEmbedding::LeftOut;
         // Exiv2 opens files by name; this name is the open file itself, whatever its folder holds now.

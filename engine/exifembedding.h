@@ -9,9 +9,15 @@ enum class ExifEmbedding {
     CannotWrite, // the file could not be rewritten: it is damaged
 };
 
+enum class ExifColourSpace {
+    AsTaken, // the camera's ColorSpace tag, if any, stays
+    Srgb,    // the pixels were converted to sRGB: ColorSpace becomes 1
+};
+
 // Puts a camera's Exif block (TIFF-structured, from its header on) into the encoded JPEG or PNG file open at
 // fd (its whole content), with Exiv2, rewriting the file in place. The picture is already upright, so the
 // Orientation becomes 1, the pixel dimensions become the picture's size, and the camera's thumbnail (still
 // the unturned, uncropped picture) is left out. Date taken, camera make and model, GPS and the rest are
 // kept. Only the rewritten file is held in memory, once.
-ExifEmbedding embedExifInFile(int fd, const QByteArray& exif, const QSize& pictureSize);
+ExifEmbedding embedExifInFile(int fd, const QByteArray& exif, const QSize& pictureSize,
+                              ExifColourSpace colourSpace = ExifColourSpace::AsTaken);

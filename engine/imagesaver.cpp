@@ -154,7 +154,8 @@ SaveResult EncodedPicture::finish(const StopCheck& stop, const SaveExtras& extra
     }
     const QByteArray kind = format.toUpper();
     const bool withExif = !extras.exif.isEmpty() && (kind == "JPG" || kind == "JPEG" || kind == "PNG");
-    if (withExif && embedExifInFile(temporary->handle(), extras.exif, size) == ExifEmbedding::CannotWrite)
+    if (withExif && embedExifInFile(temporary->handle(), extras.exif, size, extras.exifColourSpace) ==
+                        ExifEmbedding::CannotWrite)
         return cannotWrite();
     if (stop && stop())
         return failed(FailureKind::Stopped, QStringLiteral("stopped"));

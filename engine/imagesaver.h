@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "core/filerules.h"
+#include "engine/exifembedding.h"
 #include "engine/stepresult.h"
 #include "engine/toolrunner.h"
 
@@ -21,6 +22,8 @@ struct SaveExtras
     QString modificationTimeFrom;
     // The writer's quality from 0 to 100, or -1 for its default.
     int quality = -1;
+    // Srgb for pictures converted to sRGB: the Exif, when there is any, then says so.
+    ExifColourSpace exifColourSpace = ExifColourSpace::AsTaken;
 };
 
 struct SaveResult

@@ -1,6 +1,9 @@
+#include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <utility>
 
+#include <QColorSpace>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QLockFile>
@@ -14,11 +17,13 @@
 
 #include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
+#include "tests/support/exiftags.h"
 #include "tests/support/files.h"
 #include "tests/support/testmain.h"
 
 using vornetta::test::fileBytes;
 using vornetta::test::writeFile;
+namespace heif = vornetta::test::heif;
 
 // vornetta-convert run as a user runs it: a process of the program folder, real tools, real files.
 namespace {
@@ -90,6 +95,7 @@ private:
     QString gridFile;   // 1200 x 900 in 512 x 512 tiles
     QString singleFile; // 320 x 240, one coded image
     QString tenBitFile; // 320 x 240 in 256 x 256 tiles coded at 10 bits, as cameras write .HIF files
+    QString jpegFile;   // the drawing as a JPEG file named .HEIC, as phones export it
     std::unique_ptr<QTemporaryDir> work;
     // What the test itself put in the work area, standing for the window's shared folder.
     QStringList windowsEntries;
@@ -120,6 +126,8 @@ private slots:
         QCOMPARE(vornetta::test::writeGridHeic(vornetta::test::drawTestPicture(320, 240), 256, 256,
                                                tenBitFile, "yuv420p10le"),
                  QString());
+        jpegFile = sources.filePath("IMG_0001.HEIC");
+        QVERIFY(drawing.save(jpegFile, "JPEG"));
     }
     void init()
     {
@@ -139,16 +147,21 @@ private slots:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("magic");
-        QTest::newRow("jpg by default") << QStringList() << "grid.jpg" << QByteArray("\xff\xd8\xff");
-        QTest::newRow("png") << QStringList{"-f", "png"} << "grid.png" << QByteArray("\x89PNG");
-        QTest::newRow("bmp, any case") << QStringList{"--format", "BMP"} << "grid.bmp" << QByteArray("BM");
+        QTest::addColumn<bool>("jpegInside");
+        QTest::newRow("jpg by default") << QStringList() << "grid.jpg" << QByteArray("\xff\xd8\xff") << false;
+        QTest::newRow("png") << QStringList{"-f", "png"} << "grid.png" << QByteArray("\x89PNG") << false;
+        QTest::newRow("bmp, any case")
+            << QStringList{"--format", "BMP"} << "grid.bmp" << QByteArray("BM") << false;
+        QTest::newRow("a JPEG named .heic")
+            << QStringList{"-f", "png"} << "grid.png" << QByteArray("\x89PNG") << true;
     }
     void convertsToEachFormat()
     {
         QFETCH(QStringList, options);
         QFETCH(QString, name);
         QFETCH(QByteArray, magic);
-        place(gridFile, "grid.heic");
+        QFETCH(bool, jpegInside);
+        place(jpegInside ? jpegFile : gridFile, "grid.heic");
         const CliRun run = runCli(options + QStringList{"-o", out(), in("grid.heic")});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.exitStatus, QProcess::NormalExit);
@@ -259,6 +272,89 @@ private slots:
         QVERIFY(!QFileInfo::exists(out("never made")));
     }
 
+    // For viewers that ignore colour profiles: --srgb moves a Display P3 photo's colours to where sRGB
+    // shows them alike, and the file says sRGB. A photo without a profile is sRGB already.
+    void srgbConvertsTheColoursAndSaysSo_data()
+    {
+        QTest::addColumn<bool>("displayP3");
+        QTest::newRow("Display P3, with Exif") << true;
+        QTest::newRow("no profile, no Exif") << false;
+    }
+    void srgbConvertsTheColoursAndSaysSo()
+    {
+        QFETCH(bool, displayP3);
+        // Saturated red, green and blue patches, and a grey one.
+        const QList<QRgb> colours{qRgb(210, 60, 50), qRgb(90, 200, 70), qRgb(50, 60, 210),
+                                  qRgb(128, 128, 128)};
+        QImage picture(128 * int(colours.size()), 128, QImage::Format_RGB32);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, colours[x / 128]);
+        heif::File file;
+        QCOMPARE(vornetta::test::buildGridHeif(picture, 256, 256, &file), QString());
+        if (displayP3) {
+            file.properties.append(heif::colrIccProperty(QColorSpace(QColorSpace::DisplayP3).iccProfile()));
+            file.items[0].properties.append(int(file.properties.size()));
+            heif::Item exif;
+            exif.id = quint32(file.items.size() + 1);
+            exif.type = "Exif";
+            exif.data = vornetta::test::exifItemData(vornetta::test::exifBlock(
+                {{"Exif.Image.Make", "Brembloc Optics"}, {"Exif.Photo.ColorSpace", "65535"}}));
+            file.items.append(exif);
+            file.references.append(heif::Reference{"cdsc", exif.id, {1}});
+        }
+        QVERIFY(QDir().mkpath(in("")));
+        QCOMPARE(heif::writeFile(file.build(), in("patches.heic")), QString());
+
+        QCOMPARE(runCli({"-f", "png", "-o", out("as taken"), in("patches.heic")}).exitCode, 0);
+        QCOMPARE(runCli({"--srgb", "-f", "png", "-o", out("srgb"), in("patches.heic")}).exitCode, 0);
+        const QImage taken(out("as taken/patches.png"));
+        const QImage converted(out("srgb/patches.png"));
+        const QMap<QString, QString> takenExif = vornetta::test::exifTagsOf(out("as taken/patches.png"));
+        const QMap<QString, QString> convertedExif = vornetta::test::exifTagsOf(out("srgb/patches.png"));
+        QCOMPARE(converted.colorSpace(), QColorSpace(QColorSpace::SRgb));
+        if (!displayP3) {
+            // The same pixels, now said to be sRGB; no Exif is made up for the tag alone.
+            QVERIFY(!taken.colorSpace().isValid());
+            QImage pixels = converted.convertToFormat(QImage::Format_RGB32);
+            pixels.setColorSpace(QColorSpace());
+            QCOMPARE(pixels, taken.convertToFormat(QImage::Format_RGB32));
+            QVERIFY(convertedExif.isEmpty());
+            return;
+        }
+        // Without the option the photo stays as the camera took it.
+        QCOMPARE(taken.colorSpace(), QColorSpace(QColorSpace::DisplayP3));
+        QCOMPARE(takenExif.value("Exif.Photo.ColorSpace"), QString("65535"));
+        QCOMPARE(convertedExif.value("Exif.Photo.ColorSpace"), QString("1"));
+        QCOMPARE(convertedExif.value("Exif.Image.Make"), QString("Brembloc Optics"));
+
+        // Display P3 and sRGB share the sRGB curve and the D65 white; linear light goes from P3 to sRGB
+        // through the matrix of their primaries, and what falls outside sRGB is cut at its edge.
+        const double matrix[3][3] = {{1.2249, -0.2249, 0}, {-0.0421, 1.0421, 0}, {-0.0196, -0.0786, 1.0983}};
+        const auto linear = [](int level) {
+            const double v = level / 255.0;
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        const auto level = [](double v) {
+            v = std::clamp(v, 0.0, 1.0);
+            return 255 * (v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055);
+        };
+        for (int n = 0; n < colours.size(); ++n) {
+            const QRgb p3 = taken.pixel(128 * n + 64, 64);
+            const QRgb srgb = converted.pixel(128 * n + 64, 64);
+            const double light[3] = {linear(qRed(p3)), linear(qGreen(p3)), linear(qBlue(p3))};
+            const int got[3] = {qRed(srgb), qGreen(srgb), qBlue(srgb)};
+            for (int c = 0; c < 3; ++c) {
+                const double expected =
+                    level(matrix[c][0] * light[0] + matrix[c][1] * light[1] + matrix[c][2] * light[2]);
+                QVERIFY2(
+                    std::abs(got[c] - expected) <= 2,
+                    qPrintable(
+                        QString("patch %1, channel %2: %3, not %4").arg(n).arg(c).arg(got[c]).arg(expected)));
+            }
+        }
+    }
+
     void usageErrorsConvertNothing_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -294,8 +390,9 @@ private slots:
         const CliRun help = runCli({"--help"});
         QCOMPARE(help.exitCode, 0);
         const QString text = help.lines.join('\n');
-        for (const char* expected : {"FILE...", ".heic, .heif and .hif", "-f, --format <format>",
-                                     "-o, --output <folder>", "-q, --quality <quality>", "-v, --version"})
+        for (const char* expected :
+             {"FILE...", ".heic, .heif and .hif", "-f, --format <format>", "-o, --output <folder>",
+              "-q, --quality <quality>", "--srgb", "-v, --version"})
             QVERIFY2(text.contains(expected), expected);
         const CliRun version = runCli({"--version"});
         QCOMPARE(version.exitCode, 0);

@@ -1,5 +1,7 @@
 #include <thread>
 
+#include <QColorSpace>
+#include <QImageReader>
 #include <QLockFile>
 #include <QSignalSpy>
 
@@ -10,10 +12,12 @@
 #include "engine/imagesaver.h"
 #include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
+#include "tests/support/exiftags.h"
 #include "tests/support/files.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workerrun.h"
 
+using vornetta::test::encodedPicture;
 using vornetta::test::fileBytes;
 using vornetta::test::writeFile;
 
@@ -23,6 +27,16 @@ namespace {
 
 // A splitter that "splits" by copying the tile information and BMP tiles prepared in fixture/.
 const QByteArray kCopyingSplitter = "cp \"$(dirname \"$0\")/../fixture/\"* \"$(dirname \"$2\")/\"";
+
+// A real JPEG whose header claims the given width.
+QByteArray jpegClaimingWidth(int width)
+{
+    QByteArray bytes = encodedPicture(QImage(16, 16, QImage::Format_RGB32), "JPEG");
+    const qsizetype frame = bytes.indexOf("\xff\xc0"); // height at +5, width at +7
+    bytes[frame + 7] = char(width >> 8);
+    bytes[frame + 8] = char(width & 0xff);
+    return bytes;
+}
 
 } // namespace
 
@@ -136,6 +150,13 @@ private slots:
                                            << "not a file";
         QTest::newRow("input is a pipe") << "input is a pipe"
                                          << "not a file";
+        // The tiles prepared for the copying splitter would make these succeed, were it run.
+        QTest::newRow("JPEG named .heic, too large") << "jpeg too large"
+                                                     << "picture larger than 10239 pixels";
+        QTest::newRow("JPEG named .heic, damaged") << "damaged jpeg"
+                                                   << "damaged JPEG file";
+        QTest::newRow("PNG named .heic, damaged") << "damaged png"
+                                                  << "damaged PNG file";
     }
     void failuresLeaveNoOutput()
     {
@@ -164,6 +185,12 @@ private slots:
             QCOMPARE(mkfifo(QFile::encodeName(source()).constData(), 0600), 0);
         if (setUp == "too large")
             QVERIFY(writeFile(fixture("hevcinfo"), "width=10240\nheight=700\nrow=2\ncol=21\n1,2,3\n"));
+        if (setUp == "jpeg too large")
+            QVERIFY(writeFile(source(), jpegClaimingWidth(10240)));
+        if (setUp == "damaged jpeg")
+            QVERIFY(writeFile(source(), "\xff\xd8\xff\xe0 and no picture"));
+        if (setUp == "damaged png")
+            QVERIFY(writeFile(source(), "\x89PNG\r\n\x1a\n and no picture"));
         QString folder = output->path();
         if (setUp == "no output folder")
             folder += "/gone";
@@ -219,6 +246,74 @@ private slots:
         QCOMPARE(QDir(output->path()).entryList(QDir::Files | QDir::Hidden),
                  reason.isEmpty() ? QStringList({"picture(0).jpg", "picture.jpg"})
                                   : QStringList{"picture.jpg"});
+    }
+
+    // Phones' "most compatible" exports: JPEG and PNG files named .heic, read by Qt without the tools,
+    // upright, with their profile and their Exif, as a HEIC file comes out.
+    void aJpegOrPngNamedHeicIsConvertedWithoutTheTools_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QString>("format");
+        for (int orientation = 1; orientation <= 8; ++orientation)
+            QTest::addRow("JPEG, orientation %d", orientation) << "jpeg" << orientation << "png";
+        QTest::newRow("JPEG to bmp") << "jpeg" << 3 << "bmp";
+        QTest::newRow("PNG, raw profile Exif, to jpg") << "png" << 6 << "jpg";
+        QTest::newRow("PNG, eXIf chunk") << "png eXIf" << 5 << "png";
+    }
+    void aJpegOrPngNamedHeicIsConvertedWithoutTheTools()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, orientation);
+        QFETCH(QString, format);
+        QVERIFY(program->addTool("heic/heic", "touch \"$(dirname \"$0\")/split\"\nexit 1"));
+        QImage picture = vornetta::test::drawTestPicture(96, 64);
+        picture.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+        const QMap<QString, QString> tags{{"Exif.Image.Make", "Brembloc Optics"},
+                                          {"Exif.Image.Orientation", QString::number(orientation)},
+                                          {"Exif.Photo.PixelXDimension", "96"},
+                                          {"Exif.Photo.PixelYDimension", "64"}};
+        if (kind == "png eXIf") {
+            QVERIFY(writeFile(source(), vornetta::test::withExifChunk(encodedPicture(picture, "PNG"),
+                                                                      vornetta::test::exifBlock(tags))));
+        } else {
+            QVERIFY(writeFile(source(), encodedPicture(picture, kind == "jpeg" ? "JPEG" : "PNG")));
+            QVERIFY(vornetta::test::writeExifTags(source(), tags));
+        }
+        const QDateTime taken = QDateTime::fromString("2024-05-06T07:08:09.250Z", Qt::ISODateWithMs);
+        {
+            QFile file(source());
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(taken, QFileDevice::FileModificationTime));
+        }
+        // Upright as Qt's own reader turns a JPEG with that orientation.
+        const QString turned = output->filePath("reference.jpg");
+        QVERIFY(writeFile(turned, encodedPicture(picture, "JPEG")));
+        QVERIFY(vornetta::test::writeExifTags(turned, tags));
+        QImageReader reader(turned);
+        reader.setAutoTransform(true);
+        const QImage reference = reader.read().convertToFormat(QImage::Format_RGB32);
+
+        CovertThread thread;
+        convert(thread, output->filePath("photo." + format), format);
+        QVERIFY2(thread.succeeded, qPrintable(thread.failureReason));
+        QVERIFY(!QFileInfo::exists(program->file("heic/split")));
+        const QImage saved(thread.savedFile);
+        QCOMPARE(saved.size(), reference.size());
+        const double quality = vornetta::test::psnr(saved.convertToFormat(QImage::Format_RGB32), reference);
+        // The reference is a JPEG at the writer's default quality; a wrong turn gives about 9 dB.
+        QVERIFY2(quality >= 25, qPrintable(QString::number(quality)));
+        QCOMPARE(QFileInfo(thread.savedFile).lastModified(), taken);
+        const QMap<QString, QString> exif = vornetta::test::exifTagsOf(thread.savedFile);
+        if (format == "bmp") {
+            QVERIFY(!saved.colorSpace().isValid());
+            QVERIFY(exif.isEmpty());
+            return;
+        }
+        QCOMPARE(saved.colorSpace(), QColorSpace(QColorSpace::DisplayP3));
+        QCOMPARE(exif.value("Exif.Image.Make"), QString("Brembloc Optics"));
+        QCOMPARE(exif.value("Exif.Image.Orientation"), QString("1"));
+        QCOMPARE(exif.value("Exif.Photo.PixelXDimension"), QString::number(saved.width()));
     }
 
     // Whatever is at the name, a file, a link, a link to nowhere, a folder or a pipe, stays as it is: the

@@ -1,7 +1,5 @@
-#include <QBuffer>
 #include <QColorSpace>
 #include <QFile>
-#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include "engine/exifembedding.h"
@@ -13,19 +11,6 @@
 #include "tests/support/testmain.h"
 
 using vornetta::test::writeFile;
-
-namespace {
-
-QByteArray encoded(const QImage& image, const char* format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, format).write(image);
-    return bytes;
-}
-
-} // namespace
 
 // The worker's side of the splitter's records: the transform text, the steps on a picture, the side files,
 // and the Exif and file time of the saved file.
@@ -141,7 +126,7 @@ private slots:
     {
         QFETCH(QByteArray, format);
         const QImage picture = vornetta::test::drawTestPicture(64, 48);
-        const QByteArray original = encoded(picture, format);
+        const QByteArray original = vornetta::test::encodedPicture(picture, format);
         const QString path = dir.filePath("embedded." + format.toLower());
         QVERIFY(writeFile(path, original));
         QFile file(path);

@@ -38,6 +38,39 @@ QMap<QString, QString> exifTagsOf(const QString& path)
     return tags;
 }
 
+bool writeExifTags(const QString& path, const QMap<QString, QString>& tags)
+{
+    try {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(QFile::encodeName(path).toStdString());
+        image->readMetadata();
+        Exiv2::ExifData data;
+        for (auto tag = tags.begin(); tag != tags.end(); ++tag)
+            data[tag.key().toStdString()].setValue(tag.value().toStdString());
+        image->setExifData(data);
+        image->writeMetadata();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+QByteArray withExifChunk(const QByteArray& png, const QByteArray& block)
+{
+    QByteArray chunk;
+    heif::putU32(chunk, quint32(block.size()));
+    chunk += "eXIf" + block;
+    // The CRC-32 of PNG (and zlib) over the type and the data.
+    quint32 crc = 0xffffffffu;
+    for (qsizetype i = 4; i < chunk.size(); ++i) {
+        crc ^= quint8(chunk[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    heif::putU32(chunk, ~crc);
+    // The signature (8 bytes) and the header chunk (25) come first.
+    return png.left(33) + chunk + png.mid(33);
+}
+
 QByteArray exifItemData(const QByteArray& block)
 {
     QByteArray data;

@@ -14,6 +14,13 @@ QByteArray exifBlock(const QMap<QString, QString>& tags);
 // Every Exif tag of a picture file, as text; empty when it has none or cannot be read.
 QMap<QString, QString> exifTagsOf(const QString& path);
 
+// Replaces the Exif of a JPEG or PNG file (a PNG gets ImageMagick's "Raw profile type exif" text, as Exiv2
+// writes it); whether it was written.
+bool writeExifTags(const QString& path, const QMap<QString, QString>& tags);
+
+// The PNG file with an eXIf chunk holding block put after its header chunk.
+QByteArray withExifChunk(const QByteArray& png, const QByteArray& block);
+
 // The item data of a HEIF Exif item: the offset of the TIFF header (0), then the block.
 QByteArray exifItemData(const QByteArray& block);
 

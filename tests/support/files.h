@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
 #include <QString>
 
 // Small file helpers the tests share.
@@ -23,6 +26,16 @@ inline bool writeFile(const QString& path, const QByteArray& content = "data")
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+// The picture as a file of the given format ("JPEG", "PNG") would hold it, at the writer's default quality.
+inline QByteArray encodedPicture(const QImage& picture, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(picture);
+    return bytes;
 }
 
 // The bytes of the files below folder, hidden ones included; links are not followed.
