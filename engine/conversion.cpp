@@ -101,7 +101,7 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     // The tools run in the program folder, where a relative path would name another file.
     const QString source = QFileInfo(request.input).absoluteFilePath();
     StitchResult stitched =
-        splitAndStitch(source.toUtf8().toStdString(), folder.toUtf8().toStdString(), stop);
+        splitAndStitch(source.toUtf8().toStdString(), folder.toUtf8().toStdString(), stop, request.item);
     // An incomplete picture is written all the same, gaps and all, and then not saved.
     if (stitched.failure == StitchFailure::None && stitched.missingCells > 0 &&
         !writeBmp32(bmpPath, stitched.picture.constBits(), stitched.picture.width(),

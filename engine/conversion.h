@@ -18,6 +18,8 @@ struct ConversionRequest
     QString format;                 // "jpg", "png" or "bmp", in any case
     int quality = -1;               // the writer's quality from 0 to 100; -1 for its default
     bool privateWorkFolder = false; // work in a folder of this conversion's own, and leave the shared one
+    quint32 item = 0;               // the image to convert: 0 for the primary picture, else an item id
+                                    // that listImages (imagelist.h) gives
 };
 
 struct ConversionResult
