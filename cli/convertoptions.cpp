@@ -35,7 +35,12 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
                        "same.")
             .arg(kMostJobs),
         QStringLiteral("count"));
-    parser.addOptions({format, output, quality, jobs});
+    const QCommandLineOption allImages(
+        QStringLiteral("all-images"),
+        QStringLiteral("Every picture of a file (a burst, a collection, a stereo pair), the primary first: "
+                       "name.jpg, name-2.jpg, name-3.jpg... Thumbnails and auxiliary images (alpha, depth, "
+                       "gain maps) are left out."));
+    parser.addOptions({format, output, quality, jobs, allImages});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("HEIC files or folders to convert."),
                                  QStringLiteral("FILE..."));
 
@@ -82,6 +87,7 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
             return ConvertCommand::UsageError;
         }
     }
+    options->allImages = parser.isSet(allImages);
     options->paths = parser.positionalArguments();
     if (options->paths.isEmpty()) {
         *error = QStringLiteral("no FILE given");
