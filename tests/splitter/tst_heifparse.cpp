@@ -350,7 +350,6 @@ private slots:
                                 << QList<QByteArray>{fakeStream(3), fakeStream(4)} << QByteArray();
         QTest::newRow("a thumbnail") << 6u << QByteArray("width=64\nheight=64\nrow=1\ncol=1\n1,\n")
                                      << QList<QByteArray>{fakeStream(6)} << QByteArray();
-        QTest::newRow("a derived image") << 10u << QByteArray() << QList<QByteArray>{} << QByteArray();
         QTest::newRow("Exif") << 8u << QByteArray() << QList<QByteArray>{} << QByteArray();
         QTest::newRow("a missing item") << 42u << QByteArray() << QList<QByteArray>{} << QByteArray();
     }

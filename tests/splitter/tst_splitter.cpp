@@ -238,7 +238,7 @@ private slots:
                  (QStringList{"hevc1", "hevcinfo", "hevctransform"}));
     }
 
-    // --list names the file's pictures, --item takes one of them apart; the plain form takes the primary.
+    // --list names the file's pictures, --item takes one of them apart; anything else is a usage error.
     void optionsChooseTheImage_data()
     {
         QTest::addColumn<QStringList>("arguments"); // IN: a grid (item 1) and its tile as an image (3)
@@ -247,14 +247,13 @@ private slots:
         QTest::addColumn<QByteArray>("info"); // what OUTinfo holds; empty: no file is left
         const QByteArray none;
         QTest::newRow("the list") << QStringList{"--list", "IN"} << 0 << QByteArray("1\n3\n") << none;
-        QTest::newRow("the primary") << QStringList{"IN", "OUT"} << 0 << none << expectedInfo(200, 150, 1, 1);
         QTest::newRow("a given image")
             << QStringList{"--item", "3", "IN", "OUT"} << 0 << none << expectedInfo(256, 192, 1, 1);
         QTest::newRow("a missing item") << QStringList{"--item", "42", "IN", "OUT"} << 1 << none << none;
         QTest::newRow("the list of a broken file") << QStringList{"--list", "BROKEN"} << 1 << none << none;
         QTest::newRow("item 0") << QStringList{"--item", "0", "IN", "OUT"} << 2 << none << none;
         QTest::newRow("an id past 32 bits")
-            << QStringList{"--item", "4294967297", "IN", "OUT"} << 2 << none << none;
+            << QStringList{"--item", "4294967296", "IN", "OUT"} << 2 << none << none;
         QTest::newRow("a signed id") << QStringList{"--item", "+3", "IN", "OUT"} << 2 << none << none;
         QTest::newRow("an item without a prefix") << QStringList{"--item", "3", "IN"} << 2 << none << none;
         QTest::newRow("a list of two files") << QStringList{"--list", "IN", "IN"} << 2 << none << none;
@@ -290,7 +289,7 @@ private slots:
         QCOMPARE(run.errorOutput, QByteArray());
         if (info.isEmpty())
             return;
-        // Both are the one coded tile: the grid cuts it to the picture, the image is all of it.
+        // The image is the grid's one tile, all of it.
         QCOMPARE(fileBytes(folder + "/hevcinfo"), info);
         QString error;
         const QImage tile = decodeWithFfmpeg(folder + "/hevc1", &error);
