@@ -69,7 +69,13 @@ private:
                 if (started >= results.size() || stopped())
                     break;
                 n = started++;
-                request = requestFor(jobs[static_cast<int>(n)]);
+                const ConvertJob& job = jobs[static_cast<int>(n)];
+                if (!job.listing.ok()) {
+                    results[n] = ConversionResult{job.listing, QString()};
+                    done.notify_all();
+                    continue;
+                }
+                request = requestFor(job);
             }
             ConversionResult result = convertFile(request, &Batch::stopped);
             const std::lock_guard<std::mutex> lock(mutex);
@@ -89,11 +95,12 @@ private:
         // Mirrored sub-folders below the output folder; a file's own folder is never made.
         if (!options.outputFolder.isEmpty())
             QDir().mkpath(job.outputFolder);
-        const QString output =
-            freeOutputName(job.outputFolder, job.input, options.format,
-                           [this](const QString& path) { return reserved.contains(path); });
+        const QString output = freeOutputName(
+            job.outputFolder, job.input, options.format,
+            [this](const QString& path) { return reserved.contains(path); }, job.image);
         reserved.insert(output);
-        return ConversionRequest{job.input, output, options.format, options.quality, true, options.srgb};
+        return ConversionRequest{job.input, output,       options.format, options.quality,
+                                 true,      options.srgb, job.item};
     }
 
     const QList<ConvertJob>& jobs;
@@ -126,7 +133,12 @@ ConvertBatchResult runConvertBatch(const QList<ConvertJob>& jobs, const ConvertO
             writeLine(printablePath(QDir::cleanPath(converted->outputFile)));
         } else {
             ++result.failed;
-            writeLine(printablePath(jobs[n].input) + '\t' + converted->status.reason.toUtf8());
+            // The primary picture fails as the file does without --all-images; the others say which they are.
+            const QString reason =
+                jobs[n].image > 1
+                    ? QStringLiteral("image %1: %2").arg(jobs[n].image).arg(converted->status.reason)
+                    : converted->status.reason;
+            writeLine(printablePath(jobs[n].input) + '\t' + reason.toUtf8());
         }
     }
     result.stoppedBySignal = stopSignal();

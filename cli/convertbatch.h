@@ -16,7 +16,8 @@ struct ConvertBatchResult
 // Converts the jobs with the window's conversion, options.jobs of them in flight at once, each in a work
 // folder of its own, into the first free name of its output folder (the name it would get were the files
 // converted one after another). Writes one line per file to standard output, in the jobs' order: the
-// converted file's path, or the input path, a tab and why it failed. While standard error is a terminal
+// converted file's path, or the input path, a tab and why it failed ("image N: " first for a file's
+// picture N from 2 on). While standard error is a terminal
 // a progress count "[n/total]" stands on its last line. A stop signal ends the running conversions
 // (reported as failed) and starts no further one.
 ConvertBatchResult runConvertBatch(const QList<ConvertJob>& jobs, const ConvertOptions& options);

@@ -70,7 +70,10 @@ QList<ConvertJob> collectConvertJobs(const QStringList& paths, const QString& ou
     const auto add = [&](const QString& input, const QString& folder) {
         if (!seen.contains(identity(input))) {
             seen.insert(identity(input));
-            jobs.append({input, folder});
+            ConvertJob job;
+            job.input = input;
+            job.outputFolder = folder;
+            jobs.append(job);
         }
     };
     for (const QString& path : paths) {

@@ -4,11 +4,16 @@
 #include <QString>
 #include <QStringList>
 
-// One file for vornetta-convert to convert, and the folder its converted file goes to.
+#include "engine/stepresult.h"
+
+// One file (or one picture of it) for vornetta-convert to convert, and the folder its converted file goes to.
 struct ConvertJob
 {
     QString input;        // as named on the command line, or joined to the folder named there
     QString outputFolder; // made when missing, just before the conversion
+    quint32 item = 0;     // the picture to convert (ConversionRequest::item): 0 for the primary
+    int image = 1;        // its place among the file's pictures, from 1, which names its output
+    StepResult listing;   // a failure fails the job with that reason, unconverted
 };
 
 // The files the command line names, in its order, each once. A file is taken whatever its name (the

@@ -11,6 +11,7 @@
 #include "cli/convertbatch.h"
 #include "cli/convertinputs.h"
 #include "cli/convertoptions.h"
+#include "cli/imagejobs.h"
 #include "cli/stopsignals.h"
 
 namespace {
@@ -62,7 +63,7 @@ int main(int argc, char* argv[])
     }
 
     QStringList notes;
-    const QList<ConvertJob> jobs = collectConvertJobs(options.paths, options.outputFolder, &notes);
+    QList<ConvertJob> jobs = collectConvertJobs(options.paths, options.outputFolder, &notes);
     if (stopSignal() != 0)
         endBySignal(stopSignal());
     for (const QString& note : notes)
@@ -75,6 +76,11 @@ int main(int argc, char* argv[])
         (!QDir().mkpath(options.outputFolder) || !QFileInfo(options.outputFolder).isDir())) {
         complain(QStringLiteral("cannot make the output folder %1").arg(options.outputFolder));
         return kUsageError;
+    }
+    if (options.allImages) {
+        jobs = jobsForEveryImage(jobs);
+        if (stopSignal() != 0)
+            endBySignal(stopSignal());
     }
 
     const ConvertBatchResult result = runConvertBatch(jobs, options);

@@ -41,7 +41,12 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
         QStringLiteral("Convert the colours to sRGB and embed the sRGB profile (Exif ColorSpace 1), for "
                        "viewers and web sites that ignore colour profiles. A picture without a profile is "
                        "taken as sRGB."));
-    parser.addOptions({format, output, quality, jobs, srgb});
+    const QCommandLineOption allImages(
+        QStringLiteral("all-images"),
+        QStringLiteral("Every picture of a file (a burst, a collection, a stereo pair), the primary first: "
+                       "name.jpg, name-2.jpg, name-3.jpg... Thumbnails and auxiliary images (alpha, depth, "
+                       "gain maps) are left out."));
+    parser.addOptions({format, output, quality, jobs, srgb, allImages});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("HEIC files or folders to convert."),
                                  QStringLiteral("FILE..."));
 
@@ -89,6 +94,7 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
         }
     }
     options->srgb = parser.isSet(srgb);
+    options->allImages = parser.isSet(allImages);
     options->paths = parser.positionalArguments();
     if (options->paths.isEmpty()) {
         *error = QStringLiteral("no FILE given");

@@ -13,6 +13,7 @@ struct ConvertOptions
     int quality = -1;                       // 0 to 100, or -1 for the writer's default
     int jobs = 2;                           // files in flight at once, 1 to kMostJobs
     bool srgb = false;                      // colours converted to sRGB (ConversionRequest::srgb)
+    bool allImages = false;                 // every picture of each file, not its primary alone
     QStringList paths;                      // files and folders, as given
 };
 

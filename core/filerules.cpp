@@ -40,44 +40,50 @@ bool isAcceptedHeicPath(const QString& path)
     return info.suffix().toLower() == "heic" && info.exists();
 }
 
-OutputNames::OutputNames(const QString& folder, const QString& source, const QString& format)
+OutputNames::OutputNames(const QString& folder, const QString& source, const QString& format, int image)
     : outputFolder(folder)
     , base(QFileInfo(source).baseName())
     , suffix(format)
+    , image(image)
 {}
 
 OutputNames OutputNames::from(const QString& path, const QString& source)
 {
     const QFileInfo info(path);
-    OutputNames names(info.path(), source, info.suffix());
     const QString name = info.fileName();
-    if (name == names.fileName(0))
-        return names;
-    static const QRegularExpression numbered(QStringLiteral("\\((\\d{1,9})\\)\\.[^.]*$"));
+    // The picture's number and the name's count, when there are any, tell which of source's names it is.
+    static const QRegularExpression numbered(
+        QStringLiteral("(?:-(\\d{1,9}))?(?:\\((\\d{1,9})\\))?\\.[^.]*$"));
     const QRegularExpressionMatch match = numbered.match(name);
-    if (match.hasMatch()) {
-        names.firstNumber = match.captured(1).toInt();
-        if (names.fileName(0) == name)
-            return names;
+    const int picture = match.captured(1).isEmpty() ? 1 : match.captured(1).toInt();
+    const int count = match.captured(2).isEmpty() ? -1 : match.captured(2).toInt();
+    for (const int candidate : {1, picture}) {
+        for (const int first : {-1, count}) {
+            OutputNames names(info.path(), source, info.suffix(), candidate);
+            names.firstNumber = first;
+            if (names.fileName(0) == name)
+                return names;
+        }
     }
     // A name of the caller's own: that name first, then its base numbered.
+    OutputNames names(info.path(), source, info.suffix());
     names.base = info.completeBaseName();
-    names.firstNumber = -1;
     return names;
 }
 
 QString OutputNames::fileName(int n) const
 {
     const int number = firstNumber + n;
-    const QString ending = (number < 0 ? QString() : QStringLiteral("(%1)").arg(number)) +
+    const QString ending = (image > 1 ? QStringLiteral("-%1").arg(image) : QString()) +
+                           (number < 0 ? QString() : QStringLiteral("(%1)").arg(number)) +
                            (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix);
     return shortened(base, kLongestFileName - static_cast<int>(QFile::encodeName(ending).size())) + ending;
 }
 
 QString freeOutputName(const QString& folder, const QString& source, const QString& format,
-                       const std::function<bool(const QString&)>& alsoTaken)
+                       const std::function<bool(const QString&)>& alsoTaken, int image)
 {
-    const OutputNames names(folder, source, format);
+    const OutputNames names(folder, source, format, image);
     int n = 0;
     while (entryExists(names.path(n)) || (alsoTaken && alsoTaken(names.path(n))))
         ++n;

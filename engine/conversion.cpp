@@ -150,7 +150,7 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     const std::string keptBmpPath = work.isPrivate() ? std::string() : bmpPath;
 
     StitchResult stitched =
-        splitAndStitch(source.toUtf8().toStdString(), folder.toUtf8().toStdString(), stop);
+        splitAndStitch(source.toUtf8().toStdString(), folder.toUtf8().toStdString(), stop, request.item);
     // An incomplete picture is written all the same, gaps and all, and then not saved.
     if (stitched.failure == StitchFailure::None && stitched.missingCells > 0 && !keptBmpPath.empty() &&
         !writeBmp32(keptBmpPath, stitched.picture.constBits(), stitched.picture.width(),

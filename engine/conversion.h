@@ -22,6 +22,8 @@ struct ConversionRequest
     // Convert the colours to sRGB and name sRGB in the file (and Exif ColorSpace 1 when it carries Exif),
     // for viewers that ignore colour profiles. The window leaves the colours as the camera took them.
     bool srgb = false;
+    quint32 item = 0; // the image to convert: 0 for the primary picture, else an item id
+                      // that listImages (imagelist.h) gives
 };
 
 struct ConversionResult

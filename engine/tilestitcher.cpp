@@ -59,10 +59,11 @@ void removeDecodedTiles(const std::string& workFolder)
 
 } // namespace
 
-StitchResult splitAndStitch(const std::string& input, const std::string& workFolder, const StopCheck& stop)
+StitchResult splitAndStitch(const std::string& input, const std::string& workFolder, const StopCheck& stop,
+                            std::uint32_t item)
 {
     int exitStatus = 0;
-    switch (runSplitter(input, workFolder + "/" + protocol::kSplitterPrefix, stop, &exitStatus)) {
+    switch (runSplitter(input, workFolder + "/" + protocol::kSplitterPrefix, stop, &exitStatus, item)) {
     case kToolStopped:
         return giveUp(StitchFailure::Stopped);
     case kToolNotStarted:

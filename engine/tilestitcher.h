@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <QImage>
@@ -34,9 +35,9 @@ struct StitchResult
     QImage picture;
 };
 
-// Runs the splitter on the input, then stitchPicture.
+// Runs the splitter on the input's image item (0: its primary picture), then stitchPicture.
 StitchResult splitAndStitch(const std::string& input, const std::string& workFolder,
-                            const StopCheck& stop = {});
+                            const StopCheck& stop = {}, std::uint32_t item = 0);
 
 // stitchTiles without the BMP: the caller writes it (the conversion does so beside the encoding). The
 // picture is Format_ARGB32 here, exactly the pixels the BMP holds: cells without a tile are all zero, alpha

@@ -14,6 +14,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "engine/descriptor.h"
+
 extern char** environ;
 
 namespace {
@@ -25,6 +27,10 @@ constexpr std::chrono::milliseconds kWaitSlice = 50ms;
 
 // The longest a run waits for the killed processes a tool left behind to go.
 constexpr std::chrono::milliseconds kGroupEndWait = 200ms;
+
+// The most a tool's output is read at one time, so that a tool that prints without end still lets the
+// stop check and the time limit be looked at.
+constexpr int kOutputReadsAtOnce = 16;
 
 std::mutex overrideMutex;
 std::string folderOverride;
@@ -49,11 +55,12 @@ std::string executableFolder()
     return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-// Owns the spawn attributes and file actions of one start.
+// Owns the spawn attributes and file actions of one start. Standard output goes to outputFd when one is
+// given.
 class SpawnSetup final
 {
 public:
-    explicit SpawnSetup(const std::string& folder)
+    SpawnSetup(const std::string& folder, int outputFd)
     {
         posix_spawnattr_init(&attributes);
         posix_spawn_file_actions_init(&actions);
@@ -68,7 +75,10 @@ public:
         sigfillset(&all);
         posix_spawnattr_setsigdefault(&attributes, &all);
         posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        if (outputFd >= 0)
+            posix_spawn_file_actions_adddup2(&actions, outputFd, STDOUT_FILENO);
+        else
+            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
         posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
         posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
@@ -100,14 +110,19 @@ public:
     ProcessHandle(const ProcessHandle&) = delete;
     ProcessHandle& operator=(const ProcessHandle&) = delete;
 
-    // Sleeps until the process ends or the time is up.
-    void waitAtMost(std::chrono::milliseconds time) const
+    // Sleeps until the process ends, alsoReadable (when not -1) has something to read, or the time is up.
+    void waitAtMost(std::chrono::milliseconds time, int alsoReadable = -1) const
     {
-        if (fd >= 0) {
-            pollfd entry{fd, POLLIN, 0};
-            if (poll(&entry, 1, static_cast<int>(time.count())) >= 0 || errno == EINTR)
-                return;
-        }
+        pollfd entries[2];
+        nfds_t count = 0;
+        if (fd >= 0)
+            entries[count++] = pollfd{fd, POLLIN, 0};
+        if (alsoReadable >= 0)
+            entries[count++] = pollfd{alsoReadable, POLLIN, 0};
+        // Without a process descriptor the end shows only by asking: ask often.
+        const auto wait = fd >= 0 ? time : std::min<std::chrono::milliseconds>(time, 5ms);
+        if (count > 0 && (poll(entries, count, static_cast<int>(wait.count())) >= 0 || errno == EINTR))
+            return;
         std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(time, 5ms));
     }
 
@@ -145,6 +160,23 @@ void awaitGroupEnd(pid_t group)
         std::this_thread::sleep_for(1ms);
 }
 
+// Reads what the tool has printed so far, without waiting. False once the pipe is closed for good.
+bool readOutput(int fd, ToolOutput& output)
+{
+    char buffer[16384];
+    for (int n = 0; n < kOutputReadsAtOnce; ++n) {
+        const ssize_t length = read(fd, buffer, sizeof buffer);
+        if (length == 0)
+            return false;
+        if (length < 0)
+            return errno == EAGAIN || errno == EINTR;
+        const size_t room = output.limit - std::min(output.limit, output.text.size());
+        output.text.append(buffer, std::min(room, static_cast<size_t>(length)));
+        output.cut = output.cut || static_cast<size_t>(length) > room;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string programFolder()
@@ -174,7 +206,7 @@ void setToolTimeLimit(std::chrono::milliseconds limit)
 }
 
 int runTool(const std::string& executable, const std::vector<std::string>& arguments, const StopCheck& stop,
-            int* exitStatus)
+            int* exitStatus, ToolOutput* output)
 {
     std::vector<char*> argv;
     for (const std::string& argument : arguments) {
@@ -189,19 +221,31 @@ int runTool(const std::string& executable, const std::vector<std::string>& argum
 
     if (stop && stop())
         return kToolStopped;
+    int pipeEnds[2] = {-1, -1};
+    if (output && (pipe2(pipeEnds, O_CLOEXEC) != 0 || fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK) != 0)) {
+        const Descriptor readEnd(pipeEnds[0]);
+        const Descriptor writeEnd(pipeEnds[1]);
+        return kToolNotStarted;
+    }
+    const Descriptor readEnd(pipeEnds[0]);
     const auto deadline = std::chrono::steady_clock::now() + toolTimeLimit();
     pid_t pid = 0;
     {
-        SpawnSetup setup(programFolder());
+        // The tool holds the only write end once this one is closed, so the pipe ends when the tool does.
+        const Descriptor writeEnd(pipeEnds[1]);
+        SpawnSetup setup(programFolder(), writeEnd.get());
         if (posix_spawn(&pid, executable.c_str(), &setup.actions, &setup.attributes, argv.data(), environ) !=
             0)
             return kToolNotStarted;
     }
 
     int result = kToolEnded;
+    bool reading = readEnd.isOpen();
     {
         const ProcessHandle handle(pid);
         for (;;) {
+            if (reading)
+                reading = readOutput(readEnd.get(), *output);
             if (hasEnded(pid))
                 break;
             if (stop && stop()) {
@@ -214,22 +258,34 @@ int runTool(const std::string& executable, const std::vector<std::string>& argum
                 result = kToolTimedOut;
                 break;
             }
-            handle.waitAtMost(std::min(left, kWaitSlice));
+            handle.waitAtMost(std::min(left, kWaitSlice), reading ? readEnd.get() : -1);
         }
     }
     // The tool itself if it still runs, and anything it started and left behind.
     kill(-pid, SIGKILL);
     const int status = reap(pid);
     awaitGroupEnd(pid);
+    // What the tool printed last is still in the pipe.
+    if (reading)
+        readOutput(readEnd.get(), *output);
     if (exitStatus && result == kToolEnded)
         *exitStatus = status;
     return result;
 }
 
-int runSplitter(const std::string& input, const std::string& prefix, const StopCheck& stop, int* exitStatus)
+int runSplitter(const std::string& input, const std::string& prefix, const StopCheck& stop, int* exitStatus,
+                std::uint32_t item)
 {
     const std::string tool = programFolder() + "/heic/heic";
-    return runTool(tool, {tool, input, prefix}, stop, exitStatus);
+    if (item == 0)
+        return runTool(tool, {tool, input, prefix}, stop, exitStatus);
+    return runTool(tool, {tool, "--item", std::to_string(item), input, prefix}, stop, exitStatus);
+}
+
+int runSplitterList(const std::string& input, ToolOutput& output, const StopCheck& stop, int* exitStatus)
+{
+    const std::string tool = programFolder() + "/heic/heic";
+    return runTool(tool, {tool, "--list", input}, stop, exitStatus, &output);
 }
 
 int runDecoder(const std::string& tile, const std::string& bmp, const StopCheck& stop, int* exitStatus)

@@ -7,8 +7,10 @@
 // three programs include it.
 namespace protocol {
 
-// The splitter, `heic INPUT PREFIX`, writes PREFIX followed by these names, and each tile as PREFIX followed
-// by its number in decimal, from 1. The information file is written last: without it nothing else counts.
+// The splitter, `heic INPUT PREFIX` (the primary picture) or `heic --item ID INPUT PREFIX` (another image),
+// writes PREFIX followed by these names, and each tile as PREFIX followed by its number in decimal, from 1.
+// The information file is written last: without it nothing else counts. `heic --list INPUT` prints the ids
+// of the file's images instead, one a line in decimal, the primary first.
 inline constexpr char kTileInfoFile[] = "info";       // picture size, grid and tile numbers
 inline constexpr char kTransformFile[] = "transform"; // crop, rotate and mirror steps, one a line; always
 inline constexpr char kIccProfileFile[] = "icc";      // the picture's ICC profile, when it has one
@@ -25,7 +27,7 @@ inline constexpr char kStitchedPicture[] = "bmp.bmp";     // the whole picture, 
 // How the splitter ends.
 inline constexpr int kSplitDone = 0;
 inline constexpr int kSplitRefused = 1;     // not a file it takes apart: damaged, or not a HEIC picture
-inline constexpr int kSplitUsage = 2;       // not called as `heic INPUT PREFIX`
+inline constexpr int kSplitUsage = 2;       // not called in one of the ways above
 inline constexpr int kSplitCannotWrite = 3; // an output could not be written: a full disk, not a bad file
 
 // How the tile decoder ends.

@@ -3,11 +3,17 @@
 // one a line, possibly none), PREFIXicc (the ICC profile) and PREFIXexif (the Exif block from its TIFF
 // header on) when the picture has them. On failure: one line on standard error, no information file and
 // the exit status 1, or 3 when an output could not be written (a full disk is not a damaged file).
+// heic --item ID INPUT PREFIX: the same for the image item ID instead of the primary.
+// heic --list INPUT: prints the file's top-level images (images.h), one item id a line, the primary first;
+// fails as above. An input named like an option is given as ./--list.
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "protocol/protocol.h"
+#include "splitter/container.h"
+#include "splitter/images.h"
 #include "splitter/source.h"
 #include "splitter/tiles.h"
 
@@ -101,16 +107,51 @@ std::string printablePath(std::string path)
     return path;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+int usage()
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: heic INPUT PREFIX\n");
-        return protocol::kSplitUsage;
+    std::fprintf(stderr, "usage: heic [--item ID] INPUT PREFIX | heic --list INPUT\n");
+    return protocol::kSplitUsage;
+}
+
+int refuse(const std::string& input, const Failure& failure, bool outputFailed)
+{
+    std::fprintf(stderr, "heic: %s: %s\n", printablePath(input).c_str(),
+                 printablePath(failure.reason()).c_str());
+    return outputFailed ? protocol::kSplitCannotWrite : protocol::kSplitRefused;
+}
+
+// An item id in plain decimal, from 1 to 2^32 - 1; 0 for anything else.
+std::uint32_t itemId(const std::string& text)
+{
+    if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return 0;
     }
-    const std::string input = argv[1];
-    const std::string prefix = argv[2];
+    const unsigned long long value = std::stoull(text);
+    return value <= UINT32_MAX ? static_cast<std::uint32_t>(value) : 0;
+}
+
+int list(const std::string& input)
+{
+    Failure failure;
+    heifsplit::FileSource source(input, failure);
+    heifsplit::Container container;
+    std::vector<std::uint32_t> ids;
+    if (failure.failed() || !heifsplit::parseContainer(source, container, failure) ||
+        !heifsplit::topLevelImages(container, ids, failure)) {
+        return refuse(input, failure, false);
+    }
+    for (const std::uint32_t id : ids) {
+        std::printf("%u\n", static_cast<unsigned>(id));
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        failure.set(FailureKind::Io, "cannot write the list");
+        return refuse(input, failure, true);
+    }
+    return protocol::kSplitDone;
+}
+
+int split(const std::string& input, const std::string& prefix, std::uint32_t item)
+{
     // Files left from an earlier run would describe a picture that this run did not take apart.
     for (const char* name : {protocol::kTileInfoFile, protocol::kTransformFile, protocol::kIccProfileFile,
                              protocol::kExifFile}) {
@@ -122,13 +163,25 @@ int main(int argc, char* argv[])
     heifsplit::FileSource source(input, failure);
     if (!failure.failed()) {
         FileSink sink(prefix);
-        heifsplit::split(source, sink, failure);
+        heifsplit::split(source, sink, failure, item);
         outputFailed = sink.outputFailed();
     }
-    if (failure.failed()) {
-        std::fprintf(stderr, "heic: %s: %s\n", printablePath(input).c_str(),
-                     printablePath(failure.reason()).c_str());
-        return outputFailed ? protocol::kSplitCannotWrite : protocol::kSplitRefused;
+    return failure.failed() ? refuse(input, failure, outputFailed) : protocol::kSplitDone;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.size() == 2 && arguments[0] == "--list") {
+        return list(arguments[1]);
     }
-    return protocol::kSplitDone;
+    if (arguments.size() == 2) {
+        return split(arguments[0], arguments[1], 0);
+    }
+    if (arguments.size() == 4 && arguments[0] == "--item" && itemId(arguments[1]) != 0) {
+        return split(arguments[2], arguments[3], itemId(arguments[1]));
+    }
+    return usage();
 }

@@ -209,25 +209,20 @@ std::vector<std::uint8_t> exifBlock(Source& source, const Container& container, 
     return {};
 }
 
-bool pictureExtras(Source& source, const Container& container, std::uint32_t width, std::uint32_t height,
-                   std::uint32_t firstTile, PictureExtras& extras, Failure& failure)
+bool pictureExtras(Source& source, const Container& container, const Item& image, std::uint32_t width,
+                   std::uint32_t height, std::uint32_t firstTile, PictureExtras& extras, Failure& failure)
 {
-    const Item* primary = container.hasPrimary ? container.item(container.primaryItem) : nullptr;
-    if (!primary) {
-        failure.set(FailureKind::Malformed, "the file names no primary item");
-        return false;
-    }
     extras = PictureExtras();
-    if (!pictureOperations(container, *primary, width, height, extras.operations, failure)) {
+    if (!pictureOperations(container, image, width, height, extras.operations, failure)) {
         return false;
     }
-    extras.iccProfile = iccProfile(container, *primary);
+    extras.iccProfile = iccProfile(container, image);
     const Item* tile = container.item(firstTile);
-    if (extras.iccProfile.empty() && tile && primary->type == "grid" &&
-        !hasColourDescription(container, *primary)) {
+    if (extras.iccProfile.empty() && tile && image.type == "grid" &&
+        !hasColourDescription(container, image)) {
         extras.iccProfile = iccProfile(container, *tile);
     }
-    extras.exif = exifBlock(source, container, *primary);
+    extras.exif = exifBlock(source, container, image);
     return true;
 }
 

@@ -24,7 +24,7 @@ struct PictureOperation
     int axis = 0;         // Mirror: 0 flips top and bottom, 1 left and right
 };
 
-// What the primary picture carries besides its pixels.
+// What a picture carries besides its pixels.
 struct PictureExtras
 {
     std::vector<PictureOperation> operations; // in the order the item's ipma lists them
@@ -49,10 +49,10 @@ std::vector<std::uint8_t> iccProfile(const Container& container, const Item& ite
 // start with a TIFF header: a picture is never refused for its metadata.
 std::vector<std::uint8_t> exifBlock(Source& source, const Container& container, const Item& item);
 
-// All three for the primary item of the planned size. A grid without a profile of its own takes its first
-// tile's (firstTile), as phones that store the profile with the tiles only mean it.
-bool pictureExtras(Source& source, const Container& container, std::uint32_t width, std::uint32_t height,
-                   std::uint32_t firstTile, PictureExtras& extras, Failure& failure);
+// All three for the image of the planned size. A grid without a profile of its own takes its first tile's
+// (firstTile), as phones that store the profile with the tiles only mean it.
+bool pictureExtras(Source& source, const Container& container, const Item& image, std::uint32_t width,
+                   std::uint32_t height, std::uint32_t firstTile, PictureExtras& extras, Failure& failure);
 
 // The operations as text, one line each: "crop LEFT TOP WIDTH HEIGHT", "rotate TURNS", "mirror AXIS".
 std::string operationsText(const std::vector<PictureOperation>& operations);

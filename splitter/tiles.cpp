@@ -2,6 +2,7 @@
 
 #include "bitstream/sequenceheader.h"
 #include "protocol/protocol.h"
+#include "splitter/images.h"
 #include "splitter/limits.h"
 #include "splitter/pictureextras.h"
 #include "splitter/range.h"
@@ -204,31 +205,22 @@ bool parameterSets(const Property& hvcC, const TilePlan& plan, int& lengthSize, 
 
 } // namespace
 
-bool planTiles(Source& source, const Container& container, TilePlan& plan, Failure& failure)
+bool planTiles(Source& source, const Container& container, const Item& image, TilePlan& plan,
+               Failure& failure)
 {
-    if (!container.hasPrimary) {
-        failure.set(FailureKind::Malformed, "the file names no primary item");
-        return false;
-    }
-    const Item* primary = container.item(container.primaryItem);
-    if (!primary) {
-        failure.set(FailureKind::Malformed,
-                    "the primary item " + std::to_string(container.primaryItem) + " does not exist");
-        return false;
-    }
     plan = TilePlan();
-    if (primary->type == "grid") {
-        return planGrid(source, container, *primary, plan, failure);
+    if (image.type == "grid") {
+        return planGrid(source, container, image, plan, failure);
     }
-    if (!isHevcImage(container, *primary, failure) ||
-        !imageSize(container, *primary, plan.width, plan.height, failure)) {
+    if (!isHevcImage(container, image, failure) ||
+        !imageSize(container, image, plan.width, plan.height, failure)) {
         return false;
     }
     plan.rows = 1;
     plan.cols = 1;
     plan.tileWidth = plan.width;
     plan.tileHeight = plan.height;
-    plan.tiles = {primary->id};
+    plan.tiles = {image.id};
     return true;
 }
 
@@ -297,13 +289,18 @@ std::string tileInfoText(const TilePlan& plan)
     return text + "\n";
 }
 
-bool split(Source& source, TileSink& sink, Failure& failure)
+bool split(Source& source, TileSink& sink, Failure& failure, std::uint32_t item)
 {
     Container container;
+    if (!parseContainer(source, container, failure)) {
+        return false;
+    }
+    const Item* image = imageItem(container, item, failure);
     TilePlan plan;
     PictureExtras extras;
-    if (!parseContainer(source, container, failure) || !planTiles(source, container, plan, failure) ||
-        !pictureExtras(source, container, plan.width, plan.height, plan.tiles.front(), extras, failure)) {
+    if (!image || !planTiles(source, container, *image, plan, failure) ||
+        !pictureExtras(source, container, *image, plan.width, plan.height, plan.tiles.front(), extras,
+                       failure)) {
         return false;
     }
     // Tiles never share coded data, so together they hold at most the file; tiles that all name the same

@@ -10,7 +10,7 @@
 
 namespace heifsplit {
 
-// The primary picture as coded tiles: a grid's tiles in row-major order, or the one coded image.
+// A picture as coded tiles: a grid's tiles in row-major order, or the one coded image.
 struct TilePlan
 {
     std::uint32_t width = 0;
@@ -22,9 +22,10 @@ struct TilePlan
     std::vector<std::uint32_t> tiles; // item ids; tile n (from 1) is tiles[n - 1]
 };
 
-// Works out the primary picture's tiles. Fails for a primary item that is neither a grid of HEVC images nor
-// one HEVC image, and for sizes and counts that cannot be true.
-bool planTiles(Source& source, const Container& container, TilePlan& plan, Failure& failure);
+// Works out the image's tiles. Fails for an item that is neither a grid of HEVC images nor one HEVC image,
+// and for sizes and counts that cannot be true.
+bool planTiles(Source& source, const Container& container, const Item& image, TilePlan& plan,
+               Failure& failure);
 
 // The tile item as a raw HEVC stream with start codes: the parameter sets of its hvcC first, then its NAL
 // units. Budget is what the tiles may still write; it is reduced by what this one used. Every sequence
@@ -56,9 +57,9 @@ public:
     virtual bool writeInfo(const std::string& text, Failure& failure) = 0;
 };
 
-// Takes the file apart: every tile, then the side files (pictureextras.h: the transform text, the ICC
-// profile, the Exif block), then the information text last, so that a failure part-way leaves no
-// information behind.
-bool split(Source& source, TileSink& sink, Failure& failure);
+// Takes one image of the file apart, the primary for item 0 (images.h): every tile, then the side files
+// (pictureextras.h: the transform text, the ICC profile, the Exif block), then the information text last,
+// so that a failure part-way leaves no information behind.
+bool split(Source& source, TileSink& sink, Failure& failure, std::uint32_t item = 0);
 
 } // namespace heifsplit

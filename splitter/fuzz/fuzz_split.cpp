@@ -1,11 +1,16 @@
-// libFuzzer target: the whole split of a file held in memory, with the output checked and thrown away.
+// libFuzzer target: the whole split of a file held in memory, with the output checked and thrown away; then
+// the list of its images and the split of the second one, as `heic --list` and `heic --item` do them.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "protocol/protocol.h"
+#include "splitter/container.h"
+#include "splitter/images.h"
+#include "splitter/limits.h"
 #include "splitter/source.h"
 #include "splitter/tiles.h"
 
@@ -65,6 +70,24 @@ private:
     bool transformWritten_ = false;
 };
 
+// Success and failure exclude each other, and every failure says why.
+void checkOutcome(bool done, const heifsplit::Failure& failure)
+{
+    if (done == failure.failed() || (failure.failed() && failure.reason().empty())) {
+        std::abort();
+    }
+}
+
+// The primary comes first, and no image is listed twice.
+void checkList(const heifsplit::Container& container, const std::vector<std::uint32_t>& ids)
+{
+    const std::unordered_set<std::uint32_t> distinct(ids.begin(), ids.end());
+    if (ids.empty() || ids.front() != container.primaryItem || distinct.size() != ids.size() ||
+        ids.size() > heifsplit::kMaxItems) {
+        std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -72,10 +95,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     heifsplit::MemorySource source(data, size);
     CheckingSink sink(size);
     heifsplit::Failure failure;
-    const bool done = heifsplit::split(source, sink, failure);
-    // Success and failure exclude each other, and every failure says why.
-    if (done == failure.failed() || (failure.failed() && failure.reason().empty())) {
-        std::abort();
+    checkOutcome(heifsplit::split(source, sink, failure), failure);
+
+    heifsplit::Failure listFailure;
+    heifsplit::Container container;
+    std::vector<std::uint32_t> ids;
+    if (!heifsplit::parseContainer(source, container, listFailure)) {
+        return 0;
+    }
+    const bool listed = heifsplit::topLevelImages(container, ids, listFailure);
+    checkOutcome(listed, listFailure);
+    if (listed) {
+        checkList(container, ids);
+    }
+    if (ids.size() > 1) {
+        CheckingSink other(size);
+        heifsplit::Failure otherFailure;
+        checkOutcome(heifsplit::split(source, other, otherFailure, ids[1]), otherFailure);
     }
     return 0;
 }

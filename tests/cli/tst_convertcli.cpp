@@ -96,6 +96,11 @@ private:
     QString singleFile; // 320 x 240, one coded image
     QString tenBitFile; // 320 x 240 in 256 x 256 tiles coded at 10 bits, as cameras write .HIF files
     QString jpegFile;   // the drawing as a JPEG file named .HEIC, as phones export it
+    // Three pictures in one file: the primary (item 20), a grid (1) and one more (30), in that order; an
+    // overlay (50) that cannot be converted; and a thumbnail and an alpha image of the primary, which are
+    // not pictures of their own.
+    QString burstFile;
+    QList<QImage> burst;
     std::unique_ptr<QTemporaryDir> work;
     // What the test itself put in the work area, standing for the window's shared folder.
     QStringList windowsEntries;
@@ -128,6 +133,33 @@ private slots:
                  QString());
         jpegFile = sources.filePath("IMG_0001.HEIC");
         QVERIFY(drawing.save(jpegFile, "JPEG"));
+
+        using vornetta::test::addCodedImage;
+        namespace heif = vornetta::test::heif;
+        burst = {vornetta::test::drawTestPicture(320, 240), vornetta::test::drawTestPicture(600, 400),
+                 vornetta::test::drawTestPicture(240, 320)};
+        heif::File file;
+        QCOMPARE(vornetta::test::buildGridHeif(burst[1], 256, 256, &file), QString());
+        QCOMPARE(addCodedImage(burst[0], 20, &file), QString());
+        QCOMPARE(addCodedImage(burst[2], 30, &file), QString());
+        QCOMPARE(addCodedImage(burst[0].scaled(64, 48), 40, &file), QString());
+        QCOMPARE(
+            addCodedImage(
+                burst[0].convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32), 41,
+                &file),
+            QString());
+        file.properties.append(heif::fullBox("auxC", 0, 0, QByteArray("urn:mpeg:hevc:2015:auxid:1\0", 27)));
+        file.items.last().properties.append(int(file.properties.size()));
+        heif::Item overlay;
+        overlay.id = 50;
+        overlay.type = "iovl";
+        overlay.data = QByteArray(12, '\0');
+        overlay.properties = {3};
+        file.items.append(overlay);
+        file.primary = 20;
+        file.references += {{"thmb", 40, {20}}, {"auxl", 41, {20}}};
+        burstFile = sources.filePath("burst.heic");
+        QCOMPARE(heif::writeFile(file.build(), burstFile), QString());
     }
     void init()
     {
@@ -353,6 +385,36 @@ private slots:
                         QString("patch %1, channel %2: %3, not %4").arg(n).arg(c).arg(got[c]).arg(expected)));
             }
         }
+    }
+
+    void allImagesGivesEveryPictureOfAFileInItsOrder()
+    {
+        place(burstFile, "burst.heic");
+        QVERIFY(writeFile(in("broken.heic"), "not a picture"));
+        place(singleFile, "single.heic");
+        QVERIFY(writeFile(out("burst-2.jpg"), "the user's own"));
+        const CliRun run =
+            runCli({"--all-images", "-o", out(), in("burst.heic"), in("broken.heic"), in("single.heic")});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.lines,
+                 (QStringList{out("burst.jpg"), out("burst-2(0).jpg"), out("burst-3.jpg"),
+                              in("burst.heic") + "\timage 4: not a HEIC file or damaged",
+                              in("broken.heic") + "\tnot a HEIC file or damaged", out("single.jpg")}));
+        QCOMPARE(fileBytes(out("burst-2.jpg")), QByteArray("the user's own"));
+        for (int n = 0; n < burst.size(); ++n) {
+            const QImage converted = QImage(run.lines[n]).convertToFormat(QImage::Format_RGB32);
+            QCOMPARE(converted.size(), burst[n].size());
+            const double quality = vornetta::test::psnr(converted, burst[n]);
+            QVERIFY2(quality > 30, qPrintable(QString("%1: %2 dB").arg(run.lines[n]).arg(quality)));
+        }
+        QCOMPARE(filesBelow(out()),
+                 (QStringList{"burst-2(0).jpg", "burst-2.jpg", "burst-3.jpg", "burst.jpg", "single.jpg"}));
+
+        // Without the option the primary alone, converted the very same way.
+        const CliRun primary = runCli({"-o", out("primary"), in("burst.heic")});
+        QCOMPARE(primary.exitCode, 0);
+        QCOMPARE(primary.lines, QStringList{out("primary/burst.jpg")});
+        QCOMPARE(fileBytes(out("primary/burst.jpg")), fileBytes(out("burst.jpg")));
     }
 
     void usageErrorsConvertNothing_data()

@@ -71,6 +71,10 @@ private slots:
 
         QCOMPARE(runSplitter(first.toStdString(), second.toStdString()), kToolEnded);
         QCOMPARE(recordedArguments(folder.file("heic/heic")), (QStringList{folder.path(), first, second}));
+        // Another picture than the primary is named by its item.
+        QCOMPARE(runSplitter(first.toStdString(), second.toStdString(), {}, nullptr, 7), kToolEnded);
+        QCOMPARE(recordedArguments(folder.file("heic/heic")),
+                 (QStringList{folder.path(), "--item", "7", first, second}));
 
         QCOMPARE(runDecoder(first.toStdString(), second.toStdString()), kToolEnded);
         QCOMPARE(recordedArguments(folder.file("ffmpeg")), (QStringList{folder.path(), "-i", first, second}));

@@ -527,6 +527,9 @@ private slots:
         touch(out + "/" + longBase + ".jpg");
         QCOMPARE(freeOutputName(out, work + "/" + longBase + ".heic", "jpg"),
                  out + "/a" + QString(123, QChar(0xe9)) + "(0).jpg");
+        // A file's later pictures keep their number however short the base becomes.
+        QCOMPARE(freeOutputName(out, work + "/" + longBase + ".heic", "jpg", {}, 2),
+                 out + "/a" + QString(124, QChar(0xe9)) + "-2.jpg");
     }
 
     // The worker goes on from the name it was given when another program takes that name meanwhile.
@@ -544,6 +547,15 @@ private slots:
         QTest::newRow("a source named like a numbered name")
             << "/o/IMG(3).png"
             << "/i/IMG(3).heic" << QStringList{"IMG(3).png", "IMG(3)(0).png", "IMG(3)(1).png"};
+        QTest::newRow("a later picture's name")
+            << "/o/IMG-2.jpg"
+            << "/i/IMG.heic" << QStringList{"IMG-2.jpg", "IMG-2(0).jpg", "IMG-2(1).jpg"};
+        QTest::newRow("a later picture's numbered name")
+            << "/o/IMG-3(4).jpg"
+            << "/i/IMG.heic" << QStringList{"IMG-3(4).jpg", "IMG-3(5).jpg", "IMG-3(6).jpg"};
+        QTest::newRow("a source named like a later picture")
+            << "/o/IMG-2(0).jpg"
+            << "/i/IMG-2.heic" << QStringList{"IMG-2(0).jpg", "IMG-2(1).jpg", "IMG-2(2).jpg"};
         QTest::newRow("a name of the caller's own")
             << "/o/picture.bmp"
             << "/i/holiday.heic" << QStringList{"picture.bmp", "picture(0).bmp", "picture(1).bmp"};

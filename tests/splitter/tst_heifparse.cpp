@@ -6,6 +6,7 @@
 #include "fixtures/heifwriter.h"
 #include "fixtures/sequenceheaderwriter.h"
 #include "splitter/container.h"
+#include "splitter/images.h"
 #include "splitter/limits.h"
 #include "splitter/range.h"
 #include "splitter/source.h"
@@ -71,6 +72,48 @@ heif::File fakeSingle(quint32 width, quint32 height)
     return file;
 }
 
+// A file of several pictures and the items around them. Listed: 5 (the primary, 96 x 48), 1 (turned a
+// quarter), 2 (a grid of tiles 3 and 4) and 10 (a derived image of 11). Not listed: 6 (a thumbnail), 7 (an
+// auxiliary image), 8 (Exif), 9 (hidden), and the tiles.
+heif::File fakeCollection()
+{
+    heif::File file;
+    file.primary = 5;
+    file.properties = {heif::hvcCProperty(fakeStream(0)),
+                       heif::ispeProperty(64, 64),
+                       heif::ispeProperty(128, 64),
+                       heif::hvcCProperty(fakeStream(0, 96, 48)),
+                       heif::ispeProperty(96, 48),
+                       heif::irotProperty(1),
+                       heif::fullBox("auxC", 0, 0, QByteArray("urn:mpeg:hevc:2015:auxid:1\0", 27))};
+    const auto add = [&file](quint32 id, const QByteArray& type, QList<int> properties) {
+        heif::Item item;
+        item.id = id;
+        item.type = type;
+        item.data = type == "hvc1"
+                        ? heif::codedData(fakeStream(int(id), id == 5 ? 96 : 64, id == 5 ? 48 : 64))
+                        : QByteArray("\0\0\0\0", 4);
+        item.properties = properties;
+        file.items.append(item);
+    };
+    add(1, "hvc1", {1, 2, 6});
+    add(2, "grid", {3});
+    file.items.last().data = heif::gridData(1, 2, 128, 64);
+    add(3, "hvc1", {1, 2});
+    add(4, "hvc1", {1, 2});
+    add(5, "hvc1", {4, 5});
+    add(6, "hvc1", {1, 2});
+    add(7, "hvc1", {1, 2, 7});
+    add(8, "Exif", {});
+    add(9, "hvc1", {1, 2});
+    file.items.last().hidden = true;
+    add(10, "iden", {2});
+    add(11, "hvc1", {1, 2});
+    file.references = {
+        {"dimg", 2, {3, 4}}, {"thmb", 6, {1}}, {"auxl", 7, {1}}, {"cdsc", 8, {1}}, {"dimg", 10, {11}}};
+    return file;
+}
+
 class CollectingSink final : public heifsplit::TileSink
 {
 public:
@@ -85,6 +128,8 @@ public:
                        heifsplit::Failure&) override
     {
         sideFiles.append(QByteArray::fromStdString(name));
+        if (name == "transform")
+            transform = QByteArray(reinterpret_cast<const char*>(data.data()), qsizetype(data.size()));
         return data.size() < 1024 * 1024;
     }
     bool writeInfo(const std::string& text, heifsplit::Failure&) override
@@ -94,6 +139,7 @@ public:
     }
     QList<int> numbers;
     QList<QByteArray> sideFiles;
+    QByteArray transform;
     QList<QByteArray> tiles;
     QByteArray info;
 };
@@ -105,12 +151,12 @@ struct SplitResult
     CollectingSink sink;
 };
 
-SplitResult splitBytes(const QByteArray& bytes)
+SplitResult splitBytes(const QByteArray& bytes, quint32 item = 0)
 {
     SplitResult result;
     heifsplit::MemorySource source(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                    size_t(bytes.size()));
-    result.done = heifsplit::split(source, result.sink, result.failure);
+    result.done = heifsplit::split(source, result.sink, result.failure, item);
     return result;
 }
 
@@ -252,6 +298,76 @@ private slots:
         QVERIFY2(result.done, result.failure.reason().c_str());
         QCOMPARE(result.sink.info, QByteArray("width=1280\nheight=854\nrow=1\ncol=1\n1,\n"));
         QCOMPARE(result.sink.tiles, QList<QByteArray>({fakeStream(1, 1280, 854)}));
+    }
+
+    // The pictures a file holds as its own, the primary first; thumbnails, auxiliary images, hidden items,
+    // metadata and the inputs of derived images are not among them.
+    void topLevelImagesAreListed_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<quint32>>("images");
+        QTest::addColumn<int>("kind");
+        const int none = int(heifsplit::FailureKind::None);
+        QTest::newRow("one image") << fakeSingle(64, 64).build() << QList<quint32>{1} << none;
+        QTest::newRow("one grid") << fakeGrid(2, 2, 64, 128, 100).build() << QList<quint32>{1} << none;
+        QTest::newRow("a collection") << fakeCollection().build() << QList<quint32>{5, 1, 2, 10} << none;
+        heif::File tilePrimary = fakeCollection();
+        tilePrimary.primary = 3;
+        QTest::newRow("a tile as the primary")
+            << tilePrimary.build() << QList<quint32>{3, 1, 2, 5, 10} << none;
+        heif::File missing = fakeCollection();
+        missing.primary = 77;
+        QTest::newRow("a missing primary")
+            << missing.build() << QList<quint32>{} << int(heifsplit::FailureKind::Malformed);
+    }
+    void topLevelImagesAreListed()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<quint32>, images);
+        QFETCH(int, kind);
+        heifsplit::Failure failure;
+        const heifsplit::Container container = parseBytes(bytes, failure);
+        QVERIFY2(!failure.failed(), failure.reason().c_str());
+        std::vector<std::uint32_t> ids;
+        QCOMPARE(heifsplit::topLevelImages(container, ids, failure),
+                 kind == int(heifsplit::FailureKind::None));
+        QCOMPARE(int(failure.kind()), kind);
+        QCOMPARE(QList<quint32>(ids.begin(), ids.end()), images);
+    }
+
+    // Any image item can be taken apart with its own size, tiles and transform; other items fail.
+    void theGivenItemIsSplit_data()
+    {
+        QTest::addColumn<quint32>("item");
+        QTest::addColumn<QByteArray>("info"); // empty: the split fails
+        QTest::addColumn<QList<QByteArray>>("tiles");
+        QTest::addColumn<QByteArray>("transform");
+        QTest::newRow("0, the primary") << 0u << QByteArray("width=96\nheight=48\nrow=1\ncol=1\n1,\n")
+                                        << QList<QByteArray>{fakeStream(5, 96, 48)} << QByteArray();
+        QTest::newRow("a turned image") << 1u << QByteArray("width=64\nheight=64\nrow=1\ncol=1\n1,\n")
+                                        << QList<QByteArray>{fakeStream(1)} << QByteArray("rotate 1\n");
+        QTest::newRow("a grid") << 2u << QByteArray("width=128\nheight=64\nrow=1\ncol=2\n1,2,\n")
+                                << QList<QByteArray>{fakeStream(3), fakeStream(4)} << QByteArray();
+        QTest::newRow("a thumbnail") << 6u << QByteArray("width=64\nheight=64\nrow=1\ncol=1\n1,\n")
+                                     << QList<QByteArray>{fakeStream(6)} << QByteArray();
+        QTest::newRow("Exif") << 8u << QByteArray() << QList<QByteArray>{} << QByteArray();
+        QTest::newRow("a missing item") << 42u << QByteArray() << QList<QByteArray>{} << QByteArray();
+    }
+    void theGivenItemIsSplit()
+    {
+        QFETCH(quint32, item);
+        QFETCH(QByteArray, info);
+        QFETCH(QList<QByteArray>, tiles);
+        QFETCH(QByteArray, transform);
+        const SplitResult result = splitBytes(fakeCollection().build(), item);
+        QCOMPARE(result.done, !info.isEmpty());
+        QCOMPARE(result.sink.info, info);
+        if (result.done) {
+            QCOMPARE(result.sink.tiles, tiles);
+            QCOMPARE(result.sink.transform, transform);
+        } else {
+            QCOMPARE(result.failure.kind(), heifsplit::FailureKind::Unsupported);
+        }
     }
 
     // What a later reader of orientation, colour profile and Exif needs is kept in stored order.

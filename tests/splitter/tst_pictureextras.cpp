@@ -78,8 +78,9 @@ Extras extrasOf(const heif::File& file, quint32 firstTile = 1)
     heifsplit::Container container;
     Extras result;
     if (heifsplit::parseContainer(source, container, result.failure)) {
-        result.done =
-            heifsplit::pictureExtras(source, container, 320, 240, firstTile, result.extras, result.failure);
+        const heifsplit::Item* primary = container.item(container.primaryItem);
+        result.done = primary && heifsplit::pictureExtras(source, container, *primary, 320, 240, firstTile,
+                                                          result.extras, result.failure);
     }
     return result;
 }

@@ -238,6 +238,66 @@ private slots:
                  (QStringList{"hevc1", "hevcinfo", "hevctransform"}));
     }
 
+    // --list names the file's pictures, --item takes one of them apart; anything else is a usage error.
+    void optionsChooseTheImage_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // IN: a grid (item 1) and its tile as an image (3)
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QByteArray>("info"); // what OUTinfo holds; empty: no file is left
+        const QByteArray none;
+        QTest::newRow("the list") << QStringList{"--list", "IN"} << 0 << QByteArray("1\n3\n") << none;
+        QTest::newRow("a given image")
+            << QStringList{"--item", "3", "IN", "OUT"} << 0 << none << expectedInfo(256, 192, 1, 1);
+        QTest::newRow("a missing item") << QStringList{"--item", "42", "IN", "OUT"} << 1 << none << none;
+        QTest::newRow("the list of a broken file") << QStringList{"--list", "BROKEN"} << 1 << none << none;
+        QTest::newRow("item 0") << QStringList{"--item", "0", "IN", "OUT"} << 2 << none << none;
+        QTest::newRow("an id past 32 bits")
+            << QStringList{"--item", "4294967296", "IN", "OUT"} << 2 << none << none;
+        QTest::newRow("a signed id") << QStringList{"--item", "+3", "IN", "OUT"} << 2 << none << none;
+        QTest::newRow("an item without a prefix") << QStringList{"--item", "3", "IN"} << 2 << none << none;
+        QTest::newRow("a list of two files") << QStringList{"--list", "IN", "IN"} << 2 << none << none;
+    }
+    void optionsChooseTheImage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QByteArray, output);
+        QFETCH(QByteArray, info);
+        const QImage picture = drawTestPicture(200, 150);
+        heif::File file = grid(picture, 256, 192);
+        QVERIFY(!file.items.isEmpty());
+        heif::Item image = file.items[1];
+        image.id = 3;
+        image.hidden = false; // tiles are hidden, a picture of its own is not
+        file.items.append(image);
+        const QString folder = freshFolder("options");
+        const QString input = QDir::temp().filePath("two pictures.heic");
+        QCOMPARE(heif::writeFile(file.build(), input), QString());
+        QCOMPARE(heif::writeFile("not a picture", folder + "/broken.heic"), QString());
+        arguments.replaceInStrings("IN", input).replaceInStrings("BROKEN", folder + "/broken.heic");
+        arguments.replaceInStrings("OUT", folder + "/hevc");
+
+        const SplitterRun run = runSplitter(arguments);
+        QCOMPARE(run.exitCode, status);
+        QCOMPARE(run.output, output);
+        if (status != 0) {
+            QVERIFY2(run.failedCleanly(status), qPrintable(run.describe()));
+            QCOMPARE(QDir(folder).entryList({"hevc*"}, QDir::Files), QStringList());
+            return;
+        }
+        QCOMPARE(run.errorOutput, QByteArray());
+        if (info.isEmpty())
+            return;
+        // The image is the grid's one tile, all of it.
+        QCOMPARE(fileBytes(folder + "/hevcinfo"), info);
+        QString error;
+        const QImage tile = decodeWithFfmpeg(folder + "/hevc1", &error);
+        QVERIFY2(error.isEmpty(), qPrintable(error));
+        QCOMPARE(tile.size(), QSize(256, 192));
+        QVERIFY(psnr(tile.copy(picture.rect()), picture) > 35);
+    }
+
     void badArgumentsAndPathsFail()
     {
         const QString folder = freshFolder("arguments");

@@ -20,6 +20,7 @@ struct ToolRun
     bool crashed = false;
     bool timedOut = false;
     int exitCode = -1;
+    QByteArray output; // standard output
     QByteArray errorOutput;
     qint64 milliseconds = 0;
 
@@ -64,6 +65,7 @@ inline ToolRun runProgram(const QString& program, const QStringList& arguments, 
     run.milliseconds = timer.elapsed();
     run.crashed = process.exitStatus() == QProcess::CrashExit;
     run.exitCode = process.exitCode();
+    run.output = process.readAllStandardOutput();
     run.errorOutput = process.readAllStandardError();
     return run;
 }
