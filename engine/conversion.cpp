@@ -59,13 +59,11 @@ StepResult stitchStep(const StitchResult& stitched)
     case StitchFailure::BadTiles:
         return failed(FailureKind::Picture, "not a HEIC file or damaged");
     case StitchFailure::TooLarge:
-        return StepResult::failed(
-            FailureKind::Picture,
-            QStringLiteral("picture larger than %1 pixels").arg(protocol::kMaxConvertedSide));
+        return StepResult::tooLarge();
     case StitchFailure::OutOfMemory:
-        return failed(FailureKind::Memory, "not enough memory");
+        return StepResult::outOfMemory();
     case StitchFailure::Stopped:
-        return failed(FailureKind::Stopped, "stopped");
+        return StepResult::stopped();
     case StitchFailure::CannotWrite:
         return failed(FailureKind::WorkFolder, "cannot write the work folder");
     }
@@ -76,7 +74,6 @@ StepResult stitchStep(const StitchResult& stitched)
             stitched.missingCells == 1
                 ? QStringLiteral("1 tile could not be decoded")
                 : QStringLiteral("%1 tiles could not be decoded").arg(stitched.missingCells));
-    // The stitcher hands over the picture it wrote to bmp.bmp, which spares reading it back.
     if (stitched.picture.isNull())
         return failed(FailureKind::WorkFolder, "cannot read the stitched picture");
     return {};
@@ -93,7 +90,7 @@ StepResult finishPicture(QImage& image, const QColorSpace& source, const Convers
             return converted;
     }
     if (stop && stop())
-        return StepResult::failed(FailureKind::Stopped, QStringLiteral("stopped"));
+        return StepResult::stopped();
     return {};
 }
 
@@ -122,19 +119,11 @@ ConversionResult convertPictureFile(const ConversionRequest& request, PictureFil
     return result;
 }
 
-// The steps up to the save, each ending the conversion when it fails.
-ConversionResult convertChecked(const ConversionRequest& request, const StopCheck& stop)
+// A HEIC file: split, its tiles decoded and stitched in the work folder, the picture turned and cropped.
+ConversionResult convertHeicFile(const ConversionRequest& request, const QString& source,
+                                 const StopCheck& stop)
 {
     ConversionResult result;
-    result.status = checkSourceFile(request.input);
-    if (!result.status.ok())
-        return result;
-    // The tools run in the program folder, where a relative path would name another file.
-    const QString source = QFileInfo(request.input).absoluteFilePath();
-    const PictureFileKind kind = pictureFileKind(source);
-    if (kind != PictureFileKind::Other)
-        return convertPictureFile(request, kind, source, stop);
-
     WorkFolder work(request.privateWorkFolder);
     const QString folder = prepareWorkFolder(work);
     if (folder.isEmpty()) {
@@ -198,6 +187,21 @@ ConversionResult convertChecked(const ConversionRequest& request, const StopChec
     result.status = saved.status;
     result.outputFile = saved.path;
     return result;
+}
+
+// Each kind of file its own way; a file that is not even readable goes nowhere.
+ConversionResult convertChecked(const ConversionRequest& request, const StopCheck& stop)
+{
+    ConversionResult result;
+    result.status = checkSourceFile(request.input);
+    if (!result.status.ok())
+        return result;
+    // The tools run in the program folder, where a relative path would name another file.
+    const QString source = QFileInfo(request.input).absoluteFilePath();
+    const PictureFileKind kind = pictureFileKind(source);
+    if (kind != PictureFileKind::Other)
+        return convertPictureFile(request, kind, source, stop);
+    return convertHeicFile(request, source, stop);
 }
 
 } // namespace

@@ -54,7 +54,7 @@ ImageList listImages(const QString& input, const StopCheck& stop)
     const std::string source = QFileInfo(input).absoluteFilePath().toUtf8().toStdString();
     switch (runSplitterList(source, output, stop, &exitStatus)) {
     case kToolStopped:
-        return failed(FailureKind::Stopped, "stopped");
+        return ImageList{StepResult::stopped(), {}};
     case kToolNotStarted:
         return failed(FailureKind::Tool, "the splitter could not be started");
     case kToolTimedOut:

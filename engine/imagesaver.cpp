@@ -19,11 +19,16 @@ namespace {
 // However busy the folder, a free name turns up long before this.
 constexpr int kMostNamesTried = 100000;
 
-SaveResult failed(FailureKind kind, const QString& reason)
+SaveResult failed(const StepResult& status)
 {
     SaveResult result;
-    result.status = StepResult::failed(kind, reason);
+    result.status = status;
     return result;
+}
+
+SaveResult failed(FailureKind kind, const QString& reason)
+{
+    return failed(StepResult::failed(kind, reason));
 }
 
 SaveResult cannotWrite()
@@ -116,8 +121,8 @@ EncodedPicture::EncodedPicture(const QImage& image, const OutputNames& names, co
     , size(image.size())
     , folder(::open(QFile::encodeName(names.folder()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    if (folder >= 0)
-        temporary = std::make_unique<TemporaryFile>(folder);
+    if (folder.isOpen())
+        temporary = std::make_unique<TemporaryFile>(folder.get());
     if (!temporary || !temporary->isOpen()) {
         encoded = cannotWrite().status;
         return;
@@ -138,27 +143,19 @@ EncodedPicture::EncodedPicture(const QImage& image, const OutputNames& names, co
         encoded = cannotWrite().status;
 }
 
-EncodedPicture::~EncodedPicture()
-{
-    temporary.reset();
-    if (folder >= 0)
-        ::close(folder);
-}
+EncodedPicture::~EncodedPicture() = default;
 
 SaveResult EncodedPicture::finish(const StopCheck& stop, const SaveExtras& extras)
 {
-    if (!encoded.ok()) {
-        SaveResult result;
-        result.status = encoded;
-        return result;
-    }
+    if (!encoded.ok())
+        return failed(encoded);
     const QByteArray kind = format.toUpper();
     const bool withExif = !extras.exif.isEmpty() && (kind == "JPG" || kind == "JPEG" || kind == "PNG");
     if (withExif && embedExifInFile(temporary->handle(), extras.exif, size, extras.exifColourSpace) ==
                         ExifEmbedding::CannotWrite)
         return cannotWrite();
     if (stop && stop())
-        return failed(FailureKind::Stopped, QStringLiteral("stopped"));
+        return failed(StepResult::stopped());
     copyModificationTime(extras.modificationTimeFrom, temporary->handle());
     if (::fsync(temporary->handle()) != 0 || !temporary->close())
         return cannotWrite();

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "core/filerules.h"
+#include "engine/descriptor.h"
 #include "engine/exifembedding.h"
 #include "engine/stepresult.h"
 #include "engine/toolrunner.h"
@@ -56,8 +57,8 @@ private:
     const QByteArray format;
     const QSize size;
     StepResult encoded;
-    int folder = -1;
-    std::unique_ptr<TemporaryFile> temporary;
+    const Descriptor folder;
+    std::unique_ptr<TemporaryFile> temporary; // goes before the folder's descriptor
 };
 
 // EncodedPicture and finish() in one step. The picture is taken by value so that its memory can go

@@ -121,7 +121,7 @@ PictureExtrasResult readPictureExtras(const QString& prefix)
 StepResult preparePicture(QImage& image, const PictureExtras& extras, const QByteArray& format)
 {
     if (!applyPictureOperations(image, extras.operations))
-        return image.isNull() ? StepResult::failed(FailureKind::Memory, QStringLiteral("not enough memory"))
+        return image.isNull() ? StepResult::outOfMemory()
                               : StepResult::failed(FailureKind::Picture,
                                                    QStringLiteral("cannot read the picture's orientation"));
     // Only the colour space is named: the pixels stay as decoded. BMP files get no profile.

@@ -29,11 +29,16 @@ std::vector<PictureOperation> orientationSteps(int orientation)
     return parsePictureOperations(steps[orientation - 1]).value_or(std::vector<PictureOperation>{});
 }
 
-PictureFile failed(FailureKind kind, const QString& reason)
+PictureFile failed(const StepResult& status)
 {
     PictureFile result;
-    result.status = StepResult::failed(kind, reason);
+    result.status = status;
     return result;
+}
+
+PictureFile failed(FailureKind kind, const QString& reason)
+{
+    return failed(StepResult::failed(kind, reason));
 }
 
 } // namespace
@@ -70,14 +75,13 @@ PictureFile readPictureFile(const QString& path, PictureFileKind kind)
     if (!size.isValid())
         return failed(FailureKind::Picture, damaged);
     if (size.width() > protocol::kMaxConvertedSide || size.height() > protocol::kMaxConvertedSide)
-        return failed(FailureKind::Picture,
-                      QStringLiteral("picture larger than %1 pixels").arg(protocol::kMaxConvertedSide));
+        return failed(StepResult::tooLarge());
     // 16-bit PNG files take twice the memory of a stitched picture; Qt's reader refuses what passes its
     // limit, which is no fault of the file.
     const qint64 bytes =
         qint64(size.width()) * size.height() * QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel() / 8;
     if (QImageReader::allocationLimit() > 0 && bytes > qint64(QImageReader::allocationLimit()) * 1024 * 1024)
-        return failed(FailureKind::Memory, QStringLiteral("not enough memory"));
+        return failed(StepResult::outOfMemory());
 
     PictureFile result;
     if (!reader.read(&result.picture))
@@ -85,7 +89,7 @@ PictureFile readPictureFile(const QString& path, PictureFileKind kind)
     const QColorSpace colourSpace = result.picture.colorSpace();
     const SourceExif exif = readSourceExif(path, jpeg ? ExifContainer::Jpeg : ExifContainer::Png);
     if (!applyPictureOperations(result.picture, orientationSteps(exif.orientation)))
-        return failed(FailureKind::Memory, QStringLiteral("not enough memory"));
+        return failed(StepResult::outOfMemory());
     result.picture.setColorSpace(colourSpace);
     result.exif = exif.block;
     return result;

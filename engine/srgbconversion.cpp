@@ -14,7 +14,7 @@ StepResult convertToSrgb(QImage& picture, const QColorSpace& source)
         picture.convertToColorSpace(srgb);
     }
     if (picture.isNull())
-        return StepResult::failed(FailureKind::Memory, QStringLiteral("not enough memory"));
+        return StepResult::outOfMemory();
     picture.setColorSpace(srgb);
     return {};
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "protocol/protocol.h"
+
 // What kind of thing stopped a conversion.
 enum class FailureKind {
     None,
@@ -23,4 +25,16 @@ struct StepResult
 
     bool ok() const { return failure == FailureKind::None; }
     static StepResult failed(FailureKind kind, const QString& reason) { return StepResult{kind, reason}; }
+
+    // The failures several steps give, in the same words.
+    static StepResult stopped() { return failed(FailureKind::Stopped, QStringLiteral("stopped")); }
+    static StepResult outOfMemory()
+    {
+        return failed(FailureKind::Memory, QStringLiteral("not enough memory"));
+    }
+    static StepResult tooLarge()
+    {
+        return failed(FailureKind::Picture,
+                      QStringLiteral("picture larger than %1 pixels").arg(protocol::kMaxConvertedSide));
+    }
 };

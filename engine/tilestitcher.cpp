@@ -57,6 +57,17 @@ void removeDecodedTiles(const std::string& workFolder)
     }
 }
 
+// A stitched picture written to its BMP, gaps and all, then made what reading the BMP back gives.
+StitchResult writtenToBmp(StitchResult result, const std::string& bmpPath)
+{
+    if (result.failure != StitchFailure::None)
+        return result;
+    if (!writeBmp32(bmpPath, result.picture.constBits(), result.picture.width(), result.picture.height()))
+        return giveUp(StitchFailure::CannotWrite);
+    makeOpaque(result.picture);
+    return result;
+}
+
 } // namespace
 
 StitchResult splitAndStitch(const std::string& input, const std::string& workFolder, const StopCheck& stop,
@@ -84,24 +95,12 @@ StitchResult splitAndStitch(const std::string& input, const std::string& workFol
 StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPath,
                               const std::string& workFolder, const StopCheck& stop)
 {
-    StitchResult result = splitAndStitch(input, workFolder, stop);
-    if (result.failure == StitchFailure::None) {
-        if (!writeBmp32(bmpPath, result.picture.constBits(), result.picture.width(), result.picture.height()))
-            return giveUp(StitchFailure::CannotWrite);
-        makeOpaque(result.picture);
-    }
-    return result;
+    return writtenToBmp(splitAndStitch(input, workFolder, stop), bmpPath);
 }
 
 StitchResult stitchTiles(const std::string& workFolder, const std::string& bmpPath, const StopCheck& stop)
 {
-    StitchResult result = stitchPicture(workFolder, stop);
-    if (result.failure == StitchFailure::None) {
-        if (!writeBmp32(bmpPath, result.picture.constBits(), result.picture.width(), result.picture.height()))
-            return giveUp(StitchFailure::CannotWrite);
-        makeOpaque(result.picture);
-    }
-    return result;
+    return writtenToBmp(stitchPicture(workFolder, stop), bmpPath);
 }
 
 StitchResult stitchPicture(const std::string& workFolder, const StopCheck& stop)
