@@ -21,9 +21,7 @@ constexpr int kMostNamesTried = 100000;
 
 SaveResult failed(const StepResult& status)
 {
-    SaveResult result;
-    result.status = status;
-    return result;
+    return failedWith<SaveResult>(status);
 }
 
 SaveResult failed(FailureKind kind, const QString& reason)

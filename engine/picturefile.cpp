@@ -31,9 +31,7 @@ std::vector<PictureOperation> orientationSteps(int orientation)
 
 PictureFile failed(const StepResult& status)
 {
-    PictureFile result;
-    result.status = status;
-    return result;
+    return failedWith<PictureFile>(status);
 }
 
 PictureFile failed(FailureKind kind, const QString& reason)

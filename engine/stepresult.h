@@ -38,3 +38,12 @@ struct StepResult
                       QStringLiteral("picture larger than %1 pixels").arg(protocol::kMaxConvertedSide));
     }
 };
+
+// A step's own result (a struct with a status and what the step makes) that failed, making nothing.
+template <typename Result>
+Result failedWith(const StepResult& status)
+{
+    Result result;
+    result.status = status;
+    return result;
+}
