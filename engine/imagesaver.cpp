@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileDevice>
 #include <QImageWriter>
-#include <QRandomGenerator>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,67 +35,6 @@ SaveResult cannotWrite()
 
 } // namespace
 
-// A new file of a random short name in the folder, removed again unless it was moved to its name. The name
-// is short so that it fits beside the longest final names.
-class EncodedPicture::TemporaryFile final
-{
-public:
-    explicit TemporaryFile(int folder)
-        : folder(folder)
-    {
-        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-            name = QStringLiteral(".vornetta-%1.tmp")
-                       .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'))
-                       .toLatin1();
-            fd = ::openat(folder, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          0666);
-            if (fd < 0 && errno != EEXIST)
-                break;
-        }
-    }
-    ~TemporaryFile()
-    {
-        if (fd >= 0)
-            ::close(fd);
-        if (!moved && !name.isEmpty())
-            ::unlinkat(folder, name.constData(), 0);
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    bool isOpen() const { return fd >= 0; }
-    int handle() const { return fd; }
-    bool close()
-    {
-        const bool closed = ::close(fd) == 0;
-        fd = -1;
-        return closed;
-    }
-
-    // Gives the file the name, unless something, even a dangling link, is there: 0, or errno.
-    int moveTo(const QByteArray& target)
-    {
-        if (::renameat2(folder, name.constData(), folder, target.constData(), RENAME_NOREPLACE) == 0) {
-            moved = true;
-            return 0;
-        }
-        if (errno != EINVAL && errno != ENOSYS)
-            return errno;
-        // File systems that refuse the flag still refuse to link over an existing entry.
-        if (::linkat(folder, name.constData(), folder, target.constData(), 0) != 0)
-            return errno;
-        moved = true;
-        ::unlinkat(folder, name.constData(), 0);
-        return 0;
-    }
-
-private:
-    const int folder;
-    QByteArray name;
-    int fd = -1;
-    bool moved = false;
-};
-
 namespace {
 
 // Gives the open file the other file's modification time, to the nanosecond. Best effort: a file that
@@ -120,24 +58,24 @@ EncodedPicture::EncodedPicture(const QImage& image, const OutputNames& names, co
     , folder(::open(QFile::encodeName(names.folder()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
     if (folder.isOpen())
-        temporary = std::make_unique<TemporaryFile>(folder.get());
-    if (!temporary || !temporary->isOpen()) {
+        file = std::make_unique<OutputFile>(folder.get());
+    if (!file || file->creationError() != 0) {
         encoded = cannotWrite().status;
         return;
     }
-    QFile file;
-    if (!file.open(temporary->handle(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+    QFile output;
+    if (!output.open(file->handle(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
         encoded = cannotWrite().status;
         return;
     }
-    QImageWriter writer(&file, format);
+    QImageWriter writer(&output, format);
     if (!writer.canWrite()) {
         encoded = StepResult::failed(
             FailureKind::Output, QStringLiteral("cannot write %1 files").arg(QString::fromLatin1(format)));
         return;
     }
     writer.setQuality(quality);
-    if (!writer.write(image) || !file.flush())
+    if (!writer.write(image) || !output.flush())
         encoded = cannotWrite().status;
 }
 
@@ -149,17 +87,17 @@ SaveResult EncodedPicture::finish(const StopCheck& stop, const SaveExtras& extra
         return failed(encoded);
     const QByteArray kind = format.toUpper();
     const bool withExif = !extras.exif.isEmpty() && (kind == "JPG" || kind == "JPEG" || kind == "PNG");
-    if (withExif && embedExifInFile(temporary->handle(), extras.exif, size, extras.exifColourSpace) ==
+    if (withExif && embedExifInFile(file->handle(), extras.exif, size, extras.exifColourSpace) ==
                         ExifEmbedding::CannotWrite)
         return cannotWrite();
     if (stop && stop())
         return failed(StepResult::stopped());
-    copyModificationTime(extras.modificationTimeFrom, temporary->handle());
-    if (::fsync(temporary->handle()) != 0 || !temporary->close())
+    copyModificationTime(extras.modificationTimeFrom, file->handle());
+    if (::fsync(file->handle()) != 0)
         return cannotWrite();
 
     for (int n = 0; n < kMostNamesTried; ++n) {
-        const int error = temporary->moveTo(QFile::encodeName(names.fileName(n)));
+        const int error = file->takeName(QFile::encodeName(names.fileName(n)));
         if (error == 0) {
             SaveResult result;
             result.path = names.path(n);
