@@ -1,16 +1,15 @@
 #include "engine/imagesaver.h"
 
 #include <cerrno>
-#include <cstdio>
 
 #include <QFile>
-#include <QFileDevice>
 #include <QImageWriter>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "engine/descriptordevice.h"
 #include "engine/exifembedding.h"
 
 namespace {
@@ -23,19 +22,12 @@ SaveResult failed(const StepResult& status)
     return failedWith<SaveResult>(status);
 }
 
-SaveResult failed(FailureKind kind, const QString& reason)
+qint64 fileSize(int fd)
 {
-    return failed(StepResult::failed(kind, reason));
+    struct stat info
+    {};
+    return fstat(fd, &info) == 0 ? info.st_size : -1;
 }
-
-SaveResult cannotWrite()
-{
-    return failed(FailureKind::Output, QStringLiteral("cannot write to the output folder"));
-}
-
-} // namespace
-
-namespace {
 
 // Gives the open file the other file's modification time, to the nanosecond. Best effort: a file that
 // cannot be read has no time to give.
@@ -57,26 +49,28 @@ EncodedPicture::EncodedPicture(const QImage& image, const OutputNames& names, co
     , size(image.size())
     , folder(::open(QFile::encodeName(names.folder()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    if (folder.isOpen())
-        file = std::make_unique<OutputFile>(folder.get());
-    if (!file || file->creationError() != 0) {
-        encoded = cannotWrite().status;
+    if (!folder.isOpen()) {
+        encoded = outputWriteFailure(errno);
         return;
     }
-    QFile output;
-    if (!output.open(file->handle(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
-        encoded = cannotWrite().status;
+    file = std::make_unique<OutputFile>(folder.get());
+    if (file->creationError() != 0) {
+        encoded = outputWriteFailure(file->creationError());
         return;
     }
-    QImageWriter writer(&output, format);
+    DescriptorDevice device(file->handle());
+    device.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    QImageWriter writer(&device, format);
     if (!writer.canWrite()) {
         encoded = StepResult::failed(
             FailureKind::Output, QStringLiteral("cannot write %1 files").arg(QString::fromLatin1(format)));
         return;
     }
     writer.setQuality(quality);
-    if (!writer.write(image) || !output.flush())
-        encoded = cannotWrite().status;
+    // Qt's writers do not all look at what a write returns: the device remembers.
+    if (!writer.write(image) || device.writeError() != 0)
+        encoded = outputWriteFailure(device.writeError());
+    encodedBytes = device.written();
 }
 
 EncodedPicture::~EncodedPicture() = default;
@@ -85,16 +79,26 @@ SaveResult EncodedPicture::finish(const StopCheck& stop, const SaveExtras& extra
 {
     if (!encoded.ok())
         return failed(encoded);
+    const int fd = file->handle();
     const QByteArray kind = format.toUpper();
     const bool withExif = !extras.exif.isEmpty() && (kind == "JPG" || kind == "JPEG" || kind == "PNG");
-    if (withExif && embedExifInFile(file->handle(), extras.exif, size, extras.exifColourSpace) ==
-                        ExifEmbedding::CannotWrite)
-        return cannotWrite();
+    qint64 expectedSize = encodedBytes;
+    if (withExif) {
+        const ExifEmbeddingResult exif = embedExifInFile(fd, extras.exif, size, extras.exifColourSpace);
+        if (exif.outcome == ExifEmbedding::CannotWrite)
+            return failed(outputWriteFailure(exif.error));
+        if (exif.outcome == ExifEmbedding::Embedded && exif.fileSize >= 0)
+            expectedSize = exif.fileSize;
+    }
     if (stop && stop())
         return failed(StepResult::stopped());
-    copyModificationTime(extras.modificationTimeFrom, file->handle());
-    if (::fsync(file->handle()) != 0)
-        return cannotWrite();
+    copyModificationTime(extras.modificationTimeFrom, fd);
+    // A file cut short by anything that did not say so is not a picture to hand out.
+    if (fileSize(fd) != expectedSize)
+        return failed(outputWriteFailure(0));
+    // Written in the end, but the disk may still be out of room for what was put off.
+    if (::fsync(fd) != 0)
+        return failed(outputWriteFailure(errno));
 
     for (int n = 0; n < kMostNamesTried; ++n) {
         const int error = file->takeName(QFile::encodeName(names.fileName(n)));
@@ -104,9 +108,9 @@ SaveResult EncodedPicture::finish(const StopCheck& stop, const SaveExtras& extra
             return result;
         }
         if (error != EEXIST)
-            return cannotWrite();
+            return failed(outputWriteFailure(error));
     }
-    return cannotWrite();
+    return failed(outputWriteFailure(0));
 }
 
 SaveResult saveImage(QImage image, const OutputNames& names, const QByteArray& format, const StopCheck& stop,

@@ -36,7 +36,7 @@ struct SaveResult
 
 // A picture encoded in the given format ("JPG", "PNG", "BMP") at the given quality into a new file in the
 // folder of names, not yet given a name (outputfile.h): the file goes with this object unless finish() gives
-// it one.
+// it one. Every write is checked; a full disk fails with "not enough disk space".
 class EncodedPicture final
 {
 public:
@@ -48,9 +48,10 @@ public:
     // Whether the picture could be encoded.
     const StepResult& status() const { return encoded; }
 
-    // Puts the Exif in, gives the file its modification time and names it the first of names that is free
-    // by then, without following a link and without replacing anything: when another program takes a name
-    // meanwhile, the next one is taken. Nothing is left behind when it fails or is stopped.
+    // Puts the Exif in, gives the file its modification time, checks that the file holds all that was
+    // written and that it reached the disk, and names it the first of names that is free by then, without
+    // following a link and without replacing anything: when another program takes a name meanwhile, the
+    // next one is taken. Nothing is left behind when it fails or is stopped.
     SaveResult finish(const StopCheck& stop, const SaveExtras& extras);
 
 private:
@@ -58,6 +59,7 @@ private:
     const QByteArray format;
     const QSize size;
     StepResult encoded;
+    qint64 encodedBytes = 0;
     const Descriptor folder;
     std::unique_ptr<OutputFile> file; // goes before the folder's descriptor
 };

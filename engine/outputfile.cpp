@@ -117,3 +117,10 @@ int OutputFile::takeName(const QByteArray& name)
         unlinkat(folder, name.constData(), 0);
     return closeError;
 }
+
+StepResult outputWriteFailure(int error)
+{
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        return StepResult::failed(FailureKind::Output, QStringLiteral("not enough disk space"));
+    return StepResult::failed(FailureKind::Output, QStringLiteral("cannot write to the output folder"));
+}

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include "engine/stepresult.h"
+
 // A new file in the output folder that gets its name only once it is complete, without following a link
 // and without replacing anything. It is made without a name (O_TMPFILE), so that a run killed while it
 // writes leaves nothing at all. Where the file system cannot do that, it is a temporary file of its own
@@ -32,3 +34,7 @@ private:
     QByteArray temporaryName; // empty for a file without a name
     bool named = false;
 };
+
+// The failure of a write into the output folder, from its errno: "not enough disk space" when the disk,
+// the user's quota or the file size limit is full, "cannot write to the output folder" otherwise.
+StepResult outputWriteFailure(int error);

@@ -8,11 +8,14 @@
 #include <QElapsedTimer>
 #include <QLockFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <pty.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "fixtures/heicfixtures.h"
@@ -415,6 +418,68 @@ private slots:
         QCOMPARE(primary.exitCode, 0);
         QCOMPARE(primary.lines, QStringList{out("primary/burst.jpg")});
         QCOMPARE(fileBytes(out("primary/burst.jpg")), fileBytes(out("burst.jpg")));
+    }
+
+    // A disk that fills up never gives a cut file reported as converted: every write is checked, the Exif
+    // rewrite too, and the file that does not fit is not left behind.
+    void aFullDiskNeverGivesACutFile_data()
+    {
+        QTest::addColumn<QString>("room"); // a file size limit, or a small disk (root only)
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("side");
+        QTest::addColumn<QString>("reason"); // empty: converted
+        const QString full = "not enough disk space";
+        QTest::newRow("16 KiB file size limit, jpg with 39 kB of Exif") << "limit 16384"
+                                                                        << "jpg" << 32 << full;
+        QTest::newRow("16 KiB file size limit, png with 39 kB of Exif") << "limit 16384"
+                                                                        << "png" << 32 << full;
+        QTest::newRow("room enough, jpg with 39 kB of Exif") << "limit 1048576"
+                                                             << "jpg" << 32 << "";
+        QTest::newRow("16 kB disk, jpg with 39 kB of Exif") << "disk 16k"
+                                                            << "jpg" << 32 << full;
+        QTest::newRow("16 kB disk, bmp") << "disk 16k"
+                                         << "bmp" << 128 << full;
+    }
+    void aFullDiskNeverGivesACutFile()
+    {
+        QFETCH(QString, room);
+        QFETCH(QString, format);
+        QFETCH(int, side);
+        QFETCH(QString, reason);
+        // A JPEG named .heic: read without the work folder, whose tiles the limit would stop first.
+        QVERIFY(QDir().mkpath(in("")) && QDir().mkpath(out()));
+        QVERIFY(vornetta::test::drawTestPicture(side, side).save(in("photo.heic"), "JPEG"));
+        // Letters at random, so that a PNG's compressed Exif text takes as much room as a JPEG's segment.
+        QString description;
+        QRandomGenerator letters(19);
+        for (int n = 0; n < 39000; ++n)
+            description += QChar('a' + letters.bounded(26));
+        QVERIFY(
+            vornetta::test::writeExifTags(in("photo.heic"), {{"Exif.Image.ImageDescription", description}}));
+        const auto unmount =
+            qScopeGuard([this] { umount2(QFile::encodeName(out()).constData(), MNT_DETACH); });
+        QProcess process;
+        if (room.startsWith("disk") && mount("tmpfs", QFile::encodeName(out()).constData(), "tmpfs", 0,
+                                             ("size=" + room.mid(5)).toLatin1().constData()) != 0)
+            QSKIP("cannot mount a small tmpfs here");
+        const rlim_t limit = room.startsWith("limit") ? room.mid(6).toULong() : RLIM_INFINITY;
+        process.setChildProcessModifier([limit] {
+            const rlimit fileSize{limit, limit};
+            setrlimit(RLIMIT_FSIZE, &fileSize);
+            signal(SIGXFSZ, SIG_IGN);
+        });
+        process.start(cli(), {"-f", format, "-o", out(), in("photo.heic")});
+        const CliRun run = finish(process);
+        if (!reason.isEmpty()) {
+            QCOMPARE(run.lines, QStringList{in("photo.heic") + "\t" + reason});
+            QCOMPARE(run.exitCode, 1);
+            QCOMPARE(QDir(out()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QStringList());
+            return;
+        }
+        QCOMPARE(run.lines, QStringList{out("photo." + format)});
+        QCOMPARE(vornetta::test::exifTagsOf(out("photo." + format)).value("Exif.Image.ImageDescription"),
+                 description);
     }
 
     void usageErrorsConvertNothing_data()
