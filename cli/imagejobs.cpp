@@ -7,6 +7,10 @@ QList<ConvertJob> jobsForEveryImage(const QList<ConvertJob>& files)
 {
     QList<ConvertJob> jobs;
     for (const ConvertJob& file : files) {
+        if (!file.listing.ok()) {
+            jobs.append(file);
+            continue;
+        }
         const ImageList list = listImages(file.input, [] { return stopSignal() != 0; });
         if (stopSignal() != 0)
             break;

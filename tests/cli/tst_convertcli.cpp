@@ -68,6 +68,22 @@ CliRun runCli(const QStringList& arguments, const QString& workingFolder = {})
     return finish(process);
 }
 
+// vornetta-convert given arguments as bytes, which need not be UTF-8 and which QProcess cannot pass: a shell
+// makes each one from octal escapes.
+CliRun runCliWithBytes(const QList<QByteArray>& arguments)
+{
+    QString script = "exec \"$0\"";
+    for (const QByteArray& argument : arguments) {
+        script += " \"$(printf '";
+        for (const char c : argument)
+            script += "\\" + QString::number(static_cast<unsigned char>(c), 8).rightJustified(3, '0');
+        script += "')\"";
+    }
+    QProcess process;
+    process.start("/bin/sh", {"-c", script, cli()});
+    return finish(process);
+}
+
 // Every file below folder, relative to it and sorted.
 QStringList filesBelow(const QString& folder)
 {
@@ -549,6 +565,20 @@ private slots:
         QCOMPARE(escaped.lines, (QStringList{out("two\\nlines\\tand a \\\\ and \\x1b[31m.jpg"),
                                              in("broken\\n.heic") + "\tnot a HEIC file or damaged"}));
         QCOMPARE(QImage(out("two\nlines\tand a \\ and \x1b[31m.jpg")).size(), QSize(320, 240));
+
+        // A name that is not UTF-8 is never passed over: in a walk and named alone it gets its line.
+        for (const QString name : {"walk/a.heic", "walk/c.heic", "walk/b.heic"})
+            place(singleFile, name);
+        const QByteArray undecodable = QFile::encodeName(in("walk/")) + "b\xff\xfe.heic";
+        QCOMPARE(rename(QFile::encodeName(in("walk/b.heic")).constData(), undecodable.constData()), 0);
+        const QString failed = in("walk/b\\xff\\xfe.heic") + "\tthe file name is not valid UTF-8";
+        const CliRun walk = runCli({"-o", out("walk"), in("walk")});
+        QCOMPARE(walk.exitCode, 1);
+        QCOMPARE(walk.lines, (QStringList{out("walk/a.jpg"), failed, out("walk/c.jpg")}));
+        const CliRun alone = runCliWithBytes({"-o", QFile::encodeName(out("alone")), undecodable});
+        QCOMPARE(alone.exitCode, 1);
+        QCOMPARE(alone.lines, QStringList{failed});
+        QCOMPARE(filesBelow(out("alone")), QStringList());
     }
 
     void twoProgramsAtOnceBesideTheWindowsWorkFolder()
