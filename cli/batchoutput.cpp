@@ -1,28 +1,39 @@
 #include "cli/batchoutput.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <QFile>
 
 #include <unistd.h>
 
-QByteArray printablePath(const QString& path)
+#include "cli/rawpaths.h"
+
+QByteArray printablePath(const QByteArray& path)
 {
     QByteArray printable;
-    for (const char c : QFile::encodeName(path)) {
+    for (qsizetype at = 0; at < path.size();) {
+        const char c = path[at];
         const auto byte = static_cast<unsigned char>(c);
+        const int length = utf8SequenceLength(path.constData() + at, path.size() - at);
         if (c == '\\')
             printable += "\\\\";
         else if (c == '\n')
             printable += "\\n";
         else if (c == '\t')
             printable += "\\t";
-        else if (byte < 0x20 || byte == 0x7f)
+        else if (byte < 0x20 || byte == 0x7f || length == 0)
             printable += "\\x" + QByteArray::number(byte, 16).rightJustified(2, '0');
         else
-            printable += c;
+            printable += path.mid(at, length);
+        at += std::max(length, 1);
     }
     return printable;
+}
+
+QByteArray printablePath(const QString& path)
+{
+    return printablePath(QFile::encodeName(path));
 }
 
 void writeLine(const QByteArray& line)

@@ -6,7 +6,9 @@
 // What vornetta-convert writes while a batch runs.
 
 // A path as the bytes the file system knows it by, whatever the locale, with control characters escaped so
-// that every file stays on one line: \n, \t, \\ for a backslash, \xHH for the others.
+// that every file stays on one line: \n, \t, \\ for a backslash, \xHH for the others. Bytes that are not
+// UTF-8 are written \xHH too, so that the line is text and still tells the name apart from any other.
+QByteArray printablePath(const QByteArray& path);
 QByteArray printablePath(const QString& path);
 
 // One line on standard output, flushed at once: a script reading the lines sees each file as it is done.

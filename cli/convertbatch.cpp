@@ -133,12 +133,14 @@ ConvertBatchResult runConvertBatch(const QList<ConvertJob>& jobs, const ConvertO
             writeLine(printablePath(QDir::cleanPath(converted->outputFile)));
         } else {
             ++result.failed;
+            const ConvertJob& job = jobs[n];
             // The primary picture fails as the file does without --all-images; the others say which they are.
             const QString reason =
-                jobs[n].image > 1
-                    ? QStringLiteral("image %1: %2").arg(jobs[n].image).arg(converted->status.reason)
-                    : converted->status.reason;
-            writeLine(printablePath(jobs[n].input) + '\t' + reason.toUtf8());
+                job.image > 1 ? QStringLiteral("image %1: %2").arg(job.image).arg(converted->status.reason)
+                              : converted->status.reason;
+            const QByteArray input =
+                job.undecodablePath.isEmpty() ? printablePath(job.input) : printablePath(job.undecodablePath);
+            writeLine(input + '\t' + reason.toUtf8());
         }
     }
     result.stoppedBySignal = stopSignal();

@@ -49,7 +49,11 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     ConvertOptions options;
     QString error;
-    switch (parseConvertArguments(parser, QCoreApplication::arguments(), &options, &error)) {
+    // The arguments as given: Qt's own decoding turns bytes that are not UTF-8 into U+FFFD, naming nothing.
+    QList<QByteArray> arguments;
+    for (int n = 0; n < argc; ++n)
+        arguments.append(QByteArray(argv[n]));
+    switch (parseConvertArguments(parser, arguments, &options, &error)) {
     case ConvertCommand::ShowHelp:
         parser.showHelp(kAllConverted);
     case ConvertCommand::ShowVersion:

@@ -1,8 +1,28 @@
 #include "cli/convertoptions.h"
 
+#include <utility>
+
 #include <QCommandLineParser>
 
-ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringList& arguments,
+#include "cli/rawpaths.h"
+
+namespace {
+
+// An argument that is not UTF-8 is handed to the parser as this text, which no real argument can be: argv
+// holds no NUL. What it stands for is read back by its number.
+QString placeholderFor(int argument)
+{
+    return QChar(0) + QString::number(argument);
+}
+
+bool isPlaceholder(const QString& text)
+{
+    return text.startsWith(QChar(0));
+}
+
+} // namespace
+
+ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QList<QByteArray>& arguments,
                                      ConvertOptions* options, QString* error)
 {
     parser.setApplicationDescription(
@@ -50,7 +70,10 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("HEIC files or folders to convert."),
                                  QStringLiteral("FILE..."));
 
-    if (!parser.parse(arguments)) {
+    QStringList texts;
+    for (int n = 0; n < arguments.size(); ++n)
+        texts.append(isValidUtf8(arguments[n]) ? QString::fromUtf8(arguments[n]) : placeholderFor(n));
+    if (!parser.parse(texts)) {
         *error = parser.errorText();
         return ConvertCommand::UsageError;
     }
@@ -59,6 +82,13 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
     if (parser.isSet(version))
         return ConvertCommand::ShowVersion;
 
+    for (const auto& [option, what] : {std::pair{format, "format"}, std::pair{output, "output folder"},
+                                       std::pair{quality, "quality"}, std::pair{jobs, "jobs"}}) {
+        if (parser.isSet(option) && isPlaceholder(parser.value(option))) {
+            *error = QStringLiteral("the %1 given is not valid UTF-8").arg(QLatin1String(what));
+            return ConvertCommand::UsageError;
+        }
+    }
     if (parser.isSet(format)) {
         options->format = parser.value(format).toLower();
         if (options->format != QLatin1String("jpg") && options->format != QLatin1String("png") &&
@@ -95,7 +125,8 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringLi
     }
     options->srgb = parser.isSet(srgb);
     options->allImages = parser.isSet(allImages);
-    options->paths = parser.positionalArguments();
+    for (const QString& path : parser.positionalArguments())
+        options->paths.append(isPlaceholder(path) ? arguments.value(path.mid(1).toInt()) : path.toUtf8());
     if (options->paths.isEmpty()) {
         *error = QStringLiteral("no FILE given");
         return ConvertCommand::UsageError;

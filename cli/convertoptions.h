@@ -1,7 +1,8 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 class QCommandLineParser;
 
@@ -14,7 +15,7 @@ struct ConvertOptions
     int jobs = 2;                           // files in flight at once, 1 to kMostJobs
     bool srgb = false;                      // colours converted to sRGB (ConversionRequest::srgb)
     bool allImages = false;                 // every picture of each file, not its primary alone
-    QStringList paths;                      // files and folders, as given
+    QList<QByteArray> paths;                // files and folders, as the bytes given
 };
 
 // The most files vornetta-convert keeps in flight at once.
@@ -22,7 +23,8 @@ inline constexpr int kMostJobs = 64;
 
 enum class ConvertCommand { Run, ShowHelp, ShowVersion, UsageError };
 
-// Sets the parser up with vornetta-convert's options and reads the arguments (the program's name first)
-// into options. On a usage error, error says in one line what is wrong.
-ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QStringList& arguments,
+// Sets the parser up with vornetta-convert's options and reads the arguments (argv, the program's name
+// first) into options. Files and folders keep the bytes they were given, UTF-8 or not; an option's value
+// that is not UTF-8 is a usage error. On a usage error, error says in one line what is wrong.
+ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QList<QByteArray>& arguments,
                                      ConvertOptions* options, QString* error);

@@ -1,6 +1,8 @@
 #include "engine/imagelist.h"
 
 #include <algorithm>
+#include <limits>
+#include <optional>
 
 #include <QFileInfo>
 #include <QSet>
@@ -10,36 +12,62 @@
 
 namespace {
 
-// The longest line of the list: an id of ten digits and its line end.
-constexpr size_t kLongestLine = 11;
+// The longest line of the list: an id of ten digits, a count of pixels of up to twenty, a blank and a line
+// end.
+constexpr size_t kLongestLine = 32;
+// A picture's pixels when the file holds its pictures' coded data once each, per byte of the file.
+constexpr qint64 kBudgetPixelsPerByte = 4000;
 
 ImageList failed(FailureKind kind, const char* reason)
 {
     return ImageList{StepResult::failed(kind, QString::fromLatin1(reason)), {}};
 }
 
-// The ids of the list, the first one replaced by 0; empty when the list cannot be true.
-QList<quint32> readList(const ToolOutput& output)
+// A number in plain decimal, no sign, no blank, no leading zero; nothing for anything else.
+std::optional<quint64> plainNumber(const QByteArray& text)
 {
-    QList<quint32> items;
+    bool number = false;
+    const quint64 value = text.toULongLong(&number);
+    if (!number || text.isEmpty() || text.front() < '0' || text.front() > '9' ||
+        (text.size() > 1 && text.front() == '0'))
+        return std::nullopt;
+    return value;
+}
+
+struct Line
+{
+    quint32 id = 0;
+    quint64 pixels = 0; // what converting the picture decodes
+};
+
+// The lines of the list, "ID PIXELS"; empty when the list cannot be true.
+QList<Line> readList(const ToolOutput& output)
+{
+    QList<Line> lines;
     QSet<quint32> seen;
     const QByteArray text = QByteArray::fromStdString(output.text);
     if (output.cut || text.isEmpty() || !text.endsWith('\n'))
         return {};
     for (const QByteArray& line : text.chopped(1).split('\n')) {
-        bool number = false;
-        const quint32 id = line.toUInt(&number);
-        // Plain digits only: toUInt takes signs and blanks too.
-        if (!number || id == 0 || line.isEmpty() || line.front() < '1' || line.front() > '9' ||
-            seen.contains(id))
+        const QList<QByteArray> fields = line.split(' ');
+        const std::optional<quint64> id = plainNumber(fields.value(0));
+        const std::optional<quint64> pixels = plainNumber(fields.value(1));
+        if (fields.size() != 2 || !id || !pixels || *id == 0 || *id > std::numeric_limits<quint32>::max() ||
+            seen.contains(quint32(*id)))
             return {};
-        seen.insert(id);
-        items.append(items.isEmpty() ? 0 : id);
+        seen.insert(quint32(*id));
+        lines.append(Line{quint32(*id), *pixels});
     }
-    return items;
+    return lines;
 }
 
 } // namespace
+
+qint64 workBudget(qint64 fileBytes)
+{
+    const qint64 largest = qint64(protocol::kMaxConvertedSide) * protocol::kMaxConvertedSide;
+    return std::max(largest, kBudgetPixelsPerByte * std::max<qint64>(fileBytes, 0));
+}
 
 ImageList listImages(const QString& input, const StopCheck& stop)
 {
@@ -63,7 +91,7 @@ ImageList listImages(const QString& input, const StopCheck& stop)
         break;
     }
     if (exitStatus == protocol::kSplitRefused)
-        return ImageList{{}, {0}};
+        return ImageList{{}, {ListedImage{}}};
     if (exitStatus > 128)
         return failed(FailureKind::Tool, "the splitter crashed");
     if (exitStatus != protocol::kSplitDone)
@@ -72,9 +100,19 @@ ImageList listImages(const QString& input, const StopCheck& stop)
         return ImageList{StepResult::failed(FailureKind::Picture,
                                             QStringLiteral("more than %1 pictures").arg(kMaxImagesPerFile)),
                          {}};
-    ImageList list;
-    list.items = readList(output);
-    if (list.items.isEmpty())
+    const QList<Line> lines = readList(output);
+    if (lines.isEmpty())
         return failed(FailureKind::Tool, "the splitter listed the pictures wrongly");
+    ImageList list;
+    auto left = quint64(workBudget(QFileInfo(input).size()));
+    for (const Line& line : lines) {
+        ListedImage image;
+        // The primary converts as it does without the others, whatever its cost.
+        image.item = list.images.isEmpty() ? 0 : line.id;
+        image.withinBudget = list.images.isEmpty() || line.pixels <= left;
+        if (image.withinBudget)
+            left -= std::min(line.pixels, left);
+        list.images.append(image);
+    }
     return list;
 }

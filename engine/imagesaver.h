@@ -9,6 +9,7 @@
 #include "core/filerules.h"
 #include "engine/descriptor.h"
 #include "engine/exifembedding.h"
+#include "engine/outputfile.h"
 #include "engine/stepresult.h"
 #include "engine/toolrunner.h"
 
@@ -33,8 +34,9 @@ struct SaveResult
     QString path; // the name the file took
 };
 
-// A picture encoded in the given format ("JPG", "PNG", "BMP") at the given quality into a temporary file in
-// the folder of names, not yet given a name: the file goes with this object unless finish() gives it one.
+// A picture encoded in the given format ("JPG", "PNG", "BMP") at the given quality into a new file in the
+// folder of names, not yet given a name (outputfile.h): the file goes with this object unless finish() gives
+// it one. Every write is checked; a full disk fails with "not enough disk space".
 class EncodedPicture final
 {
 public:
@@ -46,19 +48,20 @@ public:
     // Whether the picture could be encoded.
     const StepResult& status() const { return encoded; }
 
-    // Puts the Exif in, gives the file its modification time and moves it to the first of names that is
-    // free by then, without following a link and without replacing anything: when another program takes a
-    // name meanwhile, the next one is taken. Nothing is left behind when it fails or is stopped.
+    // Puts the Exif in, gives the file its modification time, checks that the file holds all that was
+    // written and that it reached the disk, and names it the first of names that is free by then, without
+    // following a link and without replacing anything: when another program takes a name meanwhile, the
+    // next one is taken. Nothing is left behind when it fails or is stopped.
     SaveResult finish(const StopCheck& stop, const SaveExtras& extras);
 
 private:
-    class TemporaryFile;
     const OutputNames names;
     const QByteArray format;
     const QSize size;
     StepResult encoded;
+    qint64 encodedBytes = 0;
     const Descriptor folder;
-    std::unique_ptr<TemporaryFile> temporary; // goes before the folder's descriptor
+    std::unique_ptr<OutputFile> file; // goes before the folder's descriptor
 };
 
 // EncodedPicture and finish() in one step. The picture is taken by value so that its memory can go

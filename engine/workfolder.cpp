@@ -1,6 +1,7 @@
 #include "engine/workfolder.h"
 
 #include <cerrno>
+#include <ctime>
 #include <limits>
 #include <mutex>
 #include <set>
@@ -50,6 +51,13 @@ private:
 
 namespace {
 
+std::unique_ptr<WorkFolderLock> openFolderLock(const QString& path)
+{
+    const int descriptor =
+        open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    return descriptor < 0 ? nullptr : std::make_unique<WorkFolderLock>(descriptor);
+}
+
 // Makes the folder when missing and checks that it is a real folder of ours, made owner-only.
 bool ensureOwnFolder(const QString& path, QString* reason)
 {
@@ -92,15 +100,23 @@ bool belongsToAnotherUser(const QString& path)
 
 // TEMP/Brembloc, or TEMP/Brembloc-UID when another user has taken the first name: anyone can make it in
 // a shared temporary folder, and it must not stop our conversions. A link or file of ours stays refused.
-bool ensureBremblocFolder(const QString& tempFolder, QString* path, QString* reason)
+// When the second name is another user's as well, fresh says so and the caller makes a folder of its own.
+bool ensureBremblocFolder(const QString& tempFolder, QString* path, bool* fresh, QString* reason)
 {
+    *fresh = false;
     *path = tempFolder + QStringLiteral("/Brembloc");
     if (ensureOwnFolder(*path, reason))
         return true;
     if (!belongsToAnotherUser(*path))
         return false;
     *path += QLatin1Char('-') + QString::number(geteuid());
-    return ensureOwnFolder(*path, reason);
+    if (ensureOwnFolder(*path, reason))
+        return true;
+    if (!belongsToAnotherUser(*path))
+        return false;
+    reason->clear();
+    *fresh = true;
+    return true;
 }
 
 // A leftover of an earlier run goes, unless it is a link or foreign: that is left alone and refused.
@@ -123,13 +139,6 @@ bool clearFolder(const QString& path, QString* reason)
         return false;
     }
     return true;
-}
-
-std::unique_ptr<WorkFolderLock> openFolderLock(const QString& path)
-{
-    const int descriptor =
-        open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    return descriptor < 0 ? nullptr : std::make_unique<WorkFolderLock>(descriptor);
 }
 
 // The PID in a private folder's name, thumb-PID or thumb-PID-N; 0 for any other name.
@@ -179,6 +188,36 @@ void removeAbandonedFolders(const QString& folder)
     }
 }
 
+// Whether the name is one mkdtemp gives for TEMP/Brembloc-UID-XXXXXX.
+bool isFreshFolderName(const QByteArray& name)
+{
+    const QByteArray prefix = "Brembloc-" + QByteArray::number(geteuid()) + '-';
+    return name.size() == prefix.size() + 6 && name.startsWith(prefix);
+}
+
+// Fresh folders of runs killed outright: ours, owner-only, untouched for a minute and unlocked. The minute
+// spares a run that has made its folder and not yet locked it.
+void removeAbandonedFreshFolders(const QString& tempFolder)
+{
+    constexpr time_t kAbandonedAfterSeconds = 60;
+    const Listing listing =
+        listingOf(open(QFile::encodeName(tempFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!listing)
+        return;
+    while (const dirent* entry = readdir(listing.get())) {
+        struct stat info
+        {};
+        if (!isFreshFolderName(QByteArray(entry->d_name)) ||
+            fstatat(dirfd(listing.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            std::time(nullptr) - info.st_mtim.tv_sec < kAbandonedAfterSeconds)
+            continue;
+        const QString path = tempFolder + QLatin1Char('/') + QFile::decodeName(entry->d_name);
+        const auto lock = openFolderLock(path);
+        if (lock && lock->isOwnerOnlyFolderOfOurs() && lock->tryLock())
+            removeFolderTree(path);
+    }
+}
+
 // The private folders in use by this process's conversions: slot 1 is thumb-PID, slot n thumb-PID-n.
 std::mutex slotMutex;
 std::set<int> slotsInUse;
@@ -211,6 +250,8 @@ WorkFolder::~WorkFolder()
     if (privateFolder && !folder.isEmpty())
         removeFolderTree(folder);
     releasePrivateSlot(privateSlot);
+    if (!freshFolder.isEmpty())
+        removeFolderTree(freshFolder);
 }
 
 QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
@@ -222,15 +263,35 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
     holder.privateLock.reset();
     releasePrivateSlot(holder.privateSlot);
     holder.privateSlot = 0;
+    if (!holder.freshFolder.isEmpty())
+        removeFolderTree(holder.freshFolder);
+    holder.freshFolder.clear();
+    holder.freshLock.reset();
 
     QString temp = tempFolder;
     while (temp.size() > 1 && temp.endsWith('/'))
         temp.chop(1);
     QString path;
     QString reason;
-    if (!ensureBremblocFolder(temp, &path, &reason)) {
+    bool fresh = false;
+    if (!ensureBremblocFolder(temp, &path, &fresh, &reason)) {
         holder.reason = reason;
         return {};
+    }
+    if (fresh) {
+        removeAbandonedFreshFolders(temp);
+        QByteArray pattern = QFile::encodeName(path + QStringLiteral("-XXXXXX"));
+        if (!mkdtemp(pattern.data())) {
+            holder.reason = QStringLiteral("cannot create the work folder");
+            return {};
+        }
+        path = QFile::decodeName(pattern);
+        holder.freshFolder = path;
+        holder.freshLock = openFolderLock(path);
+        if (!holder.freshLock || !holder.freshLock->tryLock() || !ensureOwnFolder(path, &reason)) {
+            holder.reason = reason.isEmpty() ? QStringLiteral("cannot lock the work folder") : reason;
+            return {};
+        }
     }
     path += QStringLiteral("/Vornetta");
     if (!ensureOwnFolder(path, &reason)) {

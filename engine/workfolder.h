@@ -10,7 +10,10 @@ class WorkFolderLock;
 
 // The conversion's work folder, TEMP/Brembloc/Vornetta/thumb. All three folders must be real folders
 // (not links) of the current user; they are kept owner-only. When TEMP/Brembloc belongs to another user
-// (anyone can make it in a shared /tmp), TEMP/Brembloc-UID takes its place. While a run uses thumb it
+// (anyone can make it in a shared /tmp), TEMP/Brembloc-UID takes its place; when another user has taken
+// that name too, a fresh folder TEMP/Brembloc-UID-XXXXXX (mkdtemp) does, for this holder alone: it is
+// locked while the holder lives and goes with it, and those that runs killed outright left behind go when
+// a later run comes to the same pass. While a run uses thumb it
 // holds the lock TEMP/Brembloc/Vornetta/thumb.lock; a run that finds that lock held by another live
 // process works in TEMP/Brembloc/Vornetta/thumb-PID instead (thumb-PID-2, -3 and so on for further
 // conversions running at once in the same process), which goes when the run ends and is locked while the
@@ -41,6 +44,8 @@ private:
     int privateSlot = 0; // which of this process's private folders it holds, from 1; 0 for none
     std::unique_ptr<QLockFile> lock;
     std::unique_ptr<WorkFolderLock> privateLock;
+    QString freshFolder; // TEMP/Brembloc-UID-XXXXXX when both names were taken, else empty
+    std::unique_ptr<WorkFolderLock> freshLock;
 };
 
 // Creates and empties the work folder below tempFolder and returns its path (forward slashes, no

@@ -9,8 +9,10 @@ namespace protocol {
 
 // The splitter, `heic INPUT PREFIX` (the primary picture) or `heic --item ID INPUT PREFIX` (another image),
 // writes PREFIX followed by these names, and each tile as PREFIX followed by its number in decimal, from 1.
-// The information file is written last: without it nothing else counts. `heic --list INPUT` prints the ids
-// of the file's images instead, one a line in decimal, the primary first.
+// The information file is written last: without it nothing else counts. `heic --list INPUT` prints the file's
+// images instead, one a line, the primary first: the item id and the pixels its tiles decode to, in decimal
+// and separated by a blank (0 for an image that is not decoded at all: of a kind the splitter cannot take
+// apart, or larger than kMaxConvertedSide).
 inline constexpr char kTileInfoFile[] = "info";       // picture size, grid and tile numbers
 inline constexpr char kTransformFile[] = "transform"; // crop, rotate and mirror steps, one a line; always
 inline constexpr char kIccProfileFile[] = "icc";      // the picture's ICC profile, when it has one

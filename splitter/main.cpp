@@ -4,8 +4,9 @@
 // header on) when the picture has them. On failure: one line on standard error, no information file and
 // the exit status 1, or 3 when an output could not be written (a full disk is not a damaged file).
 // heic --item ID INPUT PREFIX: the same for the image item ID instead of the primary.
-// heic --list INPUT: prints the file's top-level images (images.h), one item id a line, the primary first;
-// fails as above. An input named like an option is given as ./--list.
+// heic --list INPUT: prints the file's top-level images (images.h), one a line, the primary first: the item
+// id and the pixels converting it decodes (tiles.h); fails as above. An input named like an option is
+// given as ./--list.
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -140,8 +141,11 @@ int list(const std::string& input)
         !heifsplit::topLevelImages(container, ids, failure)) {
         return refuse(input, failure, false);
     }
+    // With the work each one is, so that the engine can weigh it before anything is decoded.
     for (const std::uint32_t id : ids) {
-        std::printf("%u\n", static_cast<unsigned>(id));
+        std::printf("%u %llu\n", static_cast<unsigned>(id),
+                    static_cast<unsigned long long>(
+                        heifsplit::decodedPixels(source, container, *container.item(id))));
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         failure.set(FailureKind::Io, "cannot write the list");

@@ -61,7 +61,9 @@ bool isHevcImage(const Container& container, const Item& item, Failure& failure)
     return true;
 }
 
-bool planGrid(Source& source, const Container& container, const Item& grid, TilePlan& plan, Failure& failure)
+// The grid's description: its rows, columns and output size.
+bool readGridHeader(Source& source, const Container& container, const Item& grid, TilePlan& plan,
+                    Failure& failure)
 {
     std::vector<std::uint8_t> data;
     if (!readItemData(source, container, grid, kMaxGridDataSize, data, failure)) {
@@ -87,6 +89,14 @@ bool planGrid(Source& source, const Container& container, const Item& grid, Tile
         failure.set(plan.width == 0 || plan.height == 0 ? FailureKind::Malformed : FailureKind::Limit,
                     "the grid claims a size of " + std::to_string(plan.width) + " x " +
                         std::to_string(plan.height));
+        return false;
+    }
+    return true;
+}
+
+bool planGrid(Source& source, const Container& container, const Item& grid, TilePlan& plan, Failure& failure)
+{
+    if (!readGridHeader(source, container, grid, plan, failure)) {
         return false;
     }
     const std::uint32_t tileCount = plan.rows * plan.cols; // at most 256 x 256
@@ -222,6 +232,39 @@ bool planTiles(Source& source, const Container& container, const Item& image, Ti
     plan.tileHeight = plan.height;
     plan.tiles = {image.id};
     return true;
+}
+
+std::uint64_t decodedPixels(Source& source, const Container& container, const Item& image)
+{
+    Failure ignored;
+    TilePlan plan;
+    std::uint32_t tileWidth = 0;
+    std::uint32_t tileHeight = 0;
+    if (image.type == "grid") {
+        const std::vector<const Reference*> references = container.referencesFrom(image.id, "dimg");
+        const Item* firstTile = references.size() == 1 && !references.front()->to.empty()
+                                    ? container.item(references.front()->to.front())
+                                    : nullptr;
+        if (!readGridHeader(source, container, image, plan, ignored) || !firstTile ||
+            !imageSize(container, *firstTile, tileWidth, tileHeight, ignored)) {
+            return 0;
+        }
+    } else {
+        if (!isHevcImage(container, image, ignored) ||
+            !imageSize(container, image, plan.width, plan.height, ignored)) {
+            return 0;
+        }
+        plan.rows = 1;
+        plan.cols = 1;
+        tileWidth = plan.width;
+        tileHeight = plan.height;
+    }
+    if (plan.width > std::uint32_t(protocol::kMaxConvertedSide) ||
+        plan.height > std::uint32_t(protocol::kMaxConvertedSide)) {
+        return 0;
+    }
+    // At most 2^16 tiles of at most 2^20 x 2^20 pixels.
+    return std::uint64_t(plan.rows) * plan.cols * tileWidth * tileHeight;
 }
 
 bool tileStream(Source& source, const Container& container, const TilePlan& plan, std::uint32_t itemId,

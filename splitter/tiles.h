@@ -27,6 +27,12 @@ struct TilePlan
 bool planTiles(Source& source, const Container& container, const Item& image, TilePlan& plan,
                Failure& failure);
 
+// The pixels converting the image decodes, from what it declares alone, without a look at its tile data: its
+// tiles (a grid's rows times columns times its first tile's size, which every tile must have), or 0 for an
+// image that would not be decoded at all (neither a grid of HEVC images nor one, or larger than the engine
+// converts, protocol::kMaxConvertedSide a side). Cheap for any number of images.
+std::uint64_t decodedPixels(Source& source, const Container& container, const Item& image);
+
 // The tile item as a raw HEVC stream with start codes: the parameter sets of its hvcC first, then its NAL
 // units. Budget is what the tiles may still write; it is reduced by what this one used. Every sequence
 // parameter set in the stream must make a picture of the plan's tile size: a tile that claims a few pixels

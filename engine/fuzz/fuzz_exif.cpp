@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int fd = memfd_create("picture", MFD_CLOEXEC);
     if (fd < 0 || write(fd, original.constData(), size_t(original.size())) != original.size())
         std::abort();
-    const ExifEmbedding embedded = embedExifInFile(fd, exif, QSize(16, 8));
+    const ExifEmbedding embedded = embedExifInFile(fd, exif, QSize(16, 8)).outcome;
     QByteArray result(int(lseek(fd, 0, SEEK_END)), '\0');
     if (pread(fd, result.data(), size_t(result.size()), 0) != result.size())
         std::abort();

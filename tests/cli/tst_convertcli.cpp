@@ -8,11 +8,14 @@
 #include <QElapsedTimer>
 #include <QLockFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <pty.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "fixtures/heicfixtures.h"
@@ -62,6 +65,22 @@ CliRun runCli(const QStringList& arguments, const QString& workingFolder = {})
     QProcess process;
     process.setWorkingDirectory(workingFolder);
     process.start(cli(), arguments);
+    return finish(process);
+}
+
+// vornetta-convert given arguments as bytes, which need not be UTF-8 and which QProcess cannot pass: a shell
+// makes each one from octal escapes.
+CliRun runCliWithBytes(const QList<QByteArray>& arguments)
+{
+    QString script = "exec \"$0\"";
+    for (const QByteArray& argument : arguments) {
+        script += " \"$(printf '";
+        for (const char c : argument)
+            script += "\\" + QString::number(static_cast<unsigned char>(c), 8).rightJustified(3, '0');
+        script += "')\"";
+    }
+    QProcess process;
+    process.start("/bin/sh", {"-c", script, cli()});
     return finish(process);
 }
 
@@ -417,6 +436,68 @@ private slots:
         QCOMPARE(fileBytes(out("primary/burst.jpg")), fileBytes(out("burst.jpg")));
     }
 
+    // A disk that fills up never gives a cut file reported as converted: every write is checked, the Exif
+    // rewrite too, and the file that does not fit is not left behind.
+    void aFullDiskNeverGivesACutFile_data()
+    {
+        QTest::addColumn<QString>("room"); // a file size limit, or a small disk (root only)
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("side");
+        QTest::addColumn<QString>("reason"); // empty: converted
+        const QString full = "not enough disk space";
+        QTest::newRow("16 KiB file size limit, jpg with 39 kB of Exif") << "limit 16384"
+                                                                        << "jpg" << 32 << full;
+        QTest::newRow("16 KiB file size limit, png with 39 kB of Exif") << "limit 16384"
+                                                                        << "png" << 32 << full;
+        QTest::newRow("room enough, jpg with 39 kB of Exif") << "limit 1048576"
+                                                             << "jpg" << 32 << "";
+        QTest::newRow("16 kB disk, jpg with 39 kB of Exif") << "disk 16k"
+                                                            << "jpg" << 32 << full;
+        QTest::newRow("16 kB disk, bmp") << "disk 16k"
+                                         << "bmp" << 128 << full;
+    }
+    void aFullDiskNeverGivesACutFile()
+    {
+        QFETCH(QString, room);
+        QFETCH(QString, format);
+        QFETCH(int, side);
+        QFETCH(QString, reason);
+        // A JPEG named .heic: read without the work folder, whose tiles the limit would stop first.
+        QVERIFY(QDir().mkpath(in("")) && QDir().mkpath(out()));
+        QVERIFY(vornetta::test::drawTestPicture(side, side).save(in("photo.heic"), "JPEG"));
+        // Letters at random, so that a PNG's compressed Exif text takes as much room as a JPEG's segment.
+        QString description;
+        QRandomGenerator letters(19);
+        for (int n = 0; n < 39000; ++n)
+            description += QChar('a' + letters.bounded(26));
+        QVERIFY(
+            vornetta::test::writeExifTags(in("photo.heic"), {{"Exif.Image.ImageDescription", description}}));
+        const auto unmount =
+            qScopeGuard([this] { umount2(QFile::encodeName(out()).constData(), MNT_DETACH); });
+        QProcess process;
+        if (room.startsWith("disk") && mount("tmpfs", QFile::encodeName(out()).constData(), "tmpfs", 0,
+                                             ("size=" + room.mid(5)).toLatin1().constData()) != 0)
+            QSKIP("cannot mount a small tmpfs here");
+        const rlim_t limit = room.startsWith("limit") ? room.mid(6).toULong() : RLIM_INFINITY;
+        process.setChildProcessModifier([limit] {
+            const rlimit fileSize{limit, limit};
+            setrlimit(RLIMIT_FSIZE, &fileSize);
+            signal(SIGXFSZ, SIG_IGN);
+        });
+        process.start(cli(), {"-f", format, "-o", out(), in("photo.heic")});
+        const CliRun run = finish(process);
+        if (!reason.isEmpty()) {
+            QCOMPARE(run.lines, QStringList{in("photo.heic") + "\t" + reason});
+            QCOMPARE(run.exitCode, 1);
+            QCOMPARE(QDir(out()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QStringList());
+            return;
+        }
+        QCOMPARE(run.lines, QStringList{out("photo." + format)});
+        QCOMPARE(vornetta::test::exifTagsOf(out("photo." + format)).value("Exif.Image.ImageDescription"),
+                 description);
+    }
+
     void usageErrorsConvertNothing_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -484,6 +565,20 @@ private slots:
         QCOMPARE(escaped.lines, (QStringList{out("two\\nlines\\tand a \\\\ and \\x1b[31m.jpg"),
                                              in("broken\\n.heic") + "\tnot a HEIC file or damaged"}));
         QCOMPARE(QImage(out("two\nlines\tand a \\ and \x1b[31m.jpg")).size(), QSize(320, 240));
+
+        // A name that is not UTF-8 is never passed over: in a walk and named alone it gets its line.
+        for (const QString name : {"walk/a.heic", "walk/c.heic", "walk/b.heic"})
+            place(singleFile, name);
+        const QByteArray undecodable = QFile::encodeName(in("walk/")) + "b\xff\xfe.heic";
+        QCOMPARE(rename(QFile::encodeName(in("walk/b.heic")).constData(), undecodable.constData()), 0);
+        const QString failed = in("walk/b\\xff\\xfe.heic") + "\tthe file name is not valid UTF-8";
+        const CliRun walk = runCli({"-o", out("walk"), in("walk")});
+        QCOMPARE(walk.exitCode, 1);
+        QCOMPARE(walk.lines, (QStringList{out("walk/a.jpg"), failed, out("walk/c.jpg")}));
+        const CliRun alone = runCliWithBytes({"-o", QFile::encodeName(out("alone")), undecodable});
+        QCOMPARE(alone.exitCode, 1);
+        QCOMPARE(alone.lines, QStringList{failed});
+        QCOMPARE(filesBelow(out("alone")), QStringList());
     }
 
     void twoProgramsAtOnceBesideTheWindowsWorkFolder()
@@ -571,6 +666,8 @@ private slots:
         // Both files are in flight by default; one after another the second never starts.
         QTest::newRow("SIGTERM, two files in flight") << int(SIGTERM) << "2";
         QTest::newRow("SIGINT, one file at a time") << int(SIGINT) << "1";
+        // No handler runs: the picture being written must not be left under any name.
+        QTest::newRow("SIGKILL while a picture is written") << int(SIGKILL) << "1";
     }
     void aStopSignalEndsTheRunPromptlyAndLeavesNothing()
     {
@@ -586,11 +683,24 @@ private slots:
         QVERIFY(program.addTool("ffmpeg", "sleep 1000 &\necho $$ $! >> \"$(dirname \"$0\")/started\"\nwait"));
         place(gridFile, "first.heic");
         place(gridFile, "second.heic");
+        // A large JPEG named .heic takes a while to be written as PNG, and no tool is run for it.
+        if (signal == SIGKILL)
+            QVERIFY(vornetta::test::drawTestPicture(6000, 4000).save(in("first.heic"), "JPEG"));
 
         QProcess process;
-        process.start(copy, {"-j", jobs, "-o", out(), in("first.heic"), in("second.heic")});
+        process.start(copy, {"-j", jobs, "-f", "png", "-o", out(), in("first.heic"), in("second.heic")});
         QVERIFY(process.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(program.file("started")), 30000);
+        const QString descriptors = QString("/proc/%1/fd").arg(process.processId());
+        const auto writing = [&] {
+            for (const QFileInfo& fd : QDir(descriptors).entryInfoList(QDir::AllEntries | QDir::System))
+                if (fd.symLinkTarget().startsWith(out()))
+                    return true;
+            return false;
+        };
+        if (signal == SIGKILL)
+            QTRY_VERIFY_WITH_TIMEOUT(writing(), 30000);
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(program.file("started")), 30000);
         QElapsedTimer timer;
         timer.start();
         QCOMPARE(kill(pid_t(process.processId()), signal), 0);
@@ -600,11 +710,18 @@ private slots:
         // It ends by the signal, as an interrupted program should, after its report of the stopped files.
         QCOMPARE(run.exitStatus, QProcess::CrashExit);
         QCOMPARE(run.exitCode, signal);
+        QCOMPARE(QDir(out()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+        if (signal == SIGKILL) {
+            QCOMPARE(run.lines, QStringList());
+            // Work folders of runs killed outright go when the next conversion starts.
+            windowsEntries = workAreaEntries();
+            return;
+        }
         QStringList stopped{in("first.heic") + "\tstopped"};
         if (jobs == "2")
             stopped.append(in("second.heic") + "\tstopped");
         QCOMPARE(run.lines, stopped);
-        QVERIFY(QDir(out()).isEmpty());
         QCOMPARE(workAreaEntries(), QStringList());
         const QStringList tools = QString::fromLatin1(fileBytes(program.file("started")))
                                       .split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);

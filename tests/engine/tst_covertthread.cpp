@@ -5,11 +5,14 @@
 #include <QLockFile>
 #include <QSignalSpy>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 #include "engine/conversion.h"
 #include "engine/covertthread.h"
 #include "engine/imagesaver.h"
+#include "engine/leftovertemporaries.h"
 #include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/exiftags.h"
@@ -408,6 +411,57 @@ private slots:
         QCOMPARE(fileBytes(target), QByteArray("the user's own file"));
         QCOMPARE(QDir(output->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  QStringList{"picture"});
+    }
+
+    // Where the file system cannot make a file without a name, a save writes under a temporary name, locked;
+    // what runs killed outright left that way goes, and nothing else does.
+    void leftoverTemporariesGoAndNothingElse_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("left by a killed run") << "file" << true;
+        QTest::newRow("being written") << "locked" << false;
+        QTest::newRow("written a moment ago") << "new" << false;
+        QTest::newRow("a link to the user's file") << "link" << false;
+        QTest::newRow("a folder") << "folder" << false;
+        QTest::newRow("a file with a second name") << "hard link" << false;
+        QTest::newRow("another user's") << "foreign" << false;
+        QTest::newRow("a name of another pattern") << "other name" << false;
+    }
+    void leftoverTemporariesGoAndNothingElse()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, removed);
+        if (kind == "foreign" && geteuid() != 0)
+            QSKIP("needs root to give a file to another user");
+        const QString name =
+            kind == "other name" ? ".vornetta-0123456789ABCDEF.tmp" : ".vornetta-0123456789abcdef.tmp";
+        const QString path = output->filePath(name);
+        QTemporaryDir elsewhere;
+        const QString usersFile = elsewhere.filePath("photo.jpg");
+        QVERIFY(writeFile(usersFile, "the user's own file"));
+        if (kind == "link")
+            QVERIFY(QFile::link(usersFile, path));
+        else if (kind == "hard link")
+            QCOMPARE(link(QFile::encodeName(usersFile).constData(), QFile::encodeName(path).constData()), 0);
+        else if (kind == "folder")
+            QVERIFY(QDir().mkdir(path));
+        else
+            QVERIFY(writeFile(path, "half a picture"));
+        if (kind == "foreign")
+            QCOMPARE(chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        const timespec minutesAgo[2] = {{0, UTIME_OMIT}, {time(nullptr) - 120, 0}};
+        if (kind != "new")
+            QCOMPARE(
+                utimensat(AT_FDCWD, QFile::encodeName(path).constData(), minutesAgo, AT_SYMLINK_NOFOLLOW), 0);
+        QFile writing(path);
+        QVERIFY(kind != "locked" ||
+                (writing.open(QIODevice::ReadOnly) && flock(writing.handle(), LOCK_EX) == 0));
+
+        const Descriptor folder(open(QFile::encodeName(output->path()).constData(), O_RDONLY | O_DIRECTORY));
+        removeLeftoverTemporaries(folder.get());
+        QCOMPARE(!QFileInfo::exists(path) && !QFileInfo(path).isSymLink(), removed);
+        QCOMPARE(fileBytes(usersFile), QByteArray("the user's own file"));
     }
 
     void aStopRequestEndsTheRunWithinASecond_data()

@@ -8,6 +8,7 @@
 #include <QLockFile>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -258,22 +259,43 @@ private slots:
             QVERIFY(writeFile(theirs));
         QCOMPARE(lchown(theirs.constData(), 65534, 65534), 0);
         const QString own = temp->path() + "/Brembloc-" + QString::number(geteuid());
+        // Fresh folders of two earlier runs that found both names taken: one killed outright, one living.
+        const QString killedRun = own + "-killed";
+        const QString liveRun = own + "-living";
         if (ownTakenToo) {
             QVERIFY(QDir().mkpath(own));
             QCOMPARE(chown(QFile::encodeName(own).constData(), 65534, 65534), 0);
+            for (const QString& fresh : {killedRun, liveRun}) {
+                QVERIFY(QDir().mkpath(fresh + "/Vornetta/thumb"));
+                const timespec minutesAgo[2] = {{0, UTIME_OMIT}, {time(nullptr) - 120, 0}};
+                QCOMPARE(chmod(QFile::encodeName(fresh).constData(), 0700), 0);
+                QCOMPARE(utimensat(AT_FDCWD, QFile::encodeName(fresh).constData(), minutesAgo, 0), 0);
+            }
         }
-        const auto before = treeContents(temp->path());
+        const FolderLock live(liveRun);
+        QVERIFY(!ownTakenToo || live.tryLock());
+        auto before = treeContents(temp->path());
+        before.removeIf([&](const auto& entry) { return entry.key().startsWith(killedRun); });
+        QString fresh = own;
         {
             WorkFolder holder;
             const QString path = prepareWorkFolder(holder, temp->path());
-            QCOMPARE(path, ownTakenToo ? QString() : own + "/Vornetta/thumb");
-            if (ownTakenToo)
-                QCOMPARE(holder.failureReason(), QString("the work folder belongs to another user"));
+            if (ownTakenToo) {
+                // A folder of this run's own, made afresh, owner-only and locked while the run lives.
+                fresh = path.section('/', 0, -3);
+                QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(own) + "-\\w{6}$")
+                             .match(fresh)
+                             .hasMatch(),
+                         qPrintable(path));
+                QVERIFY(fresh != liveRun);
+                QVERIFY(!FolderLock(fresh).tryLock());
+            }
+            QCOMPARE(path, fresh + "/Vornetta/thumb");
+            QCOMPARE(modeOf(fresh), mode_t(0700));
         }
-        if (!ownTakenToo) {
-            QCOMPARE(modeOf(own), mode_t(0700));
+        if (!ownTakenToo)
             QVERIFY(removeFolderTree(own));
-        }
+        QVERIFY(!QFileInfo::exists(fresh));
         QVERIFY(treeContents(temp->path()) == before);
     }
 

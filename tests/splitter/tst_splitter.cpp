@@ -246,7 +246,8 @@ private slots:
         QTest::addColumn<QByteArray>("output");
         QTest::addColumn<QByteArray>("info"); // what OUTinfo holds; empty: no file is left
         const QByteArray none;
-        QTest::newRow("the list") << QStringList{"--list", "IN"} << 0 << QByteArray("1\n3\n") << none;
+        QTest::newRow("the list") << QStringList{"--list", "IN"} << 0 << QByteArray("1 49152\n3 49152\n")
+                                  << none;
         QTest::newRow("a given image")
             << QStringList{"--item", "3", "IN", "OUT"} << 0 << none << expectedInfo(256, 192, 1, 1);
         QTest::newRow("a missing item") << QStringList{"--item", "42", "IN", "OUT"} << 1 << none << none;
