@@ -20,11 +20,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VORNETTA_WEB_HOST}")
-# The libraries' packages come from dpkg-shlibdeps (dpkg-dev). The fonts are copied into the program
-# folder, so only the system's ffmpeg, when it decodes the tiles, is a dependency of its own.
+# The libraries' packages come from dpkg-shlibdeps (dpkg-dev). The program folder's fonts are links to
+# the font packages' files, and the system's ffmpeg, when it decodes the tiles, is a dependency too.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-lato, fonts-liberation2")
 if(VORNETTA_TILE_DECODER STREQUAL "system")
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS ffmpeg)
+    string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS "ffmpeg, ")
 endif()
 set(CPACK_STRIP_FILES ON)
 # The program folder may be an absolute folder outside the prefix: install into the staging root

@@ -46,7 +46,8 @@ foreach(expected "Package: vornetta" "Version: ${VERSION}" "Architecture: ${arch
     expect("the control fields lack \"${expected}\"" NOT _at EQUAL -1)
 endforeach()
 string(REGEX MATCH "Depends: [^\n]*" depends "${fields}")
-set(needed libqt6widgets6 libqt6gui6 libqt6core6 libqt6network6 libexiv2 libc6 libstdc++6)
+set(needed libqt6widgets6 libqt6gui6 libqt6core6 libqt6network6 libexiv2 libc6 libstdc++6 fonts-lato
+    fonts-liberation2)
 if(TILE_DECODER STREQUAL "system")
     list(APPEND needed ffmpeg)
 else()
@@ -61,15 +62,14 @@ if(NOT TILE_DECODER STREQUAL "system")
     expect("our own tile decoder needs no ffmpeg package nor its libraries: ${depends}" NOT _ffmpeg)
 endif()
 
-# The layout, unpacked as dpkg would install it.
+# The layout, unpacked as dpkg would install it: the program folder is /usr/lib/vornetta with the tile
+# tools where the program looks for them.
 set(root ${WORK_DIR}/root)
 run(dpkg -x ${PACKAGE} ${root})
-set(folder ${root}${PROGRAM_FOLDER})
+set(program_folder /usr/lib/vornetta)
+set(folder ${root}${program_folder})
 foreach(file vornetta vornetta-convert heic/heic ffmpeg)
-    expect("${PROGRAM_FOLDER}/${file} is missing" EXISTS ${folder}/${file})
-endforeach()
-foreach(font Arial.ttf Lato-Bold.ttf Lato-Regular.ttf)
-    expect("${PROGRAM_FOLDER}/font/${font} is missing" EXISTS ${folder}/font/${font})
+    expect("${program_folder}/${file} is missing" EXISTS ${folder}/${file})
 endforeach()
 foreach(launcher vornetta vornetta-convert)
     set(link ${root}/usr/bin/${launcher})
