@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in a build folder configured with -DVORNETTA_INSTALL_DIR=/usr/lib/vornetta
 # (tools/package does both) makes vornetta_<version>-<revision>_<arch>.deb with the program folder there,
 # the launchers in /usr/bin, and the desktop entry, icons, metadata and documentation in /usr/share.

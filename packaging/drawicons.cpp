@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program icon for the desktop's icon theme: <folder>/<N>x<N>/apps/vornetta.png for each size.
 //
 //   vornetta-icons <folder> <size>...

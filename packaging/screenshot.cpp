@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the screenshot the AppStream metadata shows: vornetta's main window with a few photos waiting in
 // its list, drawn under Qt's offscreen platform so that the build needs no display.
 //

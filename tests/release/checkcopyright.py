@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads a Debian copyright file as the machine-readable format (DEP-5), strictly, and checks that every
 # licence its Files paragraphs name has its text, and that it names each licence given.
 #   checkcopyright.py COPYRIGHT LICENCE...

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a built tree with cpack (or takes PACKAGE, a .deb made elsewhere) and
 # checks it as Debian would take it: lintian, its fields, the copyright file, the changelog, the man pages,
 # the AppStream metadata and the icons; then unpacks it into a throwaway root with dpkg -x, checks the

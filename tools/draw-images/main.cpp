@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the pictures compiled into Vornetta: the still ones straight into the images folder, the
 // frames of the two loading animations into a frames folder for the draw-images script to assemble.
 //
