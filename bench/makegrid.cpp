@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the benchmark's grid HEIC: the tests' drawn picture, cut into tiles that the system's ffmpeg
 // (libx265) encodes, wrapped as a grid image the way the tests make theirs.
 //   makegrid OUT.heic [WIDTH HEIGHT [TILE]]     (4032 x 3024 in tiles of 512 x 512 unless given)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vornetta-convert: the window's conversion engine for scripts and large batches.
 #include <cstdio>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Lets vornetta-convert end cleanly when it is interrupted: SIGINT, SIGTERM, SIGHUP and SIGPIPE (its

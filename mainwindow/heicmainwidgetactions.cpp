@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window does: the file list and queue, the conversion batch, and the window's own
 // actions (title-strip buttons, menus, moving the frameless window).
 #include "mainwindow/heicmainwidget.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The columns of the file list's rows: the path that shows, the source the worker converts, the done flag

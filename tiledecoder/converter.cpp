@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiledecoder/converter.h"
 
 #include <libyuv/convert_argb.h>

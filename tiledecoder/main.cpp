@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tile decoder: `ffmpeg -i TILE OUT.bmp` decodes the first picture of a raw HEVC stream into a 32-bit
 // BMP whose colours agree with the system's ffmpeg's, in a process that loads seven libraries instead of a
 // couple of hundred. Any failure: one line on standard error, a non-zero exit, and no OUT.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiledecoder/streamprobe.h"
 
 #include "protocol/protocol.h"

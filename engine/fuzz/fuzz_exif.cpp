@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: a camera's Exif block, as the splitter hands it over, put into a saved JPEG or PNG by
 // Exiv2 inside the program's own process. The first input byte picks the picture format, the rest is the
 // block. Exiv2 itself is the system's library, without coverage; the seeds are real camera blocks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the splitter's tile information file as the stitcher reads it, then the placement of
 // every listed tile on the picture, with the stitcher's own size checks in front. Every area it hands out
 // must lie on the canvas the stitcher allocates, and cells must never be counted twice.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the whole split of a file held in memory, with the output checked and thrown away; then
 // the list of its images and the split of the second one, as `heic --list` and `heic --item` do them.
 #include <cstddef>

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs desktop-file-validate on the desktop entry given: errors and warnings fail, hints do not. Exits 77
 # (skipped) where the tool is not installed.
 command -v desktop-file-validate >/dev/null 2>&1 || {

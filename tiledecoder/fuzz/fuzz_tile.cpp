@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: a tile held in memory taken through the probe, the decoder, the conversion and the BMP
 // encoding, with the results checked against each other and thrown away.
 #include <cstddef>

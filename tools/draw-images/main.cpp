@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the pictures compiled into Vornetta: the still ones straight into the images folder, the
 // frames of the two loading animations into a frames folder for the draw-images script to assemble.
 //
@@ -12,11 +13,11 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
-#include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 #include <QString>
+
+#include "programicon.h"
 
 namespace {
 
@@ -26,8 +27,6 @@ const QColor kComboArrowGrey(156, 156, 156);
 const QColor kGlyphNormal(193, 193, 193);
 const QColor kGlyphHover(244, 244, 244);
 const QColor kAccent(0x3d, 0xb5, 0x57);
-const QColor kAccentDark(0x2e, 0x9a, 0x47);
-const QColor kAccentLight(0x8f, 0xd6, 0xa0);
 
 // GIF knows only fully opaque or fully transparent pixels. The loading animations sit on the
 // translucent grey loading panel over a white window, which comes out close to this colour, so
@@ -118,87 +117,6 @@ QImage drawTitleSprite()
     image = image.convertToFormat(QImage::Format_ARGB32);
     recolour(image, QRect(0, 0, 82, 28), kGlyphNormal);
     recolour(image, QRect(0, 28, 82, 32), kGlyphHover);
-    return image;
-}
-
-// Two arrows chasing each other round a circle: the "convert" badge of the program icon.
-void drawConvertArrows(QPainter& painter, const QPointF& centre, double radius, double width,
-                       const QColor& color)
-{
-    const QRectF circle(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
-    const double arcSpan = 115;
-    const double headLength = width * 1.25;
-    const double headHalfWidth = width * 1.05;
-    for (const double startAngle : {25.0, 205.0}) {
-        painter.setPen(QPen(color, width, Qt::SolidLine, Qt::FlatCap));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawArc(circle, qRound(startAngle * 16), qRound(arcSpan * 16));
-
-        // Angles run counter-clockwise from three o'clock with y pointing down, as drawArc's do.
-        const double end = (startAngle + arcSpan) * kPi / 180;
-        const QPointF outward(std::cos(end), -std::sin(end));
-        const QPointF along(-std::sin(end), -std::cos(end));
-        const QPointF base = centre + outward * radius;
-        const QPolygonF head{base + outward * headHalfWidth, base + along * headLength,
-                             base - outward * headHalfWidth};
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(color);
-        painter.drawPolygon(head);
-    }
-}
-
-QImage drawProgramIcon()
-{
-    QImage image = blankImage(256, 256);
-    QPainter painter(&image);
-    beginSmooth(painter);
-
-    // Tile: a rounded square in the green of the program's buttons, a touch lighter at the top.
-    const QRectF tile(16, 16, 224, 224);
-    QLinearGradient tileGradient(tile.topLeft(), tile.bottomLeft());
-    tileGradient.setColorAt(0, QColor(0x4c, 0xc4, 0x66));
-    tileGradient.setColorAt(1, kAccentDark);
-    painter.setBrush(tileGradient);
-    painter.drawRoundedRect(tile, 48, 48);
-
-    // Photo: a white print with a landscape, sitting up and to the left.
-    const QRectF print(42, 52, 146, 118);
-    painter.setBrush(QColor(0, 0, 0, 45));
-    painter.drawRoundedRect(print.translated(0, 6), 14, 14);
-    painter.setBrush(Qt::white);
-    painter.drawRoundedRect(print, 14, 14);
-
-    const QRectF picture = print.adjusted(12, 12, -12, -12);
-    QPainterPath pictureShape;
-    pictureShape.addRoundedRect(picture, 6, 6);
-    painter.save();
-    painter.setClipPath(pictureShape);
-    painter.setBrush(QColor(0xe3, 0xf5, 0xe8));
-    painter.drawRect(picture);
-    painter.setBrush(QColor(0xf6, 0xc3, 0x4a));
-    painter.drawEllipse(QPointF(picture.right() - 26, picture.top() + 22), 11, 11);
-    const double ground = picture.bottom();
-    const double left = picture.left();
-    painter.setBrush(kAccentLight);
-    painter.drawPolygon(QPolygonF{{left, ground},
-                                  {left + 48, ground - 56},
-                                  {left + 78, ground - 28},
-                                  {left + 96, ground - 44},
-                                  {picture.right(), ground - 12},
-                                  {picture.right(), ground}});
-    painter.setBrush(kAccent);
-    painter.drawPolygon(QPolygonF{{left - 4, ground}, {left + 30, ground - 38}, {left + 72, ground}});
-    painter.restore();
-
-    // Badge: a white disc over the print's corner holding the conversion arrows.
-    const QPointF badgeCentre(176, 174);
-    const double badgeRadius = 46;
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 0, 0, 45));
-    painter.drawEllipse(badgeCentre + QPointF(0, 5), badgeRadius, badgeRadius);
-    painter.setBrush(Qt::white);
-    painter.drawEllipse(badgeCentre, badgeRadius, badgeRadius);
-    drawConvertArrows(painter, badgeCentre, 24, 9, kAccent);
     return image;
 }
 
@@ -311,7 +229,7 @@ int main(int argc, char* argv[])
 
     const bool ok = save(drawComboArrow(), images, "arrowDown.png") &&
                     save(drawTitleSprite(), images, "minclose.png") &&
-                    save(drawProgramIcon(), images, "program.png") &&
+                    save(drawProgramIcon(256), images, "program.png") &&
                     save(drawTransparentStrip(), images, "arrowtest.png") &&
                     saveFrames(frames, "small_loadimg2", 8, drawDotSpinnerFrame) &&
                     saveFrames(frames, "small_loadimg", 12, drawArcSpinnerFrame);
