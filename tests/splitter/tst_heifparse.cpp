@@ -657,8 +657,9 @@ private slots:
         QVERIFY2(result.failure.reason().find("items") != std::string::npos, result.failure.reason().c_str());
 
         file.items.removeLast();
+        const QByteArray atTheLimit = file.build(); // made before the clock starts: only the split counts
         timer.restart();
-        result = splitBytes(file.build());
+        result = splitBytes(atTheLimit);
         QVERIFY2(result.done, result.failure.reason().c_str());
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
     }
