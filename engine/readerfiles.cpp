@@ -199,7 +199,7 @@ ReaderPicture readPam(const QString& path, Channels channels)
     const qsizetype end = head.indexOf("ENDHDR\n");
     const QList<QByteArray> lines = head.left(end).split('\n');
     if (end < 0 || lines.size() != 7 || lines[0] != "P7" || !lines[1].startsWith("WIDTH ") ||
-        !lines[2].startsWith("HEIGHT "))
+        !lines[2].startsWith("HEIGHT ") || !lines[6].isEmpty())
         return failed(unreadable());
     const bool grey = channels == Channels::Grey;
     const std::optional<quint32> width = number(lines[1].mid(6));
