@@ -101,12 +101,21 @@ SaveExtras saveExtras(const ConversionRequest& request, const QByteArray& exif, 
                       request.srgb ? ExifColourSpace::Srgb : ExifColourSpace::AsTaken};
 }
 
-// A JPEG or PNG file: read here by Qt's reader, without the work folder and without the tools.
+// A JPEG or PNG file: read by the picture reader in the work folder, without the splitter and the decoders.
 ConversionResult convertPictureFile(const ConversionRequest& request, PictureFileKind kind,
                                     const QString& source, const StopCheck& stop)
 {
     ConversionResult result;
-    PictureFile file = readPictureFile(source, kind);
+    PictureFile file;
+    {
+        WorkFolder work(request.privateWorkFolder);
+        const QString folder = prepareWorkFolder(work);
+        if (folder.isEmpty()) {
+            result.status = StepResult::failed(FailureKind::WorkFolder, work.failureReason());
+            return result;
+        }
+        file = readPictureFile(source, kind, folder, stop);
+    }
     result.status = file.status;
     if (result.status.ok())
         result.status = finishPicture(file.picture, file.picture.colorSpace(), request, stop);

@@ -37,10 +37,10 @@ struct ConversionResult
 
 // Checks the input, prepares the work folder, splits the file, decodes and places its tiles, turns and crops
 // the picture as the camera meant it, attaches its colour profile, saves it with its Exif and the source's
-// modification time. A JPEG or PNG file, whatever its name, is read by Qt's reader instead (picturefile.h),
-// without the work folder or the tools, and saved the same way. Nothing is left in the output folder unless
-// the result says success. A stop check that says yes ends the conversion within about a second (a JPEG or
-// PNG file once Qt's reader is done with it), as does the time limit below.
+// modification time. A JPEG or PNG file, whatever its name, is read by the picture reader instead
+// (picturefile.h), in the work folder without the splitter and the decoders, and saved the same way. Nothing
+// is left in the output folder unless the result says success. A stop check that says yes ends the
+// conversion within about a second, as does the time limit below.
 ConversionResult convertFile(const ConversionRequest& request, const StopCheck& stop = {});
 
 // How long one file may take in all, splitting, decoding and saving (5 minutes unless changed; tests make

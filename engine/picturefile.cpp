@@ -3,10 +3,11 @@
 
 #include <QColorSpace>
 #include <QFile>
-#include <QImageReader>
+#include <QScopeGuard>
 
 #include "engine/exifreading.h"
 #include "engine/pictureextras.h"
+#include "engine/readerfiles.h"
 #include "protocol/protocol.h"
 
 namespace {
@@ -55,40 +56,53 @@ PictureFileKind pictureFileKind(const QString& path)
     return PictureFileKind::Other;
 }
 
-PictureFile readPictureFile(const QString& path, PictureFileKind kind)
+PictureFile readPictureFile(const QString& path, PictureFileKind kind, const QString& workFolder,
+                            const StopCheck& stop)
 {
     const bool jpeg = kind == PictureFileKind::Jpeg;
-    const QString damaged = jpeg ? QStringLiteral("damaged JPEG file") : QStringLiteral("damaged PNG file");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return failed(FailureKind::Input, QStringLiteral("cannot read the file"));
-    // The reader of the kind the first bytes named, and no other.
-    QImageReader reader(&file, jpeg ? "jpeg" : "png");
-    reader.setAutoDetectImageFormat(false);
-    // Qt drops the colour space when it turns a picture, and reads no orientation from PNG files: the Exif
-    // read below turns both kinds alike.
-    reader.setAutoTransform(false);
-
-    // The header alone says how large the picture is: nothing larger than a stitched picture is decoded.
-    const QSize size = reader.size();
-    if (!size.isValid())
-        return failed(FailureKind::Picture, damaged);
-    if (size.width() > protocol::kMaxConvertedSide || size.height() > protocol::kMaxConvertedSide)
+    const QString prefix = workFolder + "/" + protocol::kReadPicturePrefix;
+    // Whatever the reader wrote goes with this call, however the reader ended: a stopped one leaves its part.
+    const auto removeFiles = qScopeGuard([&prefix] { removeReaderFiles(prefix); });
+    int exitStatus = 0;
+    switch (runPictureReader(QFile::encodeName(path).toStdString(), QFile::encodeName(prefix).toStdString(),
+                             stop, &exitStatus)) {
+    case kToolStopped:
+        return failed(StepResult::stopped());
+    case kToolNotStarted:
+        return failed(FailureKind::Tool, QStringLiteral("the picture reader could not be started"));
+    case kToolTimedOut:
+        return failed(FailureKind::Tool, QStringLiteral("the picture reader took too long"));
+    default:
+        break;
+    }
+    switch (exitStatus) {
+    case protocol::kReadDone:
+        break;
+    case protocol::kReadRefused:
+        return failed(FailureKind::Picture,
+                      jpeg ? QStringLiteral("damaged JPEG file") : QStringLiteral("damaged PNG file"));
+    case protocol::kReadTooLarge:
         return failed(StepResult::tooLarge());
-    // 16-bit PNG files take twice the memory of a stitched picture; Qt's reader refuses what passes its
-    // limit, which is no fault of the file.
-    const qint64 bytes =
-        qint64(size.width()) * size.height() * QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel() / 8;
-    if (QImageReader::allocationLimit() > 0 && bytes > qint64(QImageReader::allocationLimit()) * 1024 * 1024)
+    case protocol::kReadOutOfMemory:
         return failed(StepResult::outOfMemory());
+    case protocol::kReadCannotWrite:
+        return failed(FailureKind::WorkFolder, QStringLiteral("cannot write the work folder"));
+    default:
+        // A crash is the reader's fault, not the file's: say so rather than call the file damaged.
+        return failed(FailureKind::Tool, exitStatus > 128 ? QStringLiteral("the picture reader crashed")
+                                                          : QStringLiteral("the picture reader failed"));
+    }
 
+    ReaderPicture read = readReaderFiles(prefix);
+    if (!read.status.ok())
+        return failed(read.status);
     PictureFile result;
-    if (!reader.read(&result.picture))
-        return failed(FailureKind::Picture, damaged);
+    result.picture = std::move(read.picture);
     const QColorSpace colourSpace = result.picture.colorSpace();
     const SourceExif exif = readSourceExif(path, jpeg ? ExifContainer::Jpeg : ExifContainer::Png);
     if (!applyPictureOperations(result.picture, orientationSteps(exif.orientation)))
         return failed(StepResult::outOfMemory());
+    // Qt drops the colour space when it turns a picture.
     result.picture.setColorSpace(colourSpace);
     result.exif = exif.block;
     return result;

@@ -6,10 +6,11 @@
 #include <QString>
 
 #include "engine/stepresult.h"
+#include "engine/toolrunner.h"
 
 // JPEG and PNG files, whatever their name: phones' "most compatible" exports and cloud take-outs hand them
-// out named IMG_0001.HEIC. Qt's reader takes them in the program's own process, bounded as a stitched
-// picture is.
+// out named IMG_0001.HEIC. Our picture reader (picturereader/) reads them in a process of its own, bounded
+// and killable as the tile tools are, into the work folder; the Exif is read here.
 
 enum class PictureFileKind { Other, Jpeg, Png };
 
@@ -24,7 +25,9 @@ struct PictureFile
     QByteArray exif; // the file's Exif block for the saved file (exifreading.h); empty when none
 };
 
-// Reads the file with Qt's reader of that kind alone, turned as its Exif Orientation says. Fails with
-// "picture larger than 10239 pixels" before decoding anything larger, "not enough memory" for a picture
-// whose pixels would pass Qt's reading limit, and "damaged JPEG file" or "damaged PNG file".
-PictureFile readPictureFile(const QString& path, PictureFileKind kind);
+// Has the picture reader read the file into the prepared work folder and turns the picture as its Exif
+// Orientation says. Fails with "picture larger than 10239 pixels" before decoding anything larger, "not
+// enough memory" for a picture that would pass the protocol's bound, "damaged JPEG file" or "damaged PNG
+// file", and as a tool fails (not started, too long, crashed); a stop ends the reader within a second.
+PictureFile readPictureFile(const QString& path, PictureFileKind kind, const QString& workFolder,
+                            const StopCheck& stop = {});

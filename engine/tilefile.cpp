@@ -111,6 +111,14 @@ bool TileFile::readPixels()
     return !picture.isNull();
 }
 
+bool TileFile::readPixelsInto(std::uint8_t* into)
+{
+    if (descriptor < 0 || !headerSize.isValid() || headerSize.isEmpty())
+        return false;
+    return readFully(descriptor, into, std::size_t(headerSize.width()) * std::size_t(headerSize.height()) * 4,
+                     kHeaderBytes);
+}
+
 const std::uint8_t* TileFile::row(int y) const
 {
     if (descriptor >= 0)

@@ -31,6 +31,10 @@ public:
     // A row of width() pixels, after readPixels().
     const std::uint8_t* row(int y) const;
 
+    // Reads the pixels straight into memory of width() x 4 bytes a row, the rows back to back, without a
+    // copy. Our decoder's layout only: false for any other BMP, and when they cannot all be read.
+    bool readPixelsInto(std::uint8_t* into);
+
 private:
     QSize headerSize;
     int descriptor = -1;                  // our decoder's file, read straight

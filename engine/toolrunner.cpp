@@ -294,3 +294,10 @@ int runDecoder(const std::string& tile, const std::string& bmp, const StopCheck&
     const std::string tool = programFolder() + "/ffmpeg";
     return runTool(tool, {tool, "-i", tile, bmp}, stop, exitStatus);
 }
+
+int runPictureReader(const std::string& input, const std::string& prefix, const StopCheck& stop,
+                     int* exitStatus)
+{
+    const std::string tool = programFolder() + "/picturereader/picturereader";
+    return runTool(tool, {tool, input, prefix}, stop, exitStatus);
+}

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-// Runs the two helper tools of the program folder (<folder>/heic/heic and <folder>/ffmpeg) as child
-// processes: argument vector, no shell, current directory the program folder, standard input, output
-// and error on /dev/null (standard output may be collected instead). Each call blocks until its tool has
-// ended and leaves no process behind: the tool runs in a process group of its own, and whatever is left of
-// that group is killed before the tool is reaped.
+// Runs the helper tools of the program folder (<folder>/heic/heic, <folder>/ffmpeg and
+// <folder>/picturereader/picturereader) as child processes: argument vector, no shell, current directory the
+// program folder, standard input, output and error on /dev/null (standard output may be collected instead).
+// Each call blocks until its tool has ended and leaves no process behind: the tool runs in a process group of
+// its own, and whatever is left of that group is killed before the tool is reaped.
 
-// Results of runSplitter and runDecoder.
+// Results of runSplitter, runDecoder and runPictureReader.
 inline constexpr int kToolEnded = 0;       // started and ended by itself, whatever its exit status
 inline constexpr int kToolNotStarted = -1; // missing, not executable, or the start failed
 inline constexpr int kToolTimedOut = -2;   // ran past the time limit and was killed
@@ -55,6 +55,11 @@ int runSplitterList(const std::string& input, ToolOutput& output, const StopChec
 // `<program folder>/ffmpeg -i TILE BMP`.
 int runDecoder(const std::string& tile, const std::string& bmp, const StopCheck& stop = {},
                int* exitStatus = nullptr);
+
+// `<program folder>/picturereader/picturereader INPUT PREFIX`: a JPEG or PNG file read into the files
+// protocol.h names.
+int runPictureReader(const std::string& input, const std::string& prefix, const StopCheck& stop = {},
+                     int* exitStatus = nullptr);
 
 // Runs any executable with the given arguments (argv[0] is the executable's path) the same way; the
 // runners above are this with their fixed argument vectors. With output, the tool's standard output is

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-// What the splitter (heic/heic), the engine and the tile decoder (ffmpeg) agree on: the files they hand to
-// each other, how the tools end, and the bounds both sides of a file enforce. Standard C++ only, so that all
-// three programs include it.
+// What the splitter (heic/heic), the picture reader (picturereader/picturereader), the engine and the tile
+// decoder (ffmpeg) agree on: the files they hand to each other, how the tools end, and the bounds both sides
+// of a file enforce. Standard C++ only, so that all four programs include it.
 namespace protocol {
 
 // The splitter, `heic INPUT PREFIX` (the primary picture) or `heic --item ID INPUT PREFIX` (another image),
@@ -38,7 +38,27 @@ inline constexpr int kDecodeDone = 0;
 inline constexpr int kDecodeFailed = 1; // the tile could not be decoded; no picture was written
 inline constexpr int kDecodeUsage = 2;  // not called as `ffmpeg -i TILE OUT.bmp`
 
-// Side files: the splitter leaves out what is larger, the engine refuses to read it.
+// The picture reader, `picturereader INPUT PREFIX`, reads a JPEG or PNG file (its first bytes say which) and
+// writes PREFIX followed by these names. The format file is written last: without it nothing else counts.
+// At 8 bits a sample the pixels are a BMP like a decoded tile (tilebmp.h); at 16 bits a PAM of big-endian
+// samples, one a pixel for grey pictures and red, green, blue and alpha for the others. The format file is
+// one line "pixels 8|16 grey|rgb|rgba" (alpha is 255 or 65535 unless rgba), then, when the file gives them
+// and only in this order, the lines "srgb", "gamma N" and "chromaticities WX WY RX RY GX GY BX BY": PNG's
+// sRGB, gAMA and cHRM chunks, the numbers as stored (times 100000). The ICC profile is kIccProfileFile.
+inline constexpr char kReadPicturePrefix[] = "picture."; // the PREFIX the engine gives, in its work folder
+inline constexpr char kReadBmpFile[] = "bmp";
+inline constexpr char kReadPamFile[] = "pam";
+inline constexpr char kReadFormatFile[] = "format";
+
+// How the picture reader ends.
+inline constexpr int kReadDone = 0;
+inline constexpr int kReadRefused = 1;     // damaged, or not a JPEG or PNG file
+inline constexpr int kReadUsage = 2;       // not called as `picturereader INPUT PREFIX`
+inline constexpr int kReadCannotWrite = 3; // an output could not be written
+inline constexpr int kReadTooLarge = 4;    // a side over kMaxConvertedSide, refused before any pixel
+inline constexpr int kReadOutOfMemory = 5; // pixels over kMaxPictureBytes, or the memory ran out
+
+// Side files: the splitter and the picture reader leave out what is larger, the engine refuses to read it.
 // Each crop, rotation or mirror step is a pass over the whole picture.
 inline constexpr std::uint32_t kMaxPictureOperations = 16;
 // One step is a line of under 64 bytes.
@@ -59,5 +79,8 @@ inline constexpr std::uint32_t kMaxDeclaredSide = 1u << 20;
 inline constexpr std::uint32_t kMaxTileSide = 16384;
 inline constexpr std::uint64_t kMaxTilePixels = std::uint64_t(8192) * 8192;
 inline constexpr int kMaxConvertedSide = 10239;
+// The most memory the engine's picture may take: 10239 x 10239 at 4 bytes a pixel fits, a 16-bit picture
+// (8 bytes a pixel, 2 for grey) may be smaller. The picture reader refuses a larger one before any pixel.
+inline constexpr std::uint64_t kMaxPictureBytes = 512ull * 1024 * 1024;
 
 } // namespace protocol

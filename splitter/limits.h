@@ -26,5 +26,9 @@ inline constexpr std::uint32_t kMaxTiles = 16384;
 inline constexpr std::uint64_t kMaxParameterSetOutput = 64ull * 1024 * 1024;
 // The largest input file.
 inline constexpr std::uint64_t kMaxFileSize = 4ull * 1024 * 1024 * 1024;
+// The process's address space. The file is read a box and a tile at a time: a file within the bounds above
+// needs the meta box and what is parsed from it, and its largest tile twice, as read and as written (an 84 MB
+// tile takes 166 MiB in all; the tile decoder takes none over 64 MiB).
+inline constexpr std::uint64_t kAddressSpaceCap = 2ull << 30;
 
 } // namespace heifsplit

@@ -10,12 +10,15 @@
 // given as ./--list.
 #include <cstdint>
 #include <cstdio>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "protocol/addressspace.h"
 #include "protocol/protocol.h"
 #include "splitter/container.h"
 #include "splitter/images.h"
+#include "splitter/limits.h"
 #include "splitter/source.h"
 #include "splitter/tiles.h"
 
@@ -174,11 +177,17 @@ int split(const std::string& input, const std::string& prefix, std::uint32_t ite
     return failure.failed() ? refuse(input, failure, outputFailed) : protocol::kSplitDone;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// The input's path, for a message: --list's, or the one before PREFIX.
+std::string inputOf(const std::vector<std::string>& arguments)
 {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.size() == 2 && arguments[0] == "--list") {
+        return arguments[1];
+    }
+    return arguments.size() >= 2 ? arguments[arguments.size() - 2] : std::string();
+}
+
+int run(const std::vector<std::string>& arguments)
+{
     if (arguments.size() == 2 && arguments[0] == "--list") {
         return list(arguments[1]);
     }
@@ -189,4 +198,21 @@ int main(int argc, char* argv[])
         return split(arguments[2], arguments[3], itemId(arguments[1]));
     }
     return usage();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    protocol::capAddressSpace(heifsplit::kAddressSpaceCap);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    try {
+        return run(arguments);
+    } catch (const std::bad_alloc&) {
+        // A file that asks for more than the cap is refused like any other; what was written has gone with
+        // its owner on the way out.
+        Failure failure;
+        failure.set(FailureKind::Limit, "not enough memory for this file");
+        return refuse(inputOf(arguments), failure, false);
+    }
 }

@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "protocol/tilebmp.h"
+
 namespace tiledecoder {
 
-// A tile's BMP: a 54-byte header, then width x height pixels of blue, green, red and alpha bytes, the top
-// row first and no padding between rows. Any BMP reader reads it; the engine copies its rows straight onto
-// its canvas.
-inline constexpr std::size_t kBmpHeaderBytes = 54;
+// A tile's BMP (protocol/tilebmp.h). The engine copies its rows straight onto its canvas.
+inline constexpr std::size_t kBmpHeaderBytes = protocol::kTileBmpHeaderBytes;
 
 // The whole file for a picture of that size, the header written and the pixels left for the caller.
 std::vector<std::uint8_t> bmpFile(int width, int height);

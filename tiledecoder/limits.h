@@ -15,4 +15,9 @@ constexpr std::size_t kMaxInputBytes = 64u << 20;
 // Most NAL units looked at while probing the stream.
 constexpr std::size_t kMaxNalUnits = 1u << 16;
 
+// The process's address space. The largest tile (protocol::kMaxTilePixels at 4:4:4 and 10 bits a sample)
+// takes about 750 MiB: libde265's picture and tables and the BMP; the stream adds at most kMaxInputBytes.
+// The margin covers a stream that holds more than one picture.
+constexpr std::uint64_t kAddressSpaceCap = 2ull << 30;
+
 } // namespace tiledecoder

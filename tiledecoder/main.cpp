@@ -7,6 +7,7 @@
 #include <malloc.h>
 #include <string>
 
+#include "protocol/addressspace.h"
 #include "protocol/protocol.h"
 #include "tiledecoder/arguments.h"
 #include "tiledecoder/converter.h"
@@ -30,6 +31,7 @@ int fail(const std::string& tilePath, const std::string& message)
 int main(int argc, char* argv[])
 {
     using namespace tiledecoder;
+    protocol::capAddressSpace(kAddressSpaceCap);
     // The process lives for one tile: memory from the heap, never given back, is faulted in once.
     mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
     mallopt(M_TRIM_THRESHOLD, kLargestHeapBlock);

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QImageReader>
 
 #include "engine/covertthread.h"
 #include "engine/toolrunner.h"
 #include "fixtures/heicfixtures.h"
+#include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/files.h"
+#include "tests/support/memory.h"
+#include "tests/support/picturefiles.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workerrun.h"
 
 using vornetta::test::fileBytes;
+using namespace vornetta::test;
 
 // One HEIC file to one picture with the real splitter and the real ffmpeg of the program folder.
 
@@ -164,6 +169,70 @@ private slots:
         QCOMPARE(QDir(work + "/thumb/hevc").entryList(QDir::Files), QStringList());
         QCOMPARE(QDir(work + "/thumb/jpeg").entryList(QDir::Files), QStringList());
         QVERIFY(QFile::remove(input));
+    }
+
+    // JPEG and PNG files made to hurt, named .heic: each ends in time, as its one row says, its reading never
+    // grows this process, and no process, output or reader's file is left.
+    void hostileJpegAndPngFilesAreBounded_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason"); // empty: converted, without the text
+        QTest::addColumn<int>("limitMs");
+        QTest::addColumn<int>("stopAfterMs"); // -1: not stopped; else the limit counts from the stop
+        const QByteArray jpeg = encodedPicture(drawing, "JPEG");
+        const QByteArray png = encodedPicture(drawing, "PNG");
+        const QByteArray text =
+            pngChunk("zTXt", QByteArray("Comment\0\0", 9) + zlibStream(QByteArray(4 << 20, 'x')));
+        const QByteArray emptyScans = jpegOfEmptyScans(8000, 8000, 20000);
+        QTest::newRow("PNG, 100 text chunks of 4 MB")
+            << withPngChunks(png, text.repeated(100)) << "" << 10000 << -1;
+        QTest::newRow("JPEG, 20000 empty scans") << emptyScans << "damaged JPEG file" << 30000 << -1;
+        QTest::newRow("JPEG, stopped while reading") << emptyScans << "stopped" << 1000 << 500;
+        QTest::newRow("PNG claiming 20000 x 20000")
+            << pngClaiming(20000, 20000, 8) << "picture larger than 10239 pixels" << 3000 << -1;
+        QTest::newRow("16-bit PNG past the memory bound")
+            << pngClaiming(8192, 8193, 16) << "not enough memory" << 3000 << -1;
+        QTest::newRow("JPEG cut short") << jpeg.left(jpeg.size() / 2) << "damaged JPEG file" << 5000 << -1;
+        QTest::newRow("PNG cut short") << png.left(png.size() / 2) << "damaged PNG file" << 5000 << -1;
+    }
+    void hostileJpegAndPngFilesAreBounded()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        QFETCH(int, limitMs);
+        QFETCH(int, stopAfterMs);
+        const QString input = dir.filePath("hostile.heic");
+        QVERIFY(writeFile(input, content));
+        QTemporaryDir outputFolder;
+        const MemoryGrowth memory;
+        CovertThread thread;
+        thread.inputFile = input;
+        thread.outputFile = outputFolder.filePath("hostile.jpg");
+        thread.format = "jpg";
+        QElapsedTimer timer;
+        timer.start();
+        thread.start();
+        if (stopAfterMs >= 0) {
+            QTest::qWait(stopAfterMs);
+            QVERIFY(thread.isRunning());
+            timer.restart();
+            thread.requestStop();
+        }
+        QVERIFY(thread.wait(QDeadlineTimer(300000)));
+        QVERIFY2(timer.elapsed() < limitMs, QByteArray::number(timer.elapsed()));
+        QCOMPARE(thread.failureReason, reason);
+        // The picture itself takes 4 MB here; the reading happens elsewhere.
+        QVERIFY2(memory.kib() < 200 * 1024, QByteArray::number(memory.kib()));
+        QVERIFY(childProcesses().isEmpty());
+        QCOMPARE(QDir(QDir::tempPath() + "/Brembloc/Vornetta/thumb").entryList({"picture.*"}), QStringList());
+        if (!reason.isEmpty()) {
+            QCOMPARE(QDir(outputFolder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                     QStringList());
+            return;
+        }
+        QImageReader saved(thread.savedFile);
+        QCOMPARE(saved.size(), drawing.size());
+        QCOMPARE(saved.textKeys(), QStringList());
     }
 
     void refusesALinkedWorkFolder()

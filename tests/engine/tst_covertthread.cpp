@@ -102,6 +102,8 @@ private slots:
         output = std::make_unique<QTemporaryDir>();
         QVERIFY(program->addTool("heic/heic", kCopyingSplitter));
         QVERIFY(program->addCopyingDecoder());
+        QVERIFY(
+            QFile::link(vornetta::test::programFolder() + "/picturereader", program->file("picturereader")));
         QVERIFY(writeFile(source(), "not read"));
     }
     void cleanup()
@@ -252,8 +254,8 @@ private slots:
                                   : QStringList{"picture.jpg"});
     }
 
-    // Phones' "most compatible" exports: JPEG and PNG files named .heic, read by Qt without the tools,
-    // upright, with their profile and their Exif, as a HEIC file comes out.
+    // Phones' "most compatible" exports: JPEG and PNG files named .heic, read by the picture reader without
+    // the splitter and the decoders, upright, with their profile and their Exif, as a HEIC file comes out.
     void aJpegOrPngNamedHeicIsConvertedWithoutTheTools_data()
     {
         QTest::addColumn<QString>("kind");

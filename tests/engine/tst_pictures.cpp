@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QBuffer>
 #include <QColorSpace>
+#include <QImageWriter>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include "engine/covertthread.h"
 #include "engine/toolrunner.h"
 #include "fixtures/heicfixtures.h"
+#include "fixtures/heifwriter.h"
+#include "protocol/protocol.h"
 #include "tests/support/exiftags.h"
+#include "tests/support/files.h"
+#include "tests/support/picturefiles.h"
 #include "tests/support/testmain.h"
 #include "tests/support/workerrun.h"
 
@@ -199,6 +205,96 @@ private slots:
         QCOMPARE(tags.value("Exif.Image.Orientation"), QString("1"));
         QCOMPARE(tags.value("Exif.Photo.PixelXDimension"), QString("240"));
         QCOMPARE(tags.value("Exif.Photo.PixelYDimension"), QString("320"));
+    }
+
+    // JPEG and PNG files of every kind, named .heic, come out as Qt's own reader reads them: the same pixels
+    // at the same depth, grey as grey, and the same colour space. A profile over 4 MiB is left out, as a HEIC
+    // file's is.
+    void jpegAndPngFilesComeOutAsQtReadsThem_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("profileKept");
+        const QImage grey = drawing.convertToFormat(QImage::Format_Grayscale8);
+        const QByteArray jpeg = encodedPicture(drawing, "JPEG");
+        QByteArray progressive;
+        QBuffer buffer(&progressive);
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QImageWriter writer(&buffer, "JPEG");
+        writer.setProgressiveScanWrite(true);
+        QVERIFY(writer.write(drawing));
+        QImage p3 = drawing;
+        p3.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+        const auto profileOf = [](qsizetype bytes) {
+            QByteArray profile = QColorSpace(QColorSpace::DisplayP3).iccProfile();
+            profile += QByteArray(bytes - profile.size(), '\0');
+            for (int n = 0; n < 4; ++n)
+                profile[n] = char(bytes >> (24 - 8 * n));
+            return profile;
+        };
+        const qsizetype most = qsizetype(protocol::kMaxIccProfileBytes);
+        const auto iccp = [&](qsizetype bytes) {
+            return pngChunk("iCCP", QByteArray("P3\0\0", 4) + zlibStream(profileOf(bytes)));
+        };
+        const QByteArray rgb = pngOf(drawing, 2, 8);
+        QTest::newRow("JPEG") << jpeg << true;
+        QTest::newRow("grey JPEG") << encodedPicture(grey, "JPEG") << true;
+        QTest::newRow("progressive JPEG") << progressive << true;
+        QTest::newRow("CMYK JPEG") << adobeJpegOf(drawing, false) << true;
+        QTest::newRow("YCCK JPEG") << adobeJpegOf(drawing, true) << true;
+        QTest::newRow("JPEG, Display P3") << encodedPicture(p3, "JPEG") << true;
+        QTest::newRow("JPEG, 4 MiB profile") << withJpegProfile(jpeg, profileOf(most)) << true;
+        QTest::newRow("JPEG, larger profile") << withJpegProfile(jpeg, profileOf(most + 1)) << false;
+        QTest::newRow("palette PNG") << encodedPicture(drawing.convertToFormat(QImage::Format_Indexed8),
+                                                       "PNG")
+                                     << true;
+        QTest::newRow("grey PNG") << pngOf(drawing, 0, 8) << true;
+        QTest::newRow("grey and alpha PNG") << pngOf(drawing, 4, 8) << true;
+        QTest::newRow("RGBA PNG") << pngOf(drawing, 6, 8) << true;
+        QTest::newRow("16-bit grey PNG") << pngOf(drawing, 0, 16) << true;
+        QTest::newRow("16-bit RGB PNG") << pngOf(drawing, 2, 16) << true;
+        QTest::newRow("16-bit grey and alpha PNG") << pngOf(drawing, 4, 16) << true;
+        QTest::newRow("interlaced PNG") << pngOf(drawing, 2, 8, true) << true;
+        QTest::newRow("interlaced 16-bit RGBA PNG") << pngOf(drawing, 6, 16, true) << true;
+        QByteArray chromaticities;
+        for (const quint32 value : {31270, 32900, 64000, 33000, 30000, 60000, 15000, 6000})
+            heif::putU32(chromaticities, value);
+        const QByteArray srgb = pngChunk("sRGB", QByteArray(1, '\0'));
+        const QByteArray gamma =
+            pngChunk("gAMA", QByteArray("\0\0\xb1\x8f", 4)) + pngChunk("cHRM", chromaticities);
+        QTest::newRow("PNG, sRGB") << withPngChunks(rgb, srgb) << true;
+        QTest::newRow("PNG, gAMA and cHRM") << withPngChunks(rgb, gamma) << true;
+        // libpng then finds none of them valid.
+        QTest::newRow("PNG, sRGB, gAMA, cHRM, then a profile")
+            << withPngChunks(rgb, srgb + gamma + iccp(1000)) << true;
+        QTest::newRow("PNG, 4 MiB profile") << withPngChunks(rgb, iccp(most)) << true;
+        QTest::newRow("PNG, larger profile") << withPngChunks(rgb, iccp(most + 1)) << false;
+    }
+    void jpegAndPngFilesComeOutAsQtReadsThem()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, profileKept);
+        const QString input = dir.filePath("picture.heic");
+        QVERIFY(writeFile(input, content));
+        QImage reference;
+        QVERIFY(reference.loadFromData(content));
+        const QString output = dir.filePath("picture.png");
+        bool succeeded = false;
+        QString reason;
+        convert(input, output, "png", &succeeded, &reason);
+        QVERIFY2(succeeded, qPrintable(reason));
+        const QImage saved(output);
+        QCOMPARE(saved.isGrayscale(), reference.isGrayscale());
+        QCOMPARE(saved.depth() > 32, reference.depth() > 32);
+        // The pixels alone: QImage's comparison takes in the colour space too, compared below.
+        const auto pixels = [&reference](const QImage& picture) {
+            QImage common = picture.convertToFormat(reference.depth() > 32 ? QImage::Format_RGBA64
+                                                                           : QImage::Format_ARGB32);
+            common.setColorSpace(QColorSpace());
+            return common;
+        };
+        QCOMPARE(pixels(saved), pixels(reference));
+        QCOMPARE(saved.colorSpace().iccProfile(),
+                 profileKept ? reference.colorSpace().iccProfile() : QByteArray());
     }
 
     void damagedPropertiesGiveNoOutput_data()

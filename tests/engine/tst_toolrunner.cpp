@@ -69,6 +69,7 @@ private slots:
         FakeProgramFolder folder;
         QVERIFY(folder.addTool("heic/heic", kRecorder));
         QVERIFY(folder.addTool("ffmpeg", kRecorder));
+        QVERIFY(folder.addTool("picturereader/picturereader", kRecorder));
 
         QCOMPARE(runSplitter(first.toStdString(), second.toStdString()), kToolEnded);
         QCOMPARE(recordedArguments(folder.file("heic/heic")), (QStringList{folder.path(), first, second}));
@@ -79,6 +80,10 @@ private slots:
 
         QCOMPARE(runDecoder(first.toStdString(), second.toStdString()), kToolEnded);
         QCOMPARE(recordedArguments(folder.file("ffmpeg")), (QStringList{folder.path(), "-i", first, second}));
+
+        QCOMPARE(runPictureReader(first.toStdString(), second.toStdString()), kToolEnded);
+        QCOMPARE(recordedArguments(folder.file("picturereader/picturereader")),
+                 (QStringList{folder.path(), first, second}));
         QVERIFY(!QFile::exists(folder.file("pwned")));
     }
 

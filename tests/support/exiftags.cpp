@@ -8,6 +8,7 @@
 #include <exiv2/exiv2.hpp>
 
 #include "fixtures/heifwriter.h"
+#include "tests/support/picturefiles.h"
 
 namespace vornetta::test {
 
@@ -57,19 +58,7 @@ bool writeExifTags(const QString& path, const QMap<QString, QString>& tags)
 
 QByteArray withExifChunk(const QByteArray& png, const QByteArray& block)
 {
-    QByteArray chunk;
-    heif::putU32(chunk, quint32(block.size()));
-    chunk += "eXIf" + block;
-    // The CRC-32 of PNG (and zlib) over the type and the data.
-    quint32 crc = 0xffffffffu;
-    for (qsizetype i = 4; i < chunk.size(); ++i) {
-        crc ^= quint8(chunk[i]);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    heif::putU32(chunk, ~crc);
-    // The signature (8 bytes) and the header chunk (25) come first.
-    return png.left(33) + chunk + png.mid(33);
+    return withPngChunks(png, pngChunk("eXIf", block));
 }
 
 QByteArray exifItemData(const QByteArray& block)
