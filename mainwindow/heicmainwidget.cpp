@@ -6,6 +6,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -20,9 +21,11 @@
 
 #include "core/settings.h"
 #include "engine/covertthread.h"
+#include "engine/workfolder.h"
 #include "mainwindow/listcolumns.h"
 #include "update/updatewidget.h"
 #include "update/versioncompare.h"
+#include "widgets/itemcolourdelegate.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton2.h"
 #include "widgets/nofocusframedelegate.h"
@@ -91,6 +94,12 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
     connect(menuButton, &MyPushButton::clicked, this, &HEICMainWidget::menuButton_slots);
     connect(addMediaButton, &MyTempButton2::clicked, this, &HEICMainWidget::addMediaButton_slots);
     connect(toJpgButton, &MyTempButton2::clicked, this, &HEICMainWidget::toJpgButton_slots);
+    connect(stopButton, &MyTempButton2::clicked, this, &HEICMainWidget::stopButton_slots);
+    // A logout or a termination signal ends the event loop without closing the window first.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            &HEICMainWidget::leaveNothingBehind);
+    // The list under the loading panel still scrolls with the wheel.
+    loadingWidget->installEventFilter(this);
 
     setUpListWidget();
     setUpComboBox();
@@ -109,8 +118,12 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
     roundCorners();
 }
 
-// The worker stops a running conversion and waits for it when it is destroyed.
-HEICMainWidget::~HEICMainWidget() = default;
+HEICMainWidget::~HEICMainWidget()
+{
+    // A conversion that outlasted closing's wait holds the work folder until the worker has ended.
+    covertThread.reset();
+    removeSharedWorkFolder();
+}
 
 void HEICMainWidget::createWidgets()
 {
@@ -133,6 +146,8 @@ void HEICMainWidget::createWidgets()
     loadingLabel = new QLabel(loadingWidget);
     loadingMovie = std::make_unique<QMovie>(":/images/small_loadimg2.gif", QByteArray());
     loadingLabel->setMovie(loadingMovie.get());
+    progressLabel = new QLabel(loadingWidget);
+    stopButton = new MyTempButton2(loadingWidget);
     updateWidget = std::make_unique<UpdateWidget>(nullptr);
     updateWidget->hide();
     covertThread = std::make_unique<CovertThread>();
@@ -147,7 +162,8 @@ void HEICMainWidget::createWidgets()
         {formatLabel, "formatLabel"},   {fliterComboBox, "fliterComboBox"},
         {toJpgButton, "toJpgButton"},   {listWidget, "listWidget"},
         {dropLabel, "dropLabel"},       {loadingWidget, "loadingWidget"},
-        {loadingLabel, "loadingLabel"},
+        {loadingLabel, "loadingLabel"}, {progressLabel, "progressLabel"},
+        {stopButton, "stopButton"},
     };
     for (const auto& [object, name] : named)
         object->setObjectName(name);
@@ -184,6 +200,8 @@ void HEICMainWidget::setUpListWidget()
     listWidget->horizontalScrollBar()->hide();
     listWidget->header()->hide();
     listWidget->setAutoScroll(true);
+    // A failed row's state keeps its red under the style sheet's text colour.
+    listWidget->setItemDelegateForColumn(kStateColumn, new ItemColourDelegate(listWidget));
 }
 
 void HEICMainWidget::setUpComboBox()
@@ -267,6 +285,11 @@ void HEICMainWidget::placeWidgets()
     listWidget->setColumnHidden(kDoneColumn, true);
     listWidget->setColumnHidden(kStateColumn, false);
     loadingMovie->setScaledSize(loadingLabel->size());
+    // Under the animation: what converts, and the way to stop it.
+    progressLabel->setGeometry((loadingWidget->width() - scaled(440)) / 2, loadingLabel->y() + scaled(30),
+                               scaled(440), scaled(26));
+    stopButton->setGeometry((loadingWidget->width() - scaled(100)) / 2, progressLabel->y() + scaled(36),
+                            scaled(100), scaled(32));
 }
 
 void HEICMainWidget::paintWidgets()
@@ -305,7 +328,7 @@ void HEICMainWidget::setTexts()
     dropLabel->setText(tr("Drop HEIC files to here"));
     dropLabel->setAlignment(Qt::AlignCenter);
 
-    for (MyTempButton2* button : {addMediaButton, toJpgButton}) {
+    for (MyTempButton2* button : {addMediaButton, toJpgButton, stopButton}) {
         button->normalStyle = textButtonStyle("#3db557");
         button->hoverStyle = textButtonStyle("#45ea69");
         button->disabledStyle = textButtonStyle("#95b79d");
@@ -314,6 +337,12 @@ void HEICMainWidget::setTexts()
     }
     addMediaButton->setText(tr("Add HEIC"));
     toJpgButton->setText(tr("Save to ") + saveFormat.toUpper());
+    stopButton->setText(tr("Stop"));
+    // A plate of the tool strip's colour keeps the line readable over the rows under the panel.
+    progressLabel->setStyleSheet(
+        "QLabel { color: #333333;font-size:" + scaledText(13) +
+        "px;background-color: #f3f3f3;border: 1px solid #b5b5b5;border-radius: 3px; }");
+    progressLabel->setAlignment(Qt::AlignCenter);
 
     formatLabel->setText(tr("Format:"));
     formatLabel->setStyleSheet("QLabel { color: #434343;font-size:" + scaledText(12) + "px; }");
