@@ -2,6 +2,7 @@
 #include "mainwindow/heicmainwidget.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QBitmap>
 #include <QBrush>
 #include <QColor>
@@ -240,6 +241,25 @@ void HEICMainWidget::createMenus()
     connect(checkUpgradeAction, &QAction::triggered, this, &HEICMainWidget::slots_checkUpgradeAction);
     connect(fliterComboBox, &QComboBox::currentIndexChanged, this, &HEICMainWidget::fliterComboBox_slots);
 
+    // JPG quality, one choice of three; each action carries its quality.
+    mainMenu->addSeparator();
+    qualityMenu = mainMenu->addMenu(QString());
+    qualityGroup = new QActionGroup(this);
+    const int stored = readJpgQuality();
+    for (QAction** action : {&standardQualityAction, &highQualityAction, &bestQualityAction}) {
+        *action = new QAction(this);
+        (*action)->setCheckable(true);
+        qualityGroup->addAction(*action);
+        qualityMenu->addAction(*action);
+    }
+    standardQualityAction->setData(75);
+    highQualityAction->setData(90);
+    bestQualityAction->setData(95);
+    // Nothing stored: the writer's own default, which is 75.
+    for (QAction* action : qualityGroup->actions())
+        action->setChecked(action->data().toInt() == (stored < 0 ? 75 : stored));
+    connect(qualityGroup, &QActionGroup::triggered, this, &HEICMainWidget::slots_qualityAction);
+
     listMenu = new QMenu(this);
     removeAllAction = new QAction(this);
     listMenu->addAction(removeAllAction);
@@ -361,6 +381,10 @@ void HEICMainWidget::setTexts()
     supportAction->setText(tr("Support"));
     homepageAction->setText(tr("Homepage"));
     checkUpgradeAction->setText(tr("Check for Updates"));
+    qualityMenu->setTitle(tr("JPG quality"));
+    standardQualityAction->setText(tr("Standard (75)"));
+    highQualityAction->setText(tr("High (90)"));
+    bestQualityAction->setText(tr("Best (95)"));
     mainMenu->hide();
 
     listMenu->setStyleSheet(

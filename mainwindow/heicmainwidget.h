@@ -16,6 +16,7 @@
 #include "widgets/windowdrag.h"
 
 class QAction;
+class QActionGroup;
 class QCloseEvent;
 class QComboBox;
 class QDragEnterEvent;
@@ -100,6 +101,11 @@ public:
     QAction* supportAction = nullptr;
     QAction* homepageAction = nullptr;
     QAction* checkUpgradeAction = nullptr;
+    QMenu* qualityMenu = nullptr;
+    QActionGroup* qualityGroup = nullptr;
+    QAction* standardQualityAction = nullptr;
+    QAction* highQualityAction = nullptr;
+    QAction* bestQualityAction = nullptr;
     QMenu* listMenu = nullptr;
     QAction* removeAllAction = nullptr;
 
@@ -128,6 +134,7 @@ private slots:
     void slots_checkUpgradeAction();
     void slots_removeAllAction();
     void stopButton_slots();
+    void slots_qualityAction(QAction* action);
 
 private:
     void createWidgets();

@@ -3,6 +3,7 @@
 // worker, the loading panel with its progress line and Stop, the rows' outcomes and the closing question.
 #include "mainwindow/heicmainwidget.h"
 
+#include <QAction>
 #include <QBrush>
 #include <QColor>
 #include <QFileDialog>
@@ -82,6 +83,8 @@ void HEICMainWidget::startNextFile()
     covertThread->inputFile = source;
     covertThread->outputFile = freeOutputName(savePath, source, saveFormat);
     covertThread->format = saveFormat;
+    // The quality is the JPG writer's; PNG's writer would take it as a compression level.
+    covertThread->quality = saveFormat == "jpg" ? readJpgQuality() : -1;
     covertThread->start(QThread::InheritPriority);
     showProgress();
     stopButton->setButtonEnabled(true);
@@ -198,6 +201,11 @@ void HEICMainWidget::openButton_slots()
     dialog.setMessage(tr("The output folder could not be opened:") + "\n" + elidedPath(savePath), 1, 0);
     centerOnMainWindow(&dialog);
     dialog.exec();
+}
+
+void HEICMainWidget::slots_qualityAction(QAction* action)
+{
+    writeSetting("JpgQuality", QString::number(action->data().toInt()));
 }
 
 void HEICMainWidget::leaveNothingBehind()

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include <QActionGroup>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -405,6 +406,50 @@ private slots:
         QDesktopServices::setUrlHandler("file", &catcher, "open");
         QCOMPARE(messages, told.replaceInStrings("OUT", out));
         QCOMPARE(catcher.urls.size(), opened);
+    }
+
+    // The ▼ menu's JPG quality reaches the saved file: its quantisation tables are the writer's at it.
+    void jpgQualityFromTheMenu_data()
+    {
+        QTest::addColumn<QString>("stored");  // before the window opens
+        QTest::addColumn<int>("pick");        // the quality menu's entry, or -1
+        QTest::addColumn<QString>("checked"); // before the pick
+        QTest::addColumn<int>("quality");
+        QTest::newRow("the writer's own") << QString() << -1 << "Standard (75)" << 75;
+        QTest::newRow("High") << QString() << 1 << "Standard (75)" << 90;
+        QTest::newRow("Best") << QString() << 2 << "Standard (75)" << 95;
+        QTest::newRow("back to Standard") << "95" << 0 << "Best (95)" << 75;
+    }
+    void jpgQualityFromTheMenu()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, pick);
+        QFETCH(QString, checked);
+        QFETCH(int, quality);
+        if (!stored.isEmpty())
+            writeSetting("JpgQuality", stored);
+        openWindow();
+        QCOMPARE(window->qualityGroup->checkedAction()->text(), checked);
+        if (pick >= 0) {
+            // Down to "JPG quality", the fifth entry, into it, and down to the pick.
+            answerWhenShown<QMenu>([pick](QMenu* menu) {
+                for (int down = 0; down < 5; ++down)
+                    QTest::keyClick(menu, Qt::Key_Down);
+                QTest::keyClick(menu, Qt::Key_Right);
+                for (int down = 0; down < pick; ++down)
+                    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Down);
+                QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Return);
+            });
+            QTest::mouseClick(window->menuButton, Qt::LeftButton);
+            QCOMPARE(readSetting("JpgQuality"), QString::number(quality));
+            QCOMPARE(window->qualityGroup->checkedAction()->data().toInt(), quality);
+        }
+        window->addHeicFiles({sources + "/single.HEIC"});
+        convertInto(out);
+        // The first quantisation table (DQT marker, length and 65 bytes), which the quality alone decides.
+        const auto table = [](const QByteArray& jpeg) { return jpeg.mid(jpeg.indexOf("\xff\xdb"), 69); };
+        QCOMPARE(table(fileBytes(out + "/single.jpg")),
+                 table(encodedPicture(singlePicture, "JPEG", quality)));
     }
 };
 
