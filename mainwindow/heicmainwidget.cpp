@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QVariant>
@@ -79,10 +80,17 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
                    Qt::WindowMaximizeButtonHint);
 
     // The factor starts at 1.0, so this is the smaller of the two DPI ratios, clamped. Where Qt scales
-    // high-DPI screens itself, the logical DPI reads 96 and the window keeps the same size on screen.
-    scaleFactor = scaleFactorFromDpi(logicalDpiX() * static_cast<double>(scaleFactor),
-                                     logicalDpiY() * static_cast<double>(scaleFactor));
+    // high-DPI screens itself, the logical DPI reads 96 and the window keeps the same size on screen. The
+    // window cannot be resized, so the factor is lowered where the screen's free area needs it, whatever
+    // the DPI or Qt's own scaling (QT_SCALE_FACTOR) make of it; the window opens in that area's middle.
+    const QRect available = screen() ? screen()->availableGeometry() : QRect();
+    scaleFactor = scaleFactorToFit(scaleFactorFromDpi(logicalDpiX() * static_cast<double>(scaleFactor),
+                                                      logicalDpiY() * static_cast<double>(scaleFactor)),
+                                   QSize(680, 520), available.size());
     resize(static_cast<int>(680.0f * scaleFactor), static_cast<int>(520.0f * scaleFactor));
+    if (!available.isEmpty())
+        move(available.x() + (available.width() - width()) / 2,
+             available.y() + (available.height() - height()) / 2);
 
     saveFormat = "jpg";
     language = "EN";

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMovie>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QTreeWidget>
 
 #include "core/weblinks.h"
@@ -128,6 +129,17 @@ private slots:
         QCOMPARE(window->dropLabel->isHidden(), !rows.isEmpty());
     }
 
+    // A fixed-size window at any DPI or Qt scale still fits its screen's free area, in its middle.
+    void windowFitsTheScreen()
+    {
+        const std::unique_ptr<HEICMainWidget> window = openMainWindow({});
+        const QRect available = window->screen()->availableGeometry();
+        QCOMPARE(available, QRect(100, 50, 640, 400));
+        QCOMPARE(window->size(), QSize(523, 400));
+        QCOMPARE(window->geometry().center(), available.center());
+        QCOMPARE(window->findChild<QWidget*>("loadingWidget")->geometry(), QRect(0, 23, 523, 377));
+    }
+
     void loadingAnimationIsAnimated()
     {
         QMovie movie(":/images/small_loadimg2.gif");
@@ -136,5 +148,5 @@ private slots:
     }
 };
 
-VORNETTA_TEST_MAIN(StartupTest)
+VORNETTA_TEST_MAIN_ON_SCREEN(StartupTest, QRect(100, 50, 640, 400))
 #include "tst_startup.moc"

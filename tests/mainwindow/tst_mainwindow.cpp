@@ -582,5 +582,5 @@ private slots:
     }
 };
 
-VORNETTA_TEST_MAIN(MainWindowTest)
+VORNETTA_TEST_MAIN_ON_SCREEN(MainWindowTest, QRect(0, 0, 1920, 1080))
 #include "tst_mainwindow.moc"
