@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include "gui/quitsignals.h"
 #include "gui/startup.h"
 #include "mainwindow/heicmainwidget.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char* argv[])
     applicationFolder = QCoreApplication::applicationDirPath();
     QCoreApplication::addLibraryPath(applicationFolder);
     loadApplicationFonts(applicationFolder);
+    quitOnTerminationSignals();
 
     const std::unique_ptr<HEICMainWidget> window = openMainWindow(QCoreApplication::arguments());
     return application.exec();
