@@ -24,6 +24,10 @@ IsolatedEnvironment::IsolatedEnvironment()
     qputenv("XDG_DATA_HOME", makeFolder(rootDir.path() + "/data").toUtf8());
     qputenv("XDG_CACHE_HOME", makeFolder(rootDir.path() + "/cache").toUtf8());
     qputenv("TMPDIR", makeFolder(rootDir.path() + "/tmp").toUtf8());
+    // Owner-only, as the system makes it; vornetta keeps its one-window socket there.
+    const QString runtime = makeFolder(rootDir.path() + "/runtime");
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
 }
 
 void useOffscreenScreen(const IsolatedEnvironment& environment, const QRect& screen)

@@ -7,7 +7,7 @@
 
 namespace vornetta::test {
 
-// Points HOME, XDG_CONFIG_HOME and TMPDIR at fresh folders below one temporary folder,
+// Points HOME, XDG_CONFIG_HOME, XDG_RUNTIME_DIR and TMPDIR at fresh folders below one temporary folder,
 // removed when the object goes. Make it before QApplication: Qt reads some of these once.
 class IsolatedEnvironment final
 {
