@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <cstdio>
 #include <memory>
 
 #include <QApplication>
 #include <QCoreApplication>
 
+#include "gui/quitsignals.h"
+#include "gui/singleinstance.h"
 #include "gui/startup.h"
 #include "mainwindow/heicmainwidget.h"
 
@@ -13,8 +16,22 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     applicationFolder = QCoreApplication::applicationDirPath();
     QCoreApplication::addLibraryPath(applicationFolder);
-    loadApplicationFonts(applicationFolder);
 
-    const std::unique_ptr<HEICMainWidget> window = openMainWindow(QCoreApplication::arguments());
+    // One window per session: a window already running takes the files, and this start ends.
+    const QList<QByteArray> files = commandLineFiles(argc, argv);
+    SingleInstance instance;
+    switch (instance.start(files)) {
+    case SingleInstance::Role::HandedOver:
+        return 0;
+    case SingleInstance::Role::NoAnswer:
+        std::fputs("vornetta: the running window does not answer\n", stderr);
+        return 1;
+    case SingleInstance::Role::Window:
+        break;
+    }
+
+    loadApplicationFonts(applicationFolder);
+    quitOnTerminationSignals();
+    const std::unique_ptr<HEICMainWidget> window = openMainWindow(files, &instance);
     return application.exec();
 }

@@ -46,3 +46,10 @@ QString readFolderSetting(const QString& key)
         return stored;
     return defaultOutputFolder();
 }
+
+int readJpgQuality()
+{
+    bool number = false;
+    const int quality = readSetting("JpgQuality").toInt(&number);
+    return number && quality >= 0 && quality <= 100 ? quality : -1;
+}

@@ -20,3 +20,7 @@ QString defaultOutputFolder();
 
 // The folder stored under key when it is set and still exists, otherwise the default output folder.
 QString readFolderSetting(const QString& key);
+
+// The JPG quality the window saves with, as the ▼ menu stored it under "JpgQuality": 0 to 100, or -1 for
+// the writer's own default when nothing usable is stored.
+int readJpgQuality();

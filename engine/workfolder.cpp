@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 
 #include <dirent.h>
@@ -90,6 +91,14 @@ bool ensureOwnFolder(const QString& path, QString* reason)
         return false;
     }
     return true;
+}
+
+bool isRealFolderOfOurs(const QString& path)
+{
+    struct stat info
+    {};
+    return lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == geteuid();
 }
 
 bool belongsToAnotherUser(const QString& path)
@@ -340,4 +349,24 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
     holder.lock = std::move(lock);
     holder.folder = work;
     return work;
+}
+
+bool removeSharedWorkFolder(const QString& tempFolder)
+{
+    QString maker = tempFolder;
+    while (maker.size() > 1 && maker.endsWith('/'))
+        maker.chop(1);
+    maker += QStringLiteral("/Brembloc");
+    if (belongsToAnotherUser(maker))
+        maker += QLatin1Char('-') + QString::number(geteuid());
+    const QString product = maker + QStringLiteral("/Vornetta");
+    if (!QFileInfo::exists(product))
+        return true;
+    if (!isRealFolderOfOurs(maker) || !isRealFolderOfOurs(product))
+        return false;
+    // A conversion of ours or of another window holds it: that run empties it, not us.
+    QLockFile lock(product + QStringLiteral("/thumb.lock"));
+    lock.setStaleLockTime(0);
+    QString reason;
+    return lock.tryLock(0) && clearFolder(product + QStringLiteral("/thumb"), &reason);
 }

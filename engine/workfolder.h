@@ -53,3 +53,8 @@ private:
 // trailing separator), or an empty string when it cannot be used safely (holder.failureReason() says
 // why). The folder stays locked for as long as holder lives.
 QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder = QDir::tempPath());
+
+// Removes the window's work folder below tempFolder, thumb with everything in it, so that no decoded photo
+// outlives the window. Nothing is created; a folder that a run holds right now, a link or a folder of
+// another user stays. Whether nothing is left of it.
+bool removeSharedWorkFolder(const QString& tempFolder = QDir::tempPath());

@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/startup.h"
 
-#include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QStringList>
 
+#include "gui/singleinstance.h"
+#include "mainwindow/fileintake.h"
 #include "mainwindow/heicmainwidget.h"
 
 QString applicationFolder;
@@ -36,15 +37,30 @@ void loadApplicationFonts(const QString& folder)
         QGuiApplication::setFont(QFont(lato, 10));
 }
 
-std::unique_ptr<HEICMainWidget> openMainWindow(const QStringList& arguments)
+QList<QByteArray> commandLineFiles(int argc, char** argv)
+{
+    QList<QByteArray> files;
+    for (int index = 1; index < argc; ++index)
+        files.append(QByteArray(argv[index]));
+    return absolutePaths(files);
+}
+
+std::unique_ptr<HEICMainWidget> openMainWindow(const QList<QByteArray>& files, SingleInstance* instance)
 {
     auto window = std::make_unique<HEICMainWidget>(nullptr);
     window->show();
-    // Rows keep their path until the conversion, like those from the dialog or a drop: absolute, so they
-    // do not depend on the folder vornetta was started in.
-    QStringList files;
-    for (const QString& argument : arguments.mid(1))
-        files.append(argument.isEmpty() ? argument : QFileInfo(argument).absoluteFilePath());
-    window->addHeicFiles(files);
+    // Rows keep their path until the conversion: absolute, so they do not depend on the folder
+    // vornetta was started in.
+    window->addNamedFiles(absolutePaths(files));
+    if (instance) {
+        QObject::connect(instance, &SingleInstance::filesHandedOver, window.get(),
+                         [window = window.get()](const QList<QByteArray>& handed) {
+                             window->showNormal();
+                             window->raise();
+                             window->activateWindow();
+                             // After the raise, so that a message about left-out files lies above it.
+                             window->addNamedFiles(handed);
+                         });
+    }
     return window;
 }

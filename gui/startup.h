@@ -3,10 +3,12 @@
 
 #include <memory>
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 class HEICMainWidget;
+class SingleInstance;
 
 // The folder of the running executable, read once by main and kept until exit.
 extern QString applicationFolder;
@@ -15,8 +17,13 @@ extern QString applicationFolder;
 // 10 points the application font. Missing or unreadable files are skipped silently.
 void loadApplicationFonts(const QString& folder);
 
+// The files named on vornetta's command line, after QApplication took its own options (-platform,
+// -style ...) out of argv: the system's bytes, relative names made absolute.
+QList<QByteArray> commandLineFiles(int argc, char** argv);
+
 // What vornetta does once its application and fonts are set up: creates the main window, shows it and
-// offers it the files named in arguments, which are the application's arguments with QApplication's own
-// options already taken out: everything after the program's name is a file. They join the list through
-// the window's own rules, so a name that is not .heic or a missing file is silently left out.
-std::unique_ptr<HEICMainWidget> openMainWindow(const QStringList& arguments);
+// offers it the files (absolute paths, as the system's bytes). A file joins whatever its suffix, a folder
+// gives its HEIC files, and what is left out is told (HEICMainWidget::addNamedFiles). With an instance,
+// later starts hand their files to this window, which comes to the front.
+std::unique_ptr<HEICMainWidget> openMainWindow(const QList<QByteArray>& files,
+                                               SingleInstance* instance = nullptr);

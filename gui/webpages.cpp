@@ -17,7 +17,7 @@ void openWebPage(const QString& base)
     QDesktopServices::openUrl(QUrl(buildWebUrl(base)));
 }
 
-void openFolderInFileManager(const QString& folder)
+bool openFolderInFileManager(const QString& folder)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }

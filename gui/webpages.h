@@ -10,4 +10,5 @@ QString buildWebUrl(const QString& base);
 void openWebPage(const QString& base);
 
 // Shows folder in the desktop's file manager. No shell is involved, so blanks and quotes are safe.
-void openFolderInFileManager(const QString& folder);
+// Whether a file manager could be started.
+bool openFolderInFileManager(const QString& folder);

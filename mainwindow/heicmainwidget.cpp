@@ -2,10 +2,12 @@
 #include "mainwindow/heicmainwidget.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QBitmap>
 #include <QBrush>
 #include <QColor>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -14,15 +16,18 @@
 #include <QPainter>
 #include <QPalette>
 #include <QPixmap>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTreeWidget>
 #include <QVariant>
 
 #include "core/settings.h"
 #include "engine/covertthread.h"
+#include "engine/workfolder.h"
 #include "mainwindow/listcolumns.h"
 #include "update/updatewidget.h"
 #include "update/versioncompare.h"
+#include "widgets/itemcolourdelegate.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton2.h"
 #include "widgets/nofocusframedelegate.h"
@@ -75,10 +80,17 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
                    Qt::WindowMaximizeButtonHint);
 
     // The factor starts at 1.0, so this is the smaller of the two DPI ratios, clamped. Where Qt scales
-    // high-DPI screens itself, the logical DPI reads 96 and the window keeps the same size on screen.
-    scaleFactor = scaleFactorFromDpi(logicalDpiX() * static_cast<double>(scaleFactor),
-                                     logicalDpiY() * static_cast<double>(scaleFactor));
+    // high-DPI screens itself, the logical DPI reads 96 and the window keeps the same size on screen. The
+    // window cannot be resized, so the factor is lowered where the screen's free area needs it, whatever
+    // the DPI or Qt's own scaling (QT_SCALE_FACTOR) make of it; the window opens in that area's middle.
+    const QRect available = screen() ? screen()->availableGeometry() : QRect();
+    scaleFactor = scaleFactorToFit(scaleFactorFromDpi(logicalDpiX() * static_cast<double>(scaleFactor),
+                                                      logicalDpiY() * static_cast<double>(scaleFactor)),
+                                   QSize(680, 520), available.size());
     resize(static_cast<int>(680.0f * scaleFactor), static_cast<int>(520.0f * scaleFactor));
+    if (!available.isEmpty())
+        move(available.x() + (available.width() - width()) / 2,
+             available.y() + (available.height() - height()) / 2);
 
     saveFormat = "jpg";
     language = "EN";
@@ -91,6 +103,12 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
     connect(menuButton, &MyPushButton::clicked, this, &HEICMainWidget::menuButton_slots);
     connect(addMediaButton, &MyTempButton2::clicked, this, &HEICMainWidget::addMediaButton_slots);
     connect(toJpgButton, &MyTempButton2::clicked, this, &HEICMainWidget::toJpgButton_slots);
+    connect(stopButton, &MyTempButton2::clicked, this, &HEICMainWidget::stopButton_slots);
+    // A logout or a termination signal ends the event loop without closing the window first.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            &HEICMainWidget::leaveNothingBehind);
+    // The list under the loading panel still scrolls with the wheel.
+    loadingWidget->installEventFilter(this);
 
     setUpListWidget();
     setUpComboBox();
@@ -109,8 +127,12 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
     roundCorners();
 }
 
-// The worker stops a running conversion and waits for it when it is destroyed.
-HEICMainWidget::~HEICMainWidget() = default;
+HEICMainWidget::~HEICMainWidget()
+{
+    // A conversion that outlasted closing's wait holds the work folder until the worker has ended.
+    covertThread.reset();
+    removeSharedWorkFolder();
+}
 
 void HEICMainWidget::createWidgets()
 {
@@ -133,6 +155,8 @@ void HEICMainWidget::createWidgets()
     loadingLabel = new QLabel(loadingWidget);
     loadingMovie = std::make_unique<QMovie>(":/images/small_loadimg2.gif", QByteArray());
     loadingLabel->setMovie(loadingMovie.get());
+    progressLabel = new QLabel(loadingWidget);
+    stopButton = new MyTempButton2(loadingWidget);
     updateWidget = std::make_unique<UpdateWidget>(nullptr);
     updateWidget->hide();
     covertThread = std::make_unique<CovertThread>();
@@ -147,7 +171,8 @@ void HEICMainWidget::createWidgets()
         {formatLabel, "formatLabel"},   {fliterComboBox, "fliterComboBox"},
         {toJpgButton, "toJpgButton"},   {listWidget, "listWidget"},
         {dropLabel, "dropLabel"},       {loadingWidget, "loadingWidget"},
-        {loadingLabel, "loadingLabel"},
+        {loadingLabel, "loadingLabel"}, {progressLabel, "progressLabel"},
+        {stopButton, "stopButton"},
     };
     for (const auto& [object, name] : named)
         object->setObjectName(name);
@@ -184,6 +209,8 @@ void HEICMainWidget::setUpListWidget()
     listWidget->horizontalScrollBar()->hide();
     listWidget->header()->hide();
     listWidget->setAutoScroll(true);
+    // A failed row's state keeps its red under the style sheet's text colour.
+    listWidget->setItemDelegateForColumn(kStateColumn, new ItemColourDelegate(listWidget));
 }
 
 void HEICMainWidget::setUpComboBox()
@@ -221,6 +248,25 @@ void HEICMainWidget::createMenus()
     connect(homepageAction, &QAction::triggered, this, &HEICMainWidget::slots_homepageAction);
     connect(checkUpgradeAction, &QAction::triggered, this, &HEICMainWidget::slots_checkUpgradeAction);
     connect(fliterComboBox, &QComboBox::currentIndexChanged, this, &HEICMainWidget::fliterComboBox_slots);
+
+    // JPG quality, one choice of three; each action carries its quality.
+    mainMenu->addSeparator();
+    qualityMenu = mainMenu->addMenu(QString());
+    qualityGroup = new QActionGroup(this);
+    const int stored = readJpgQuality();
+    for (QAction** action : {&standardQualityAction, &highQualityAction, &bestQualityAction}) {
+        *action = new QAction(this);
+        (*action)->setCheckable(true);
+        qualityGroup->addAction(*action);
+        qualityMenu->addAction(*action);
+    }
+    standardQualityAction->setData(75);
+    highQualityAction->setData(90);
+    bestQualityAction->setData(95);
+    // Nothing stored: the writer's own default, which is 75.
+    for (QAction* action : qualityGroup->actions())
+        action->setChecked(action->data().toInt() == (stored < 0 ? 75 : stored));
+    connect(qualityGroup, &QActionGroup::triggered, this, &HEICMainWidget::slots_qualityAction);
 
     listMenu = new QMenu(this);
     removeAllAction = new QAction(this);
@@ -267,6 +313,11 @@ void HEICMainWidget::placeWidgets()
     listWidget->setColumnHidden(kDoneColumn, true);
     listWidget->setColumnHidden(kStateColumn, false);
     loadingMovie->setScaledSize(loadingLabel->size());
+    // Under the animation: what converts, and the way to stop it.
+    progressLabel->setGeometry((loadingWidget->width() - scaled(440)) / 2, loadingLabel->y() + scaled(30),
+                               scaled(440), scaled(26));
+    stopButton->setGeometry((loadingWidget->width() - scaled(100)) / 2, progressLabel->y() + scaled(36),
+                            scaled(100), scaled(32));
 }
 
 void HEICMainWidget::paintWidgets()
@@ -305,7 +356,7 @@ void HEICMainWidget::setTexts()
     dropLabel->setText(tr("Drop HEIC files to here"));
     dropLabel->setAlignment(Qt::AlignCenter);
 
-    for (MyTempButton2* button : {addMediaButton, toJpgButton}) {
+    for (MyTempButton2* button : {addMediaButton, toJpgButton, stopButton}) {
         button->normalStyle = textButtonStyle("#3db557");
         button->hoverStyle = textButtonStyle("#45ea69");
         button->disabledStyle = textButtonStyle("#95b79d");
@@ -314,6 +365,12 @@ void HEICMainWidget::setTexts()
     }
     addMediaButton->setText(tr("Add HEIC"));
     toJpgButton->setText(tr("Save to ") + saveFormat.toUpper());
+    stopButton->setText(tr("Stop"));
+    // A plate of the tool strip's colour keeps the line readable over the rows under the panel.
+    progressLabel->setStyleSheet(
+        "QLabel { color: #333333;font-size:" + scaledText(13) +
+        "px;background-color: #f3f3f3;border: 1px solid #b5b5b5;border-radius: 3px; }");
+    progressLabel->setAlignment(Qt::AlignCenter);
 
     formatLabel->setText(tr("Format:"));
     formatLabel->setStyleSheet("QLabel { color: #434343;font-size:" + scaledText(12) + "px; }");
@@ -332,6 +389,10 @@ void HEICMainWidget::setTexts()
     supportAction->setText(tr("Support"));
     homepageAction->setText(tr("Homepage"));
     checkUpgradeAction->setText(tr("Check for Updates"));
+    qualityMenu->setTitle(tr("JPG quality"));
+    standardQualityAction->setText(tr("Standard (75)"));
+    highQualityAction->setText(tr("High (90)"));
+    bestQualityAction->setText(tr("Best (95)"));
     mainMenu->hide();
 
     listMenu->setStyleSheet(

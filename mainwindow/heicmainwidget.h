@@ -3,14 +3,20 @@
 
 #include <memory>
 
+#include <QByteArray>
+#include <QList>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
+#include "mainwindow/batch.h"
+#include "mainwindow/fileintake.h"
 #include "widgets/windowdrag.h"
 
 class QAction;
+class QActionGroup;
 class QCloseEvent;
 class QComboBox;
 class QDragEnterEvent;
@@ -23,6 +29,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 class CovertThread;
+class MyMessageBoxWidget;
 class MyPushButton;
 class MyTempButton2;
 class UpdateWidget;
@@ -45,8 +52,12 @@ public:
     void showUpdateDialog(bool withCheck);
 
     // Appends the paths that name an existing file or folder with the suffix "heic" (any case) as
-    // waiting rows, then refreshes the convert button and the drop hint.
+    // waiting rows, then refreshes the convert button and the drop hint. What was left out is told.
     void addHeicFiles(QStringList paths);
+
+    // Appends files named on the command line or handed over by a later start (takeNamedPaths), as
+    // waiting rows, and tells what was left out.
+    void addNamedFiles(const QList<QByteArray>& paths);
 
     // Enables the convert button and hides the drop hint when the list has rows, and the reverse.
     void refreshListState();
@@ -80,6 +91,8 @@ public:
     QLabel* dropLabel = nullptr;
     QWidget* loadingWidget = nullptr;
     QLabel* loadingLabel = nullptr;
+    QLabel* progressLabel = nullptr;
+    MyTempButton2* stopButton = nullptr;
     std::unique_ptr<QMovie> loadingMovie;
     std::unique_ptr<UpdateWidget> updateWidget;
     std::unique_ptr<CovertThread> covertThread;
@@ -88,6 +101,11 @@ public:
     QAction* supportAction = nullptr;
     QAction* homepageAction = nullptr;
     QAction* checkUpgradeAction = nullptr;
+    QMenu* qualityMenu = nullptr;
+    QActionGroup* qualityGroup = nullptr;
+    QAction* standardQualityAction = nullptr;
+    QAction* highQualityAction = nullptr;
+    QAction* bestQualityAction = nullptr;
     QMenu* listMenu = nullptr;
     QAction* removeAllAction = nullptr;
 
@@ -98,6 +116,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void closeButton_slots();
@@ -114,6 +133,8 @@ private slots:
     void slots_homepageAction();
     void slots_checkUpgradeAction();
     void slots_removeAllAction();
+    void stopButton_slots();
+    void slots_qualityAction(QAction* action);
 
 private:
     void createWidgets();
@@ -125,12 +146,24 @@ private:
     void setTexts();
     void roundCorners();
 
-    // Stops a running conversion and waits for it to end, so no tool outlives the window.
-    void stopConversion();
+    // Rows for the files taken, each shown as its batch row; then the left-out files are told.
+    void addIntake(const FileIntake& intake);
+    void showRow(int row);
+    void showProgress();
+    void tellLeftOut(const QList<LeftOut>& leftOut);
+    // The batch's last row is done: the question about the output folder, told what came of the batch.
+    void endBatch();
+    // Closing, a termination signal or a logout: the conversion is stopped and awaited, and the work
+    // folder goes, so no tool and no decoded photo outlives the window.
+    void leaveNothingBehind();
 
+    Batch batch;
+    QPointer<MyMessageBoxWidget> leftOutDialog;
     WindowDrag windowDrag{*this};
     // Set once the window is closing: a conversion that ends then starts no further file.
     bool closing = false;
+    // Set from a stop until the stopped conversion has ended.
+    bool stopping = false;
 };
 
 // The one main window, set first thing by its constructor and never cleared.

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the main window does: the file list and queue, the conversion batch, and the window's own
-// actions (title-strip buttons, menus, moving the frameless window).
+// What the main window does with its list (files joining it, its menu, the format) and its own actions
+// (title-strip buttons, menus, moving the frameless window). The conversion batch is in
+// heicmainwidgetbatch.cpp.
 #include "mainwindow/heicmainwidget.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -19,7 +21,6 @@
 #include <QTreeWidget>
 #include <QUrl>
 
-#include "core/filerules.h"
 #include "core/settings.h"
 #include "core/weblinks.h"
 #include "engine/covertthread.h"
@@ -33,15 +34,19 @@
 
 namespace {
 
-// How long closing waits for a stopped conversion: the worker kills its tool at once, so this is
-// only a bound for a machine under heavy load.
-constexpr unsigned long kStopWaitMs = 2000;
+// The left-out message names this many files, and counts the rest.
+constexpr int kLeftOutNamesTold = 5;
+// A long name is cut in the middle to this many characters, so that each stays one line of the dialog.
+constexpr int kLeftOutNameLength = 32;
 
-void markWaiting(QTreeWidgetItem* item)
+QString shortName(const QString& name)
 {
-    item->setText(kDoneColumn, "0");
-    item->setText(kStateColumn, "waiting");
-    item->setToolTip(kStateColumn, QString());
+    const QString file = QFileInfo(name).fileName();
+    const QString shown = file.isEmpty() ? name : file;
+    if (shown.size() <= kLeftOutNameLength)
+        return shown;
+    const int half = (kLeftOutNameLength - 1) / 2;
+    return shown.left(half) + QChar(0x2026) + shown.right(half);
 }
 
 } // namespace
@@ -70,29 +75,81 @@ void HEICMainWidget::dropEvent(QDropEvent* event)
 {
     if (!event->mimeData()->hasUrls())
         return;
-    // A URL that is not a local file gives an empty path, which the suffix test turns away.
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        paths.append(url.toLocalFile());
-    addHeicFiles(paths);
+    addIntake(takeDroppedUrls(event->mimeData()->urls()));
 }
 
 void HEICMainWidget::addHeicFiles(QStringList paths)
 {
     if (paths.isEmpty())
         return;
-    for (const QString& path : paths) {
-        if (!isAcceptedHeicPath(path))
+    addIntake(takeHeicPaths(paths));
+}
+
+void HEICMainWidget::addNamedFiles(const QList<QByteArray>& paths)
+{
+    addIntake(takeNamedPaths(paths));
+}
+
+void HEICMainWidget::addIntake(const FileIntake& intake)
+{
+    for (const QString& path : intake.files) {
+        // A file already waiting or converting keeps its one row.
+        if (!batch.add(path))
             continue;
         auto* item = new QTreeWidgetItem(listWidget);
         item->setText(kPathColumn, path);
         item->setText(kSourceColumn, path);
-        item->setText(kDoneColumn, "0");
         item->setToolTip(kPathColumn, path);
-        item->setText(kStateColumn, "waiting");
         item->setTextAlignment(kPathColumn, Qt::AlignLeft | Qt::AlignVCenter);
+        showRow(batch.size() - 1);
     }
     refreshListState();
+    // Rows dropped during a batch join its count.
+    if (covertThread->isRunning())
+        showProgress();
+    tellLeftOut(intake.leftOut);
+}
+
+void HEICMainWidget::tellLeftOut(const QList<LeftOut>& leftOut)
+{
+    if (leftOut.isEmpty())
+        return;
+    QStringList lines{tr("Not added to the list:")};
+    for (const LeftOut& file : leftOut.mid(0, kLeftOutNamesTold)) {
+        QString reason;
+        switch (file.reason) {
+        case LeftOutReason::NotHeic:
+            reason = tr("not a .heic file");
+            break;
+        case LeftOutReason::NotFound:
+            reason = tr("not found");
+            break;
+        case LeftOutReason::NotAFile:
+            reason = tr("not a file");
+            break;
+        case LeftOutReason::NotUtf8:
+            reason = tr("the file name is not valid UTF-8");
+            break;
+        case LeftOutReason::NoHeifFile:
+            reason = tr("no .heic, .heif or .hif file in it");
+            break;
+        case LeftOutReason::TooManyFiles:
+            reason = tr("more than %1 files, the rest left out").arg(kMostFilesFromAFolder);
+            break;
+        }
+        lines.append(shortName(file.name) + ": " + reason);
+    }
+    if (leftOut.size() > kLeftOutNamesTold)
+        lines.append(tr("and %1 more").arg(leftOut.size() - kLeftOutNamesTold));
+
+    // Told once per offer, beside the window: the files that did join are in the list already.
+    if (leftOutDialog)
+        leftOutDialog->close();
+    leftOutDialog = new MyMessageBoxWidget(this);
+    leftOutDialog->setAttribute(Qt::WA_DeleteOnClose);
+    leftOutDialog->setMessage(lines.join('\n'), 1, 0);
+    centerOnMainWindow(leftOutDialog);
+    leftOutDialog->show();
 }
 
 void HEICMainWidget::refreshListState()
@@ -104,11 +161,7 @@ void HEICMainWidget::refreshListState()
 
 int HEICMainWidget::findNextWaitingRow()
 {
-    for (int row = 0; row < listWidget->topLevelItemCount(); ++row) {
-        if (listWidget->topLevelItem(row)->text(kDoneColumn) == "0")
-            return row;
-    }
-    return -1;
+    return batch.nextWaiting();
 }
 
 void HEICMainWidget::listWidgetPressed_slots(QTreeWidgetItem* item, int col)
@@ -122,6 +175,7 @@ void HEICMainWidget::listWidgetPressed_slots(QTreeWidgetItem* item, int col)
 void HEICMainWidget::slots_removeAllAction()
 {
     listWidget->clear();
+    batch.clear();
     refreshListState();
 }
 
@@ -141,103 +195,27 @@ void HEICMainWidget::fliterComboBox_slots()
     toJpgButton->setText(tr("Save to ") + saveFormat.toUpper());
 }
 
-// ---- The conversion batch ----
-
-void HEICMainWidget::toJpgButton_slots()
-{
-    if (listWidget->topLevelItemCount() == 0) {
-        toJpgButton->setButtonEnabled(false);
-        return;
-    }
-    const QString start = readFolderSetting("SaveVideoPath");
-    const QString chosen = QFileDialog::getExistingDirectory(
-        this, tr("Open Directory"), start, QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
-    if (chosen.isEmpty())
-        return;
-    savePath = chosen;
-    if (!savePath.isEmpty())
-        writeSetting("SaveVideoPath", savePath);
-    // Every row goes again, converted ones too, into the folder just picked.
-    for (int row = 0; row < listWidget->topLevelItemCount(); ++row)
-        markWaiting(listWidget->topLevelItem(row));
-    startNextFile();
-}
-
-void HEICMainWidget::startNextFile()
-{
-    if (closing || covertThread->isRunning())
-        return;
-    const int row = findNextWaitingRow();
-    if (row >= 0) {
-        QTreeWidgetItem* item = listWidget->topLevelItem(row);
-        item->setText(kStateColumn, "converting");
-        const QString source = item->text(kSourceColumn);
-        // Only one file converts at a time, so a name found free here is still free when it is written.
-        covertThread->itemIndex = row;
-        covertThread->inputFile = source;
-        covertThread->outputFile = freeOutputName(savePath, source, saveFormat);
-        covertThread->format = saveFormat;
-        covertThread->start(QThread::InheritPriority);
-        loadingWidget->show();
-        loadingMovie->start();
-        return;
-    }
-    if (savePath.isEmpty())
-        return;
-    MyMessageBoxWidget dialog(nullptr);
-    dialog.setMessage(tr("Do you want open the output folder? "), 2, 0);
-    centerOnMainWindow(&dialog);
-    dialog.exec();
-    if (dialog.okPressed)
-        openButton_slots();
-}
-
-void HEICMainWidget::covertThread_Finished()
-{
-    loadingWidget->hide();
-    loadingMovie->stop();
-    const int row = covertThread->itemIndex;
-    if (row < 0)
-        return;
-    // The flag moves on either way, so one bad file never holds up the rest of the batch.
-    if (QTreeWidgetItem* item = listWidget->topLevelItem(row)) {
-        item->setText(kDoneColumn, "1");
-        if (covertThread->succeeded) {
-            item->setText(kStateColumn, "success");
-        } else {
-            item->setText(kStateColumn, "failed");
-            item->setToolTip(kStateColumn, covertThread->failureReason);
-        }
-    }
-    startNextFile();
-}
-
-void HEICMainWidget::openButton_slots()
-{
-    if (savePath.isEmpty())
-        return;
-    openFolderInFileManager(savePath);
-}
-
-void HEICMainWidget::stopConversion()
-{
-    if (!covertThread->isRunning())
-        return;
-    covertThread->requestStop();
-    covertThread->wait(kStopWaitMs);
-}
-
 // ---- The window's own actions ----
 
 void HEICMainWidget::closeEvent(QCloseEvent* event)
 {
     // A conversion in progress is stopped and awaited, so no tool outlives the program and no
     // half-written output is left behind.
-    closing = true;
-    stopConversion();
+    leaveNothingBehind();
     loadingWidget->hide();
     loadingMovie->stop();
+    if (leftOutDialog)
+        leftOutDialog->close();
     event->accept();
+}
+
+bool HEICMainWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == loadingWidget && event->type() == QEvent::Wheel) {
+        QCoreApplication::sendEvent(listWidget->viewport(), event);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void HEICMainWidget::closeButton_slots()

@@ -17,6 +17,15 @@ float scaleFactorFromDpi(double logicalDpiX, double logicalDpiY)
     return factor;
 }
 
+float scaleFactorToFit(float factor, QSize designSize, QSize available)
+{
+    if (designSize.isEmpty() || available.isEmpty())
+        return factor;
+    const float across = static_cast<float>(available.width()) / static_cast<float>(designSize.width());
+    const float down = static_cast<float>(available.height()) / static_cast<float>(designSize.height());
+    return std::min({factor, across, down});
+}
+
 int scaled(double value)
 {
     return static_cast<int>(value * static_cast<double>(scaleFactor));

@@ -2,17 +2,26 @@
 #include <memory>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLocalSocket>
 #include <QMovie>
+#include <QProcess>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QTreeWidget>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "core/weblinks.h"
+#include "gui/singleinstance.h"
 #include "gui/startup.h"
 #include "mainwindow/heicmainwidget.h"
 #include "mainwindow/listcolumns.h"
@@ -82,38 +91,59 @@ private slots:
             QCOMPARE(image.size(), size);
     }
 
-    // "Open with Vornetta" and `vornetta FILE...`: what main hands the window, after QApplication took
-    // its own options out.
+    // "Open with Vornetta" and `vornetta FILE...`: what main hands the window.
     void filesNamedAtStartJoinTheList_data()
     {
-        QTest::addColumn<QStringList>("files"); // in the folder "photos"
-        QTest::addColumn<bool>("relative");     // named from that folder as the working folder
+        QTest::addColumn<QByteArrayList>("files"); // in the folder "photos"
+        QTest::addColumn<bool>("relative");        // named from that folder as the working folder
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("two photos") << QStringList{"a.heic", "b.HEIC"} << false
-                                    << QStringList{"a.heic", "b.HEIC"};
-        QTest::newRow("no file") << QStringList() << false << QStringList();
-        QTest::newRow("not .heic, missing or empty: left out")
-            << QStringList{"notes.txt", "a.heic", "photo.heif", "gone.heic", ""} << false
-            << QStringList{"a.heic"};
-        QTest::newRow("relative names kept absolute")
-            << QStringList{"b.HEIC", "./a.heic"} << true << QStringList{"b.HEIC", "a.heic"};
+        QTest::addColumn<QStringList>("told"); // the left-out message's lines
+        const QString header = "Not added to the list:";
+        QTest::newRow("two photos") << QByteArrayList{"a.heic", "b.HEIC"} << false
+                                    << QStringList{"a.heic", "b.HEIC"} << QStringList();
+        QTest::newRow("no file") << QByteArrayList() << false << QStringList() << QStringList();
+        QTest::newRow("any suffix") << QByteArrayList{"notes.txt", "photo.heif", "c.HIF", ""} << false
+                                    << QStringList{"notes.txt", "photo.heif", "c.HIF"} << QStringList();
+        QTest::newRow("a folder walked")
+            << QByteArrayList{"album"} << false
+            << QStringList{"album/sub/y.HEIF", "album/x.heic", "album/z.hif"} << QStringList();
+        QTest::newRow("each file once")
+            << QByteArrayList{"a.heic", "album/x.heic", "./a.heic", "album"} << true
+            << QStringList{"a.heic", "album/x.heic", "album/sub/y.HEIF", "album/z.hif"} << QStringList();
+        QTest::newRow("missing, pipe, empty folder, bad name: told, five of them")
+            << QByteArrayList{"gone.heic", "fifo.heic", "a.heic", "empty", "\xff.heic", "gone2", "gone3"}
+            << false << QStringList{"a.heic"}
+            << QStringList{header,
+                           "gone.heic: not found",
+                           "fifo.heic: not a file",
+                           "empty: no .heic, .heif or .hif file in it",
+                           QString(QChar(0xfffd)) + ".heic: the file name is not valid UTF-8",
+                           "gone2: not found",
+                           "and 1 more"};
     }
     void filesNamedAtStartJoinTheList()
     {
-        QFETCH(QStringList, files);
+        QFETCH(QByteArrayList, files);
         QFETCH(bool, relative);
         QFETCH(QStringList, rows);
+        QFETCH(QStringList, told);
         const QString photos = QDir::tempPath() + "/photos";
-        for (const char* name : {"a.heic", "b.HEIC", "notes.txt", "photo.heif"})
+        for (const char* name : {"a.heic", "b.HEIC", "notes.txt", "photo.heif", "c.HIF", "album/x.heic",
+                                 "album/sub/y.HEIF", "album/z.hif", "album/.hidden.heic", "album/readme.txt"})
             QVERIFY(vornetta::test::writeFile(photos + "/" + name));
+        QVERIFY(QDir().mkpath(photos + "/empty"));
+        const QByteArray folder = QFile::encodeName(photos);
+        mkfifo(folder + "/fifo.heic", 0600);
+        close(open(folder + "/\xff.heic", O_CREAT | O_WRONLY | O_CLOEXEC, 0600));
+        // No QString names it, so the temporary folder's removal cannot.
+        const auto unnamed = qScopeGuard([&folder] { unlink(folder + "/\xff.heic"); });
         const QString startedIn = QDir::currentPath();
         const auto back = qScopeGuard([&startedIn] { QDir::setCurrent(startedIn); });
         QVERIFY(QDir::setCurrent(relative ? photos : QDir::tempPath()));
 
-        QStringList arguments{"vornetta"};
-        for (const QString& name : files)
-            arguments.append(relative || name.isEmpty() ? name : photos + "/" + name);
-        const std::unique_ptr<HEICMainWidget> window = openMainWindow(arguments);
+        for (QByteArray& name : files)
+            name = relative || name.isEmpty() ? name : folder + "/" + name;
+        const std::unique_ptr<HEICMainWidget> window = openMainWindow(files);
         QVERIFY(window->isVisible());
         QStringList paths;
         QStringList states;
@@ -126,6 +156,80 @@ private slots:
         QCOMPARE(paths, rows);
         QCOMPARE(states, QStringList(rows.size(), "waiting"));
         QCOMPARE(window->dropLabel->isHidden(), !rows.isEmpty());
+        QCOMPARE(vornetta::test::leftOutMessage(window.get()), told);
+    }
+
+    // One window a session: later starts hand their files to it over its socket, even one left by a
+    // window that was killed; a termination signal ends the window with its work folder.
+    void laterStartsHandTheirFilesOver_data()
+    {
+        QTest::addColumn<bool>("killedBefore");
+        QTest::newRow("to this window") << false;
+        QTest::newRow("to a window that took over a dead one's socket") << true;
+    }
+    void laterStartsHandTheirFilesOver()
+    {
+        QFETCH(bool, killedBefore);
+        const QString photo = QDir::tempPath() + "/handed/a.heic";
+        QVERIFY(vornetta::test::writeFile(photo));
+        const QString vornetta = vornetta::test::programFolder() + "/vornetta";
+        const auto listening = [] {
+            QLocalSocket probe;
+            probe.connectToServer(SingleInstance::socketPath());
+            return probe.waitForConnected(100);
+        };
+        const auto later = [&](const QStringList& arguments) {
+            QElapsedTimer took;
+            took.start();
+            QProcess process;
+            process.start(vornetta, arguments);
+            return QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, 5000) &&
+                   process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0 &&
+                   took.elapsed() < 2000;
+        };
+
+        SingleInstance instance;
+        std::unique_ptr<HEICMainWidget> window;
+        QProcess first;
+        if (!killedBefore) {
+            QCOMPARE(instance.start({}), SingleInstance::Role::Window);
+            window = openMainWindow({}, &instance);
+        } else {
+            QProcess dead;
+            dead.start(vornetta, {});
+            QTRY_VERIFY(listening());
+            dead.kill();
+            dead.waitForFinished();
+            QVERIFY(QFileInfo::exists(SingleInstance::socketPath()));
+            QVERIFY(!listening());
+            // A photo's tiles left in the work folder, as a conversion leaves them.
+            QVERIFY(vornetta::test::writeFile(QDir::tempPath() + "/Brembloc/Vornetta/thumb/hevc/hevc1"));
+            first.start(vornetta, {});
+            QTRY_VERIFY(listening());
+        }
+        QVERIFY(later({photo}));
+        QVERIFY(later({}));
+        if (!killedBefore) {
+            QTRY_COMPARE(window->listWidget->topLevelItemCount(), 1);
+            QCOMPARE(window->listWidget->topLevelItem(0)->text(kPathColumn), photo);
+            return;
+        }
+        first.terminate();
+        QVERIFY(first.waitForFinished(5000));
+        QCOMPARE(first.exitCode(), 0);
+        QVERIFY(!QFileInfo::exists(QDir::tempPath() + "/Brembloc/Vornetta/thumb"));
+        QVERIFY(!QFileInfo::exists(SingleInstance::socketPath()));
+    }
+
+    // A fixed-size window at any DPI or Qt scale still fits its screen's free area, in its middle.
+    void windowFitsTheScreen()
+    {
+        const std::unique_ptr<HEICMainWidget> window = openMainWindow({});
+        const QRect available = window->screen()->availableGeometry();
+        QCOMPARE(available, QRect(100, 50, 640, 400));
+        QCOMPARE(window->size(), QSize(523, 400));
+        QCOMPARE(window->geometry().center(), available.center());
+        QCOMPARE(window->findChild<QWidget*>("loadingWidget")->geometry(), QRect(0, 23, 523, 377));
     }
 
     void loadingAnimationIsAnimated()
@@ -136,5 +240,5 @@ private slots:
     }
 };
 
-VORNETTA_TEST_MAIN(StartupTest)
+VORNETTA_TEST_MAIN_ON_SCREEN(StartupTest, QRect(100, 50, 640, 400))
 #include "tst_startup.moc"

@@ -264,17 +264,21 @@ private slots:
             work + "/pics",
             QString(),
             work + "/my.photo.heic",
-            work + "/photo.HEIC",
+            work + "/./photo.HEIC",
         };
         window->addHeicFiles(offered);
 
-        const QStringList expected = {work + "/photo.HEIC", work + "/x.heic", work + "/my.photo.heic",
-                                      work + "/photo.HEIC"};
+        // The same file a second time keeps its one row.
+        const QStringList expected = {work + "/photo.HEIC", work + "/x.heic", work + "/my.photo.heic"};
         QTreeWidget* list = window->listWidget;
         QCOMPARE(column(list, 0), expected);
         QCOMPARE(column(list, 1), expected);
-        QCOMPARE(column(list, 2), QStringList(4, "0"));
-        QCOMPARE(column(list, 3), QStringList(4, "waiting"));
+        QCOMPARE(column(list, 2), QStringList(3, "0"));
+        QCOMPARE(column(list, 3), QStringList(3, "waiting"));
+        QCOMPARE(
+            leftOutMessage(window.get()),
+            (QStringList{"Not added to the list:", "photo.heic.jpg: not a .heic file",
+                         "photo.heif: not a .heic file", "gone.heic: not found", "pics: not a .heic file"}));
         QCOMPARE(list->topLevelItem(1)->toolTip(0), work + "/x.heic");
         QCOMPARE(list->topLevelItem(0)->textAlignment(0), int(Qt::AlignLeft | Qt::AlignVCenter));
         QCOMPARE(window->findNextWaitingRow(), 0);
@@ -282,7 +286,7 @@ private slots:
         QVERIFY(window->dropLabel->isHidden());
 
         // Nothing acceptable: no row, the empty list keeps its hint.
-        window->listWidget->clear();
+        window->removeAllAction->trigger();
         window->addHeicFiles({work + "/photo.heif"});
         QCOMPARE(list->topLevelItemCount(), 0);
         QCOMPARE(window->findNextWaitingRow(), -1);
@@ -312,17 +316,22 @@ private slots:
                   QUrl("http://example.org/remote.heic")});
         QCOMPARE(column(window->listWidget, 0), QStringList{work + "/drop.heic"});
         QVERIFY(window->toJpgButton->isEnabled());
+        QCOMPARE(
+            leftOutMessage(window.get()),
+            (QStringList{"Not added to the list:", "drop.jpg: not a .heic file", "remote.heic: not a file"}));
 
-        // A second drop joins the end of the queue.
-        dropUrls({QUrl::fromLocalFile(work + "/drop.heic")});
-        QCOMPARE(window->listWidget->topLevelItemCount(), 2);
+        // A second drop joins the end of the queue; a file waiting there already keeps its one row.
+        touch(work + "/second.heic");
+        dropUrls({QUrl::fromLocalFile(work + "/drop.heic"), QUrl::fromLocalFile(work + "/second.heic")});
+        QCOMPARE(column(window->listWidget, 0), (QStringList{work + "/drop.heic", work + "/second.heic"}));
     }
 
     void removeAllFromTheListsContextMenu()
     {
         openWindow();
         touch(work + "/a.heic");
-        window->addHeicFiles({work + "/a.heic", work + "/a.heic"});
+        touch(work + "/b.heic");
+        window->addHeicFiles({work + "/a.heic", work + "/b.heic"});
         QTreeWidget* list = window->listWidget;
         const QPoint onRow = list->visualItemRect(list->topLevelItem(0)).center();
 
@@ -573,5 +582,5 @@ private slots:
     }
 };
 
-VORNETTA_TEST_MAIN(MainWindowTest)
+VORNETTA_TEST_MAIN_ON_SCREEN(MainWindowTest, QRect(0, 0, 1920, 1080))
 #include "tst_mainwindow.moc"

@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QList>
 #include <QObject>
@@ -71,6 +72,13 @@ inline void answerFolderChooser(const QString& folder, QString* title = nullptr)
         else
             pickInFileDialog(dialog, folder);
     });
+}
+
+// The lines of the message telling what an offer of files left out; none when nothing was.
+inline QStringList leftOutMessage(const QWidget* window)
+{
+    const auto* label = window->findChild<QLabel*>("messageLabel");
+    return label ? label->text().split('\n') : QStringList();
 }
 
 // The automatic update check runs at most once a day; marking today as done keeps it off the

@@ -141,7 +141,7 @@ private slots:
         connect(list->model(), &QAbstractItemModel::dataChanged, &rowWatcher,
                 [&](const QModelIndex& from, const QModelIndex& to) {
                     for (int row = from.row(); row <= to.row(); ++row) {
-                        const QString state = list->topLevelItem(row)->text(3);
+                        const QString state = list->topLevelItem(row)->text(3).section(':', 0, 0);
                         if ((state == "success" || state == "failed") && endStates[row].isEmpty()) {
                             endStates[row] = state;
                             residentAfterRow.append(residentKiB());

@@ -29,13 +29,16 @@ inline bool writeFile(const QString& path, const QByteArray& content = "data")
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-// The picture as a file of the given format ("JPEG", "PNG") would hold it, at the writer's default quality.
-inline QByteArray encodedPicture(const QImage& picture, const char* format)
+// The picture as a file of the given format ("JPEG", "PNG") would hold it, at the writer's default quality
+// unless one is given.
+inline QByteArray encodedPicture(const QImage& picture, const char* format, int quality = -1)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, format).write(picture);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.write(picture);
     return bytes;
 }
 

@@ -2,6 +2,7 @@
 #include "tests/support/testenvironment.h"
 
 #include <QDir>
+#include <QFile>
 #include <QtGlobal>
 
 namespace vornetta::test {
@@ -23,6 +24,26 @@ IsolatedEnvironment::IsolatedEnvironment()
     qputenv("XDG_DATA_HOME", makeFolder(rootDir.path() + "/data").toUtf8());
     qputenv("XDG_CACHE_HOME", makeFolder(rootDir.path() + "/cache").toUtf8());
     qputenv("TMPDIR", makeFolder(rootDir.path() + "/tmp").toUtf8());
+    // Owner-only, as the system makes it; vornetta keeps its one-window socket there.
+    const QString runtime = makeFolder(rootDir.path() + "/runtime");
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+}
+
+void useOffscreenScreen(const IsolatedEnvironment& environment, const QRect& screen)
+{
+    if (screen.isEmpty() || qgetenv("QT_QPA_PLATFORM") != "offscreen")
+        return;
+    QFile config(environment.root() + "/screen.json");
+    if (!config.open(QIODevice::WriteOnly))
+        return;
+    config.write(QString(R"({"screens": [{"name": "test", "x": %1, "y": %2, "width": %3, "height": %4}]})")
+                     .arg(screen.x())
+                     .arg(screen.y())
+                     .arg(screen.width())
+                     .arg(screen.height())
+                     .toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
 }
 
 QString programFolder()
