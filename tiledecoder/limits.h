@@ -14,4 +14,8 @@ constexpr std::size_t kMaxInputBytes = 64u << 20;
 // Most NAL units looked at while probing the stream.
 constexpr std::size_t kMaxNalUnits = 1u << 16;
 
+// Most heap memory faulted in before decoding (workingmemory.h): a tile takes about 1.5 MiB, a single-image
+// picture of 12 megapixels 50 MiB; a stream that only claims a huge picture costs no more than this.
+constexpr std::uint64_t kMaxPreparedHeapBytes = 128u << 20;
+
 } // namespace tiledecoder

@@ -14,6 +14,7 @@
 #include "tiledecoder/fileio.h"
 #include "tiledecoder/limits.h"
 #include "tiledecoder/streamprobe.h"
+#include "tiledecoder/workingmemory.h"
 
 namespace {
 
@@ -48,6 +49,7 @@ int main(int argc, char* argv[])
     if (probe.error != ProbeError::None)
         return fail(tile, describe(probe.error));
 
+    prepareHeap(decodingWorkingSet(probe.sequence));
     const DecodeResult decoded = decodeFirstPicture(input.bytes.data(), input.bytes.size());
     if (!decoded.error.empty())
         return fail(tile, decoded.error);
