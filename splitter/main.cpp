@@ -2,10 +2,11 @@
 // ... and the tile information PREFIXinfo; beside it PREFIXtransform (the crop, rotation and mirror steps,
 // one a line, possibly none), PREFIXicc (the ICC profile) and PREFIXexif (the Exif block from its TIFF
 // header on) when the picture has them. On failure: one line on standard error, no information file and
-// the exit status 1, or 3 when an output could not be written (a full disk is not a damaged file).
+// the exit status 1, or 3 when an output could not be written (a full disk is not a damaged file), or 4 and
+// PREFIXkind for a picture of a kind not converted (protocol/protocol.h).
 // heic --item ID INPUT PREFIX: the same for the image item ID instead of the primary.
 // heic --list INPUT: prints the file's top-level images (images.h), one a line, the primary first: the item
-// id and the pixels converting it decodes (tiles.h); fails as above. An input named like an option is
+// id and the pixels converting it decodes (split.h); fails as above. An input named like an option is
 // given as ./--list.
 #include <cstdint>
 #include <cstdio>
@@ -16,7 +17,7 @@
 #include "splitter/container.h"
 #include "splitter/images.h"
 #include "splitter/source.h"
-#include "splitter/tiles.h"
+#include "splitter/split.h"
 
 namespace {
 
@@ -158,7 +159,7 @@ int split(const std::string& input, const std::string& prefix, std::uint32_t ite
 {
     // Files left from an earlier run would describe a picture that this run did not take apart.
     for (const char* name : {protocol::kTileInfoFile, protocol::kTransformFile, protocol::kIccProfileFile,
-                             protocol::kExifFile}) {
+                             protocol::kExifFile, protocol::kPictureKindFile}) {
         std::remove((prefix + name).c_str());
     }
 
@@ -169,6 +170,14 @@ int split(const std::string& input, const std::string& prefix, std::uint32_t ite
         FileSink sink(prefix);
         heifsplit::split(source, sink, failure, item);
         outputFailed = sink.outputFailed();
+    }
+    if (failure.kind() == FailureKind::PictureKind) {
+        const std::string kind = failure.pictureKind() + "\n";
+        Failure written;
+        if (!writeWholeFile(prefix + protocol::kPictureKindFile, kind.data(), kind.size(), written))
+            return refuse(input, written, true);
+        refuse(input, failure, false);
+        return protocol::kSplitPictureKind;
     }
     return failure.failed() ? refuse(input, failure, outputFailed) : protocol::kSplitDone;
 }

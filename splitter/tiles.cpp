@@ -4,7 +4,6 @@
 #include "protocol/protocol.h"
 #include "splitter/images.h"
 #include "splitter/limits.h"
-#include "splitter/pictureextras.h"
 #include "splitter/range.h"
 
 namespace heifsplit {
@@ -47,11 +46,12 @@ bool imageSize(const Container& container, const Item& item, std::uint32_t& widt
     return true;
 }
 
-bool isHevcImage(const Container& container, const Item& item, Failure& failure)
+// A coded HEVC image with its configuration; anything else fails as failForKind says, where it lies.
+bool isHevcImage(const Container& container, const Item& item, Failure& failure,
+                 const std::string& where = "")
 {
-    if (item.type != "hvc1") {
-        failure.set(FailureKind::Unsupported, itemName(item) + " is of type '" + printable(item.type) +
-                                                  "', not an HEVC image ('hvc1')");
+    if (imageKind(item) != ImageKind::Coded) {
+        failForKind(item, where, failure);
         return false;
     }
     if (!container.property(item, "hvcC")) {
@@ -133,7 +133,8 @@ bool planGrid(Source& source, const Container& container, const Item& grid, Tile
         }
         std::uint32_t width = 0;
         std::uint32_t height = 0;
-        if (!isHevcImage(container, *tile, failure) || !imageSize(container, *tile, width, height, failure)) {
+        if (!isHevcImage(container, *tile, failure, " in grid") ||
+            !imageSize(container, *tile, width, height, failure)) {
             return false;
         }
         if (tileWidth == 0) {
@@ -234,7 +235,7 @@ bool planTiles(Source& source, const Container& container, const Item& image, Ti
     return true;
 }
 
-std::uint64_t decodedPixels(Source& source, const Container& container, const Item& image)
+std::uint64_t tilePixels(Source& source, const Container& container, const Item& image)
 {
     Failure ignored;
     TilePlan plan;
@@ -246,6 +247,7 @@ std::uint64_t decodedPixels(Source& source, const Container& container, const It
                                     ? container.item(references.front()->to.front())
                                     : nullptr;
         if (!readGridHeader(source, container, image, plan, ignored) || !firstTile ||
+            !isHevcImage(container, *firstTile, ignored) ||
             !imageSize(container, *firstTile, tileWidth, tileHeight, ignored)) {
             return 0;
         }
@@ -330,41 +332,6 @@ std::string tileInfoText(const TilePlan& plan)
         text += std::to_string(n) + ",";
     }
     return text + "\n";
-}
-
-bool split(Source& source, TileSink& sink, Failure& failure, std::uint32_t item)
-{
-    Container container;
-    if (!parseContainer(source, container, failure)) {
-        return false;
-    }
-    const Item* image = imageItem(container, item, failure);
-    TilePlan plan;
-    PictureExtras extras;
-    if (!image || !planTiles(source, container, *image, plan, failure) ||
-        !pictureExtras(source, container, *image, plan.width, plan.height, plan.tiles.front(), extras,
-                       failure)) {
-        return false;
-    }
-    // Tiles never share coded data, so together they hold at most the file; tiles that all name the same
-    // bytes must not multiply the file onto the disk.
-    OutputBudget budget{source.size(), kMaxParameterSetOutput};
-    std::vector<std::uint8_t> stream;
-    for (std::size_t n = 0; n < plan.tiles.size(); ++n) {
-        if (!tileStream(source, container, plan, plan.tiles[n], budget, stream, failure) ||
-            !sink.writeTile(static_cast<std::uint32_t>(n + 1), stream, failure)) {
-            return false;
-        }
-    }
-    const std::string transform = operationsText(extras.operations);
-    if (!sink.writeSideFile(protocol::kTransformFile,
-                            std::vector<std::uint8_t>(transform.begin(), transform.end()), failure) ||
-        (!extras.iccProfile.empty() &&
-         !sink.writeSideFile(protocol::kIccProfileFile, extras.iccProfile, failure)) ||
-        (!extras.exif.empty() && !sink.writeSideFile(protocol::kExifFile, extras.exif, failure))) {
-        return false;
-    }
-    return sink.writeInfo(tileInfoText(plan), failure);
 }
 
 } // namespace heifsplit

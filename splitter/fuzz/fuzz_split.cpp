@@ -1,5 +1,7 @@
 // libFuzzer target: the whole split of a file held in memory, with the output checked and thrown away; then
-// the list of its images and the split of the second one, as `heic --list` and `heic --item` do them.
+// the list of its images with the pixels of each and the split of the second one, as `heic --list` and
+// `heic --item` do them.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,7 +14,7 @@
 #include "splitter/images.h"
 #include "splitter/limits.h"
 #include "splitter/source.h"
-#include "splitter/tiles.h"
+#include "splitter/split.h"
 
 namespace {
 
@@ -70,10 +72,17 @@ private:
     bool transformWritten_ = false;
 };
 
-// Success and failure exclude each other, and every failure says why.
+// Success and failure exclude each other, and every failure says why; a picture of a kind not converted
+// names it in a line that fits its file.
 void checkOutcome(bool done, const heifsplit::Failure& failure)
 {
     if (done == failure.failed() || (failure.failed() && failure.reason().empty())) {
+        std::abort();
+    }
+    const std::string& kind = failure.pictureKind();
+    if ((failure.kind() == heifsplit::FailureKind::PictureKind) == kind.empty() ||
+        kind.size() >= protocol::kMaxPictureKindFileBytes ||
+        std::any_of(kind.begin(), kind.end(), [](char c) { return c < 0x20 || c > 0x7e; })) {
         std::abort();
     }
 }
@@ -107,6 +116,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkOutcome(listed, listFailure);
     if (listed) {
         checkList(container, ids);
+    }
+    // What `heic --list` prints beside each image.
+    for (const std::uint32_t id : ids) {
+        heifsplit::decodedPixels(source, container, *container.item(id));
     }
     if (ids.size() > 1) {
         CheckingSink other(size);

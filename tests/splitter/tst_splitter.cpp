@@ -134,34 +134,48 @@ private slots:
     void hostileFilesFailCleanly_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("kind"); // a sound picture of a kind not converted: what it is
         const QByteArray good = grid(drawTestPicture(1000, 700), 512, 512).build();
-        QTest::newRow("0 bytes") << QByteArray();
-        QTest::newRow("half the file") << good.left(good.size() / 2);
-        QTest::newRow("all but the last byte") << good.left(good.size() - 1);
-        QTest::newRow("text") << QByteArray(4096, 'x');
+        const QByteArray damaged;
+        QTest::newRow("0 bytes") << QByteArray() << damaged;
+        QTest::newRow("half the file") << good.left(good.size() / 2) << damaged;
+        QTest::newRow("all but the last byte") << good.left(good.size() - 1) << damaged;
+        QTest::newRow("text") << QByteArray(4096, 'x') << damaged;
         QByteArray huge = good;
         huge.replace(huge.indexOf("meta") - 4, 4, QByteArray("\xff\xff\xff\xf0", 4));
-        QTest::newRow("meta of 4 GiB") << huge;
+        QTest::newRow("meta of 4 GiB") << huge << damaged;
         heif::File tiles = grid(drawTestPicture(1000, 700), 512, 512);
         tiles.items[0].data = heif::gridData(256, 256, 65535, 65535);
-        QTest::newRow("grid claiming 256 x 256 tiles of 65535 x 65535") << tiles.build();
-        heif::File overlay = tiles;
-        overlay.items[0].type = "iovl";
-        QTest::newRow("overlay primary") << overlay.build();
+        QTest::newRow("grid claiming 256 x 256 tiles of 65535 x 65535") << tiles.build() << damaged;
         // The last tile lies past the end: three tiles are written before that shows, then taken back.
         heif::File late = grid(drawTestPicture(1000, 700), 512, 512);
         late.mdatSize = 0;
-        QTest::newRow("last tile past the end") << late.build().chopped(10);
+        QTest::newRow("last tile past the end") << late.build().chopped(10) << damaged;
+        heif::File other = grid(drawTestPicture(1000, 700), 512, 512);
+        other.items[1].type = "av01";
+        QTest::newRow("a grid of av01 tiles") << other.build() << QByteArray("av01 in grid");
+        other.items[0].type = "mski";
+        QTest::newRow("a mask") << other.build() << QByteArray("mski");
     }
     void hostileFilesFailCleanly()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, kind);
         const QString input = QDir::temp().filePath("hostile.heic");
         QCOMPARE(heif::writeFile(bytes, input), QString());
         const QString folder = freshFolder("hostile");
         // An information file of an earlier run must not survive a failure.
         QCOMPARE(heif::writeFile("width=1\n", folder + "/hevcinfo"), QString());
-        checkCleanFailure(runSplitter(input, folder + "/hevc"), folder);
+        if (kind.isEmpty()) {
+            checkCleanFailure(runSplitter(input, folder + "/hevc"), folder);
+            return;
+        }
+        // A sound file: its own status, and the kind in a file of its own for the engine to tell.
+        const SplitterRun run = runSplitter(input, folder + "/hevc");
+        QVERIFY2(run.failedCleanly(4), qPrintable(run.describe()));
+        QVERIFY(run.errorOutput.endsWith(": picture kind not supported: " + kind + "\n"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"hevckind"});
+        QCOMPARE(fileBytes(folder + "/hevckind"), kind + "\n");
     }
 
     void cutAndFlippedCopiesFailCleanly()
