@@ -1,9 +1,9 @@
 // heic INPUT PREFIX: writes the primary picture of the HEIC file INPUT as raw HEVC tiles PREFIX1, PREFIX2,
 // ... and the tile information PREFIXinfo; beside it PREFIXtransform (the crop, rotation and mirror steps,
 // one a line, possibly none), PREFIXicc (the ICC profile) and PREFIXexif (the Exif block from its TIFF
-// header on) when the picture has them. On failure: one line on standard error, no information file and
-// the exit status 1, or 3 when an output could not be written (a full disk is not a damaged file), or 4 and
-// PREFIXkind for a picture of a kind not converted (protocol/protocol.h).
+// header on) when the picture has them, and its bit depths and alpha plane (protocol/protocol.h). On failure:
+// one line on standard error, no information file and the exit status 1, or 3 when an output could not be
+// written (a full disk is not a damaged file), or 4 and PREFIXkind for a picture of a kind not converted.
 // heic --item ID INPUT PREFIX: the same for the image item ID instead of the primary.
 // heic --list INPUT: prints the file's top-level images (images.h), one a line, the primary first: the item
 // id and the pixels converting it decodes (split.h); fails as above. An input named like an option is
@@ -159,7 +159,8 @@ int split(const std::string& input, const std::string& prefix, std::uint32_t ite
 {
     // Files left from an earlier run would describe a picture that this run did not take apart.
     for (const char* name : {protocol::kTileInfoFile, protocol::kTransformFile, protocol::kIccProfileFile,
-                             protocol::kExifFile, protocol::kPictureKindFile}) {
+                             protocol::kExifFile, protocol::kDepthFile, protocol::kAlphaInfoFile,
+                             protocol::kPremultipliedFile, protocol::kPictureKindFile}) {
         std::remove((prefix + name).c_str());
     }
 

@@ -1,6 +1,8 @@
 #include "splitter/split.h"
 
+#include "bitstream/sequenceheader.h"
 #include "protocol/protocol.h"
+#include "splitter/alpha.h"
 #include "splitter/images.h"
 #include "splitter/limits.h"
 #include "splitter/pictureextras.h"
@@ -10,13 +12,75 @@ namespace heifsplit {
 
 namespace {
 
-// A grid or HEVC image.
+std::vector<std::uint8_t> bytesOf(const std::string& text)
+{
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+bool writeExtras(TileSink& sink, const PictureExtras& extras, Failure& failure)
+{
+    return sink.writeSideFile(protocol::kTransformFile, bytesOf(operationsText(extras.operations)),
+                              failure) &&
+           (extras.iccProfile.empty() ||
+            sink.writeSideFile(protocol::kIccProfileFile, extras.iccProfile, failure)) &&
+           (extras.exif.empty() || sink.writeSideFile(protocol::kExifFile, extras.exif, failure));
+}
+
+// The alpha plane of a grid or HEVC image, planned: a grid or HEVC image itself, decoding at most the pixels
+// of the picture's own tiles.
+bool planAlpha(Source& source, const Container& container, const Alpha& alpha, const TilePlan& picture,
+               TilePlan& plan, Failure& failure)
+{
+    const ImageKind kind = imageKind(*alpha.image);
+    if (kind != ImageKind::Coded && kind != ImageKind::Grid) {
+        failForKind(*alpha.image, " alpha", failure);
+        return false;
+    }
+    if (!planTiles(source, container, *alpha.image, plan, failure)) {
+        return false;
+    }
+    const auto pixels = [](const TilePlan& tiles) {
+        return std::uint64_t(tiles.tiles.size()) * tiles.tileWidth * tiles.tileHeight;
+    };
+    if (pixels(plan) > pixels(picture)) {
+        failure.set(FailureKind::Limit,
+                    "the alpha plane of " + std::to_string(plan.width) + " x " + std::to_string(plan.height) +
+                        " decodes more than its picture of " + std::to_string(picture.width) + " x " +
+                        std::to_string(picture.height));
+        return false;
+    }
+    return true;
+}
+
+// Writes the planned tiles, numbered from 1, as PREFIX + number or as the side files PREFIX + alpha + number.
+bool writeTiles(Source& source, const Container& container, const TilePlan& plan,
+                const std::string& alphaPrefix, OutputBudget& budget, TileSink& sink, Failure& failure,
+                hevc::SequenceHeader* format = nullptr)
+{
+    std::vector<std::uint8_t> stream;
+    for (std::size_t n = 0; n < plan.tiles.size(); ++n) {
+        const std::uint32_t number = static_cast<std::uint32_t>(n + 1);
+        if (!tileStream(source, container, plan, plan.tiles[n], budget, stream, failure,
+                        n == 0 ? format : nullptr) ||
+            !(alphaPrefix.empty()
+                  ? sink.writeTile(number, stream, failure)
+                  : sink.writeSideFile(alphaPrefix + std::to_string(number), stream, failure))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A grid or HEVC image, and its alpha plane when it has one.
 bool splitTiles(Source& source, const Container& container, const Item& image, TileSink& sink,
                 Failure& failure)
 {
     TilePlan plan;
+    TilePlan alphaPlan;
+    Alpha alpha;
     PictureExtras extras;
-    if (!planTiles(source, container, image, plan, failure) ||
+    if (!planTiles(source, container, image, plan, failure) || !findAlpha(container, image, alpha, failure) ||
+        (alpha.image && !planAlpha(source, container, alpha, plan, alphaPlan, failure)) ||
         !pictureExtras(source, container, image, plan.width, plan.height, plan.tiles.front(), extras,
                        failure)) {
         return false;
@@ -24,19 +88,23 @@ bool splitTiles(Source& source, const Container& container, const Item& image, T
     // Tiles never share coded data, so together they hold at most the file; tiles that all name the same
     // bytes must not multiply the file onto the disk.
     OutputBudget budget{source.size(), kMaxParameterSetOutput};
-    std::vector<std::uint8_t> stream;
-    for (std::size_t n = 0; n < plan.tiles.size(); ++n) {
-        if (!tileStream(source, container, plan, plan.tiles[n], budget, stream, failure) ||
-            !sink.writeTile(static_cast<std::uint32_t>(n + 1), stream, failure)) {
+    hevc::SequenceHeader format;
+    if (!writeTiles(source, container, plan, "", budget, sink, failure, &format) ||
+        (alpha.image &&
+         !writeTiles(source, container, alphaPlan, protocol::kAlphaTilePrefix, budget, sink, failure)) ||
+        !writeExtras(sink, extras, failure)) {
+        return false;
+    }
+    if (format.bitDepthLuma != 8 || format.bitDepthChroma != 8) {
+        const std::string depth =
+            std::to_string(format.bitDepthLuma) + " " + std::to_string(format.bitDepthChroma) + "\n";
+        if (!sink.writeSideFile(protocol::kDepthFile, bytesOf(depth), failure)) {
             return false;
         }
     }
-    const std::string transform = operationsText(extras.operations);
-    if (!sink.writeSideFile(protocol::kTransformFile,
-                            std::vector<std::uint8_t>(transform.begin(), transform.end()), failure) ||
-        (!extras.iccProfile.empty() &&
-         !sink.writeSideFile(protocol::kIccProfileFile, extras.iccProfile, failure)) ||
-        (!extras.exif.empty() && !sink.writeSideFile(protocol::kExifFile, extras.exif, failure))) {
+    if (alpha.image &&
+        (!sink.writeSideFile(protocol::kAlphaInfoFile, bytesOf(tileInfoText(alphaPlan)), failure) ||
+         (alpha.premultiplied && !sink.writeSideFile(protocol::kPremultipliedFile, {}, failure)))) {
         return false;
     }
     return sink.writeInfo(tileInfoText(plan), failure);
@@ -64,7 +132,7 @@ bool split(Source& source, TileSink& sink, Failure& failure, std::uint32_t item)
 
 std::uint64_t decodedPixels(Source& source, const Container& container, const Item& image)
 {
-    return tilePixels(source, container, image);
+    return pixelsWithAlpha(source, container, image);
 }
 
 } // namespace heifsplit

@@ -162,9 +162,10 @@ bool planGrid(Source& source, const Container& container, const Item& grid, Tile
     return true;
 }
 
-// Checks a NAL unit of a tile: a sequence parameter set must declare the tile's size. Counts them.
+// Checks a NAL unit of a tile: a sequence parameter set must declare the tile's size. Counts them, and keeps
+// the first one's sample format.
 bool checkUnit(const std::uint8_t* unit, std::uint64_t length, const TilePlan& plan, int& sequenceHeaders,
-               Failure& failure)
+               hevc::SequenceHeader& format, Failure& failure)
 {
     if (length < 2 || hevc::nalUnitType(unit[0]) != hevc::kSequenceParameterSet) {
         return true;
@@ -174,6 +175,9 @@ bool checkUnit(const std::uint8_t* unit, std::uint64_t length, const TilePlan& p
     if (!header) {
         failure.set(FailureKind::Malformed, "a tile has a damaged sequence parameter set");
         return false;
+    }
+    if (sequenceHeaders == 1) {
+        format = *header;
     }
     if (header->width() != plan.tileWidth || header->height() != plan.tileHeight) {
         failure.set(FailureKind::Malformed,
@@ -187,7 +191,7 @@ bool checkUnit(const std::uint8_t* unit, std::uint64_t length, const TilePlan& p
 
 // Appends the parameter sets of an hvcC as start-code units and gives the NAL length size.
 bool parameterSets(const Property& hvcC, const TilePlan& plan, int& lengthSize, int& sequenceHeaders,
-                   std::vector<std::uint8_t>& out, Failure& failure)
+                   hevc::SequenceHeader& format, std::vector<std::uint8_t>& out, Failure& failure)
 {
     Range range(hvcC.body.data(), hvcC.body.size(), failure, "hvcC", 2);
     range.skip(21); // version, profile, tier, level and format fields
@@ -200,7 +204,7 @@ bool parameterSets(const Property& hvcC, const TilePlan& plan, int& lengthSize, 
             const std::uint16_t length = range.u16();
             const std::uint8_t* unit = range.take(length);
             if (unit && length > 0) {
-                if (!checkUnit(unit, length, plan, sequenceHeaders, failure)) {
+                if (!checkUnit(unit, length, plan, sequenceHeaders, format, failure)) {
                     return false;
                 }
                 out.insert(out.end(), std::begin(kStartCode), std::end(kStartCode));
@@ -270,7 +274,8 @@ std::uint64_t tilePixels(Source& source, const Container& container, const Item&
 }
 
 bool tileStream(Source& source, const Container& container, const TilePlan& plan, std::uint32_t itemId,
-                OutputBudget& budget, std::vector<std::uint8_t>& out, Failure& failure)
+                OutputBudget& budget, std::vector<std::uint8_t>& out, Failure& failure,
+                hevc::SequenceHeader* format)
 {
     const Item* item = container.item(itemId);
     if (!item) {
@@ -282,9 +287,10 @@ bool tileStream(Source& source, const Container& container, const TilePlan& plan
     }
     int lengthSize = 4;
     int sequenceHeaders = 0;
+    hevc::SequenceHeader firstFormat;
     std::vector<std::uint8_t> parameters;
-    if (!parameterSets(*container.property(*item, "hvcC"), plan, lengthSize, sequenceHeaders, parameters,
-                       failure)) {
+    if (!parameterSets(*container.property(*item, "hvcC"), plan, lengthSize, sequenceHeaders, firstFormat,
+                       parameters, failure)) {
         return false;
     }
     if (parameters.size() > budget.parameterSets) {
@@ -307,7 +313,7 @@ bool tileStream(Source& source, const Container& container, const TilePlan& plan
         if (range.ok() && length == 0) {
             range.fail(FailureKind::Malformed, "holds an empty NAL unit");
         }
-        if (range.ok() && !checkUnit(unit, length, plan, sequenceHeaders, failure)) {
+        if (range.ok() && !checkUnit(unit, length, plan, sequenceHeaders, firstFormat, failure)) {
             return false;
         }
         if (range.ok()) {
@@ -320,6 +326,9 @@ bool tileStream(Source& source, const Container& container, const TilePlan& plan
     }
     if (range.ok() && sequenceHeaders == 0) {
         range.fail(FailureKind::Malformed, "has no sequence parameter set");
+    }
+    if (format) {
+        *format = firstFormat;
     }
     return range.ok();
 }

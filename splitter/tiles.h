@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "bitstream/sequenceheader.h"
 #include "splitter/container.h"
 #include "splitter/failure.h"
 #include "splitter/source.h"
@@ -36,14 +37,16 @@ std::uint64_t tilePixels(Source& source, const Container& container, const Item&
 // The tile item as a raw HEVC stream with start codes: the parameter sets of its hvcC first, then its NAL
 // units. Budget is what the tiles may still write; it is reduced by what this one used. Every sequence
 // parameter set in the stream must make a picture of the plan's tile size: a tile that claims a few pixels
-// but decodes to millions would turn a small file into gigabytes of decoded pictures.
+// but decodes to millions would turn a small file into gigabytes of decoded pictures. format, when given,
+// receives what the first sequence parameter set declares (its bit depths).
 struct OutputBudget
 {
     std::uint64_t codedData = 0;
     std::uint64_t parameterSets = 0;
 };
 bool tileStream(Source& source, const Container& container, const TilePlan& plan, std::uint32_t itemId,
-                OutputBudget& budget, std::vector<std::uint8_t>& out, Failure& failure);
+                OutputBudget& budget, std::vector<std::uint8_t>& out, Failure& failure,
+                hevc::SequenceHeader* format = nullptr);
 
 // The tile information text: width=, height=, row=, col= lines and the tile numbers, each followed by a
 // comma.

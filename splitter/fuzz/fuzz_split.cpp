@@ -28,29 +28,40 @@ public:
     bool writeTile(std::uint32_t number, const std::vector<std::uint8_t>& stream,
                    heifsplit::Failure&) override
     {
-        // Tiles come numbered from 1 without gaps, and never multiply the input without bound.
-        if (number != ++tiles_) {
+        // Colour tiles come first, numbered from 1 without gaps.
+        if (number != ++tiles_ || alphaTiles_ > 0 || transformWritten_) {
             std::abort();
         }
-        written_ += stream.size();
-        if (written_ > 3 * inputSize_ + 64ull * 1024 * 1024 + 64) {
-            std::abort();
-        }
+        count(stream.size());
         return true;
     }
 
     bool writeSideFile(const std::string& name, const std::vector<std::uint8_t>& data,
                        heifsplit::Failure&) override
     {
-        // The transform text comes first and always; metadata never exceeds its limits.
+        // Alpha tiles follow the colour tiles, numbered from 1 without gaps.
+        if (name == protocol::kAlphaTilePrefix + std::to_string(alphaTiles_ + 1)) {
+            if (tiles_ == 0 || transformWritten_) {
+                std::abort();
+            }
+            ++alphaTiles_;
+            count(data.size());
+            return true;
+        }
+        // Then the transform text, always, and the rest; metadata never exceeds its limits, and what belongs
+        // to tiles or an alpha plane comes only with them.
         const bool transform = name == protocol::kTransformFile;
         const bool icc = name == protocol::kIccProfileFile;
         const bool exif = name == protocol::kExifFile;
-        if (tiles_ == 0 || transform == transformWritten_ ||
-            (transform && data.size() > protocol::kMaxTransformFileBytes) ||
+        const bool depth = name == protocol::kDepthFile;
+        const bool alphaInfo = name == protocol::kAlphaInfoFile;
+        const bool premultiplied = name == protocol::kPremultipliedFile;
+        if (transform == transformWritten_ || (transform && data.size() > protocol::kMaxTransformFileBytes) ||
             (icc && (data.empty() || data.size() > protocol::kMaxIccProfileBytes)) ||
             (exif && (data.size() < 8 || data.size() > protocol::kMaxExifBytes)) ||
-            (!transform && !icc && !exif)) {
+            (depth && (tiles_ == 0 || data.empty() || data.size() > protocol::kMaxDepthFileBytes)) ||
+            ((alphaInfo || premultiplied) && alphaTiles_ == 0) || (premultiplied && !data.empty()) ||
+            (!transform && !icc && !exif && !depth && !alphaInfo && !premultiplied)) {
             std::abort();
         }
         transformWritten_ = true;
@@ -68,8 +79,18 @@ public:
 private:
     std::size_t inputSize_;
     std::uint32_t tiles_ = 0;
+    std::uint32_t alphaTiles_ = 0;
     std::uint64_t written_ = 0;
     bool transformWritten_ = false;
+
+    // Tiles never multiply the input without bound.
+    void count(std::size_t bytes)
+    {
+        written_ += bytes;
+        if (written_ > 3 * inputSize_ + 64ull * 1024 * 1024 + 64) {
+            std::abort();
+        }
+    }
 };
 
 // Success and failure exclude each other, and every failure says why; a picture of a kind not converted

@@ -1,5 +1,6 @@
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QtEndian>
 
@@ -114,6 +115,22 @@ heif::File fakeCollection()
     return file;
 }
 
+// Gives item colour an alpha plane: item alpha, one fake image of width x height named by an auxC of type.
+void addFakeAlpha(heif::File& file, quint32 colour, quint32 alpha, quint32 width, quint32 height,
+                  const QByteArray& type = heif::kAlphaType)
+{
+    file.properties += {heif::hvcCProperty(fakeStream(0, width, height)), heif::ispeProperty(width, height),
+                        heif::auxCProperty(type)};
+    heif::Item item;
+    item.id = alpha;
+    item.data = heif::codedData(fakeStream(int(alpha), width, height));
+    const int first = int(file.properties.size()) - 2;
+    item.properties = {first, first + 1, first + 2};
+    item.hidden = true;
+    file.items.append(item);
+    file.references.append({"auxl", alpha, {colour}});
+}
+
 class CollectingSink final : public heifsplit::TileSink
 {
 public:
@@ -128,8 +145,10 @@ public:
                        heifsplit::Failure&) override
     {
         sideFiles.append(QByteArray::fromStdString(name));
+        contents.insert(sideFiles.last(),
+                        QByteArray(reinterpret_cast<const char*>(data.data()), qsizetype(data.size())));
         if (name == "transform")
-            transform = QByteArray(reinterpret_cast<const char*>(data.data()), qsizetype(data.size()));
+            transform = contents.value(sideFiles.last());
         return data.size() < 1024 * 1024;
     }
     bool writeInfo(const std::string& text, heifsplit::Failure&) override
@@ -139,6 +158,7 @@ public:
     }
     QList<int> numbers;
     QList<QByteArray> sideFiles;
+    QHash<QByteArray, QByteArray> contents;
     QByteArray transform;
     QList<QByteArray> tiles;
     QByteArray info;
@@ -382,6 +402,44 @@ private slots:
         }
     }
 
+    // An alpha plane is split beside the colour: its tiles and information under names of their own.
+    void alphaPlanesGoBesideTheColour_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<QByteArray>>("sideFiles");
+        QTest::addColumn<QByteArray>("alphaInfo");
+        QTest::addColumn<quint64>("pixels"); // what `heic --list` says
+        heif::File single = fakeSingle(64, 64);
+        addFakeAlpha(single, 1, 2, 64, 64);
+        QTest::newRow("one alpha image")
+            << single.build() << QList<QByteArray>{"alpha1", "transform", "alphainfo"}
+            << QByteArray("width=64\nheight=64\nrow=1\ncol=1\n1,\n") << quint64(2 * 64 * 64);
+        heif::File smaller = fakeGrid(1, 2, 64, 128, 64);
+        addFakeAlpha(smaller, 1, 9, 64, 32, "urn:mpeg:mpegB:cicp:systems:auxiliary:alpha");
+        smaller.references.append({"prem", 1, {9}});
+        QTest::newRow("a grid's smaller alpha, premultiplied")
+            << smaller.build() << QList<QByteArray>{"alpha1", "transform", "alphainfo", "premultiplied"}
+            << QByteArray("width=64\nheight=32\nrow=1\ncol=1\n1,\n") << quint64(2 * 64 * 64 + 64 * 32);
+        heif::File depth = fakeSingle(64, 64);
+        addFakeAlpha(depth, 1, 2, 64, 64, "urn:mpeg:hevc:2015:auxid:2");
+        QTest::newRow("a depth map is no alpha")
+            << depth.build() << QList<QByteArray>{"transform"} << QByteArray() << quint64(64 * 64);
+    }
+    void alphaPlanesGoBesideTheColour()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<QByteArray>, sideFiles);
+        QFETCH(QByteArray, alphaInfo);
+        QFETCH(quint64, pixels);
+        const SplitResult result = splitBytes(bytes);
+        QVERIFY2(result.done, result.failure.reason().c_str());
+        QCOMPARE(result.sink.sideFiles, sideFiles);
+        QCOMPARE(result.sink.contents.value("alphainfo"), alphaInfo);
+        QCOMPARE(result.sink.contents.value("premultiplied"), QByteArray());
+        QCOMPARE(result.sink.tiles.size(), result.sink.info.count(','));
+        QCOMPARE(primaryPixels(bytes), pixels);
+    }
+
     // A sound picture of a kind that is not converted says which; the file is not called damaged.
     void otherKindsAreNamed_data()
     {
@@ -395,6 +453,10 @@ private slots:
         heif::File tiles = fakeGrid(1, 2, 64, 128, 64);
         tiles.items[1].type = "av01";
         QTest::newRow("a grid of av01 tiles") << tiles.build() << "av01 in grid";
+        heif::File alpha = fakeSingle(64, 64);
+        addFakeAlpha(alpha, 1, 2, 64, 64);
+        alpha.items[1].type = "av01";
+        QTest::newRow("an av01 alpha plane") << alpha.build() << "av01 alpha";
     }
     void otherKindsAreNamed()
     {
@@ -538,6 +600,16 @@ private slots:
             heif::File file = good;
             file.references.clear();
             QTest::newRow("grid without tiles") << file.build() << malformed;
+        }
+        {
+            heif::File file = fakeSingle(64, 64);
+            addFakeAlpha(file, 1, 2, 128, 64);
+            QTest::newRow("alpha plane larger than its picture") << file.build() << limit;
+            file = fakeSingle(64, 64);
+            file.properties.append(heif::auxCProperty(heif::kAlphaType));
+            file.items[0].properties.append(int(file.properties.size()));
+            file.references.append({"auxl", 1, {1}});
+            QTest::newRow("picture that is its own alpha plane") << file.build() << malformed;
         }
         {
             heif::File file = good;

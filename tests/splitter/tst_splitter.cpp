@@ -53,6 +53,36 @@ private:
         QVERIFY(!QFileInfo::exists(prefix + QString::number(rows * cols + 1)));
     }
 
+    // The picture with an alpha channel that has everything from clear to opaque and a hole.
+    static QImage withAlpha(const QImage& picture)
+    {
+        QImage transparent = picture.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < transparent.height(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(transparent.scanLine(y));
+            for (int x = 0; x < transparent.width(); ++x) {
+                const bool hole =
+                    qAbs(x - transparent.width() / 2) < 40 && qAbs(y - transparent.height() / 2) < 30;
+                line[x] = qRgba(qRed(line[x]), qGreen(line[x]), qBlue(line[x]),
+                                hole ? 0 : 255 * x / (transparent.width() - 1));
+            }
+        }
+        return transparent;
+    }
+
+    // The alpha channel as a grey picture.
+    static QImage alphaOf(const QImage& picture)
+    {
+        QImage grey = picture.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < grey.height(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+            for (int x = 0; x < grey.width(); ++x) {
+                const int alpha = qAlpha(picture.pixel(x, y));
+                line[x] = qRgb(alpha, alpha, alpha);
+            }
+        }
+        return grey;
+    }
+
     static void checkCleanFailure(const SplitterRun& run, const QString& folder, int status = 1)
     {
         QVERIFY2(run.failedCleanly(status), run.errorOutput.constData());
@@ -210,6 +240,50 @@ private slots:
             QDir(folder).removeRecursively();
             QDir().mkpath(folder);
         }
+    }
+
+    // 10- and 12-bit pictures say so; an alpha plane goes beside the colour, its tiles decoding to the alpha.
+    void depthAndAlphaAreSplitBesideTheColour_data()
+    {
+        QTest::addColumn<QString>("maker"); // "grid" (ours, tiles of 256) or "heif-enc" (one image)
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<bool>("alpha");
+        QTest::newRow("10-bit grid") << "grid" << 10 << false;
+        QTest::newRow("12-bit image") << "heif-enc" << 12 << false;
+        QTest::newRow("grid with a premultiplied alpha grid") << "grid" << 8 << true;
+        QTest::newRow("10-bit image with alpha") << "heif-enc" << 10 << true;
+    }
+    void depthAndAlphaAreSplitBesideTheColour()
+    {
+        QFETCH(QString, maker);
+        QFETCH(int, bits);
+        QFETCH(bool, alpha);
+        if (maker == "heif-enc" && QStandardPaths::findExecutable("heif-enc").isEmpty())
+            QSKIP("heif-enc is not installed");
+        const QImage picture = alpha ? withAlpha(drawTestPicture(600, 400)) : drawTestPicture(600, 400);
+        const QString folder = freshFolder("deep");
+        const QString input = folder + "/in.heic";
+        const int tile = maker == "grid" ? 256 : 0;
+        if (maker == "grid") {
+            heif::File file;
+            QCOMPARE(buildGridHeif(picture, tile, tile, &file, bits == 8 ? "yuv420p" : "yuv420p10le"),
+                     QString());
+            if (alpha)
+                QCOMPARE(addAlphaPlane(picture, 1, 100, &file, tile, true), QString());
+            QCOMPARE(heif::writeFile(file.build(), input), QString());
+        } else {
+            QCOMPARE(writeSingleHeic(picture, input, bits), QString());
+        }
+
+        const SplitterRun run = runSplitter(input, folder + "/hevc");
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        QCOMPARE(fileBytes(folder + "/hevcdepth"),
+                 bits == 8 ? QByteArray() : QByteArray::number(bits) + " " + QByteArray::number(bits) + "\n");
+        checkTiles(folder + "/hevc", picture, tile ? tile : 600, tile ? tile : 400);
+        QCOMPARE(QFileInfo::exists(folder + "/hevcalphainfo"), alpha);
+        QCOMPARE(QFileInfo::exists(folder + "/hevcpremultiplied"), alpha && maker == "grid");
+        if (alpha)
+            checkTiles(folder + "/hevcalpha", alphaOf(picture), tile ? tile : 600, tile ? tile : 400);
     }
 
     void sideFilesDescribeThisRunOnly()
