@@ -1,7 +1,8 @@
 // heic INPUT PREFIX: writes the primary picture of the HEIC file INPUT as raw HEVC tiles PREFIX1, PREFIX2,
 // ... and the tile information PREFIXinfo; beside it PREFIXtransform (the crop, rotation and mirror steps,
 // one a line, possibly none), PREFIXicc (the ICC profile) and PREFIXexif (the Exif block from its TIFF
-// header on) when the picture has them, and its bit depths and alpha plane (protocol/protocol.h). On failure:
+// header on) when the picture has them, and its bit depths and alpha plane (protocol/protocol.h); for an
+// overlay or identity picture its description PREFIXderived instead of tiles and information. On failure:
 // one line on standard error, no information file and the exit status 1, or 3 when an output could not be
 // written (a full disk is not a damaged file), or 4 and PREFIXkind for a picture of a kind not converted.
 // heic --item ID INPUT PREFIX: the same for the image item ID instead of the primary.
@@ -76,10 +77,9 @@ public:
         return checked(writeWholeFile(path, data.data(), data.size(), failure));
     }
 
-    bool writeInfo(const std::string& text, Failure& failure) override
+    bool writeInfo(const std::string& name, const std::string& text, Failure& failure) override
     {
-        complete_ =
-            checked(writeWholeFile(prefix_ + protocol::kTileInfoFile, text.data(), text.size(), failure));
+        complete_ = checked(writeWholeFile(prefix_ + name, text.data(), text.size(), failure));
         return complete_;
     }
 
@@ -158,9 +158,10 @@ int list(const std::string& input)
 int split(const std::string& input, const std::string& prefix, std::uint32_t item)
 {
     // Files left from an earlier run would describe a picture that this run did not take apart.
-    for (const char* name : {protocol::kTileInfoFile, protocol::kTransformFile, protocol::kIccProfileFile,
-                             protocol::kExifFile, protocol::kDepthFile, protocol::kAlphaInfoFile,
-                             protocol::kPremultipliedFile, protocol::kPictureKindFile}) {
+    for (const char* name :
+         {protocol::kTileInfoFile, protocol::kTransformFile, protocol::kIccProfileFile, protocol::kExifFile,
+          protocol::kDepthFile, protocol::kAlphaInfoFile, protocol::kPremultipliedFile,
+          protocol::kDerivedFile, protocol::kPictureKindFile}) {
         std::remove((prefix + name).c_str());
     }
 

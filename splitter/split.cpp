@@ -3,6 +3,7 @@
 #include "bitstream/sequenceheader.h"
 #include "protocol/protocol.h"
 #include "splitter/alpha.h"
+#include "splitter/derived.h"
 #include "splitter/images.h"
 #include "splitter/limits.h"
 #include "splitter/pictureextras.h"
@@ -24,6 +25,18 @@ bool writeExtras(TileSink& sink, const PictureExtras& extras, Failure& failure)
            (extras.iccProfile.empty() ||
             sink.writeSideFile(protocol::kIccProfileFile, extras.iccProfile, failure)) &&
            (extras.exif.empty() || sink.writeSideFile(protocol::kExifFile, extras.exif, failure));
+}
+
+// An overlay or identity image: its transform, profile and Exif, then its description; no tiles.
+bool splitDerived(Source& source, const Container& container, const Item& image, TileSink& sink,
+                  Failure& failure)
+{
+    DerivedPicture picture;
+    PictureExtras extras;
+    return describeDerived(source, container, image, picture, failure) &&
+           pictureExtras(source, container, image, picture.width, picture.height, extras, failure) &&
+           writeExtras(sink, extras, failure) &&
+           sink.writeInfo(protocol::kDerivedFile, derivedText(picture), failure);
 }
 
 // The alpha plane of a grid or HEVC image, planned: a grid or HEVC image itself, decoding at most the pixels
@@ -81,8 +94,7 @@ bool splitTiles(Source& source, const Container& container, const Item& image, T
     PictureExtras extras;
     if (!planTiles(source, container, image, plan, failure) || !findAlpha(container, image, alpha, failure) ||
         (alpha.image && !planAlpha(source, container, alpha, plan, alphaPlan, failure)) ||
-        !pictureExtras(source, container, image, plan.width, plan.height, plan.tiles.front(), extras,
-                       failure)) {
+        !pictureExtras(source, container, image, plan.width, plan.height, extras, failure)) {
         return false;
     }
     // Tiles never share coded data, so together they hold at most the file; tiles that all name the same
@@ -107,7 +119,7 @@ bool splitTiles(Source& source, const Container& container, const Item& image, T
          (alpha.premultiplied && !sink.writeSideFile(protocol::kPremultipliedFile, {}, failure)))) {
         return false;
     }
-    return sink.writeInfo(tileInfoText(plan), failure);
+    return sink.writeInfo(protocol::kTileInfoFile, tileInfoText(plan), failure);
 }
 
 } // namespace
@@ -122,9 +134,16 @@ bool split(Source& source, TileSink& sink, Failure& failure, std::uint32_t item)
     if (!image) {
         return false;
     }
-    const ImageKind kind = imageKind(*image);
-    if (kind == ImageKind::Coded || kind == ImageKind::Grid) {
+    switch (imageKind(*image)) {
+    case ImageKind::Coded:
+    case ImageKind::Grid:
         return splitTiles(source, container, *image, sink, failure);
+    case ImageKind::Overlay:
+    case ImageKind::Identity:
+        return splitDerived(source, container, *image, sink, failure);
+    case ImageKind::Other:
+    case ImageKind::NotAPicture:
+        break;
     }
     failForKind(*image, "", failure);
     return false;
@@ -132,7 +151,21 @@ bool split(Source& source, TileSink& sink, Failure& failure, std::uint32_t item)
 
 std::uint64_t decodedPixels(Source& source, const Container& container, const Item& image)
 {
-    return pixelsWithAlpha(source, container, image);
+    switch (imageKind(image)) {
+    case ImageKind::Coded:
+    case ImageKind::Grid:
+        return pixelsWithAlpha(source, container, image);
+    case ImageKind::Overlay:
+    case ImageKind::Identity: {
+        Failure ignored;
+        DerivedPicture picture;
+        return describeDerived(source, container, image, picture, ignored) ? picture.inputPixels : 0;
+    }
+    case ImageKind::Other:
+    case ImageKind::NotAPicture:
+        break;
+    }
+    return 0;
 }
 
 } // namespace heifsplit

@@ -68,9 +68,13 @@ public:
         return true;
     }
 
-    bool writeInfo(const std::string& text, heifsplit::Failure&) override
+    bool writeInfo(const std::string& name, const std::string& text, heifsplit::Failure&) override
     {
-        if (text.empty() || text.back() != '\n' || tiles_ == 0 || !transformWritten_) {
+        // The information after tiles, or a derived picture's description in their place, within its bound.
+        const bool derived = name == protocol::kDerivedFile;
+        if (text.empty() || text.back() != '\n' || !transformWritten_ || derived != (tiles_ == 0) ||
+            (!derived && name != protocol::kTileInfoFile) ||
+            (derived && text.size() > protocol::kMaxDerivedFileBytes)) {
             std::abort();
         }
         return true;

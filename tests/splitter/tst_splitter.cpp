@@ -177,6 +177,16 @@ private slots:
         heif::File tiles = grid(drawTestPicture(1000, 700), 512, 512);
         tiles.items[0].data = heif::gridData(256, 256, 65535, 65535);
         QTest::newRow("grid claiming 256 x 256 tiles of 65535 x 65535") << tiles.build() << damaged;
+        // 64 inputs that are each the grid claiming 20 x 20 tiles of 512, 10000 x 10000 pixels.
+        heif::File liar = grid(drawTestPicture(1000, 700), 512, 512);
+        liar.items[0].data = heif::gridData(20, 20, 10000, 10000);
+        liar.items.append(heif::Item{});
+        liar.items.last().id = 100;
+        liar.items.last().type = "iovl";
+        liar.items.last().data = heif::overlayData({0, 0, 0, 65535}, 1000, 1000, QList<QPoint>(64));
+        liar.references.append({"dimg", 100, QList<quint32>(64, 1)});
+        liar.primary = 100;
+        QTest::newRow("overlay of 64 grids of 10000 x 10000") << liar.build() << damaged;
         // The last tile lies past the end: three tiles are written before that shows, then taken back.
         heif::File late = grid(drawTestPicture(1000, 700), 512, 512);
         late.mdatSize = 0;
@@ -284,6 +294,47 @@ private slots:
         QCOMPARE(QFileInfo::exists(folder + "/hevcpremultiplied"), alpha && maker == "grid");
         if (alpha)
             checkTiles(folder + "/hevcalpha", alphaOf(picture), tile ? tile : 600, tile ? tile : 400);
+    }
+
+    // An overlay is described, its inputs taken apart one by one as any image.
+    void overlayIsDescribedAndItsInputsSplit()
+    {
+        const QImage picture = drawTestPicture(400, 300);
+        const QImage transparent = withAlpha(drawTestPicture(200, 150));
+        heif::File file = grid(picture, 256, 256);
+        QVERIFY(!file.items.isEmpty());
+        QCOMPARE(addCodedImage(transparent, 20, &file), QString());
+        QCOMPARE(addAlphaPlane(transparent, 20, 21, &file), QString());
+        file.items.append(heif::Item{});
+        file.items.last().id = 30;
+        file.items.last().type = "iovl";
+        file.items.last().data = heif::overlayData({0, 40000, 65535, 65535}, 500, 400, {{0, 0}, {250, 200}});
+        file.references.append({"dimg", 30, {1, 20}});
+        for (heif::Item& item : file.items)
+            item.hidden = item.id != 30;
+        file.primary = 30;
+        const QString folder = freshFolder("overlay");
+        const QString input = folder + "/in.heic";
+        QCOMPARE(heif::writeFile(file.build(), input), QString());
+
+        SplitterRun run = runSplitter(input, folder + "/hevc");
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        QCOMPARE(QDir(folder).entryList({"hevc*"}, QDir::Files),
+                 (QStringList{"hevcderived", "hevctransform"}));
+        QCOMPARE(
+            fileBytes(folder + "/hevcderived"),
+            QByteArray(
+                "derived iovl\ncanvas 500 400\nfill 0 40000 65535 65535\ninput 1 0 0\ninput 20 250 200\n"));
+        run = runSplitter({"--list", input});
+        QCOMPARE(run.output, QByteArray("30 ") + QByteArray::number(4 * 256 * 256 + 2 * 200 * 150) + "\n");
+
+        run = runSplitter({"--item", "1", input, folder + "/grid"});
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        checkTiles(folder + "/grid", picture, 256, 256);
+        run = runSplitter({"--item", "20", input, folder + "/image"});
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        checkTiles(folder + "/image", transparent, 200, 150);
+        checkTiles(folder + "/imagealpha", alphaOf(transparent), 200, 150);
     }
 
     void sideFilesDescribeThisRunOnly()
