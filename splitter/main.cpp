@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "protocol/protocol.h"
 #include "splitter/container.h"
 #include "splitter/images.h"
@@ -27,8 +30,12 @@ using heifsplit::FailureKind;
 
 bool writeWholeFile(const std::string& path, const void* data, std::size_t size, Failure& failure)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    // Never through a link planted where an output goes: the data would land wherever it points.
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    std::FILE* file = descriptor >= 0 ? ::fdopen(descriptor, "wb") : nullptr;
     if (!file) {
+        if (descriptor >= 0)
+            ::close(descriptor);
         failure.set(FailureKind::Io, "cannot create " + path);
         return false;
     }

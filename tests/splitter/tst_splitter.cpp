@@ -452,6 +452,12 @@ private slots:
         QCOMPARE(heif::writeFile(grid(drawTestPicture(200, 150), 256, 192).build(), input), QString());
         // An output that cannot be written is told apart from a bad file.
         checkCleanFailure(runSplitter(input, folder + "/no-such-folder/hevc"), folder, 3);
+        // A link planted where a tile goes is never written through.
+        const QString elsewhere = freshFolder("elsewhere") + "/kept";
+        QCOMPARE(heif::writeFile("kept", elsewhere), QString());
+        QVERIFY(QFile::link(elsewhere, folder + "/hevc1"));
+        QVERIFY(runSplitter(input, folder + "/hevc").failedCleanly(3));
+        QCOMPARE(fileBytes(elsewhere), QByteArray("kept"));
     }
 };
 
