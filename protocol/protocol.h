@@ -20,7 +20,9 @@ inline constexpr char kIccProfileFile[] = "icc";      // the picture's ICC profi
 inline constexpr char kExifFile[] = "exif"; // its Exif block from the TIFF header on, when it has one
 
 // The bit depths of the picture's colour, "LUMA CHROMA\n" in decimal (for example "10 10\n"), from its
-// (first) tile's sequence parameter set; only when either is not 8, so that no such file means 8 bits.
+// (first) tile's sequence parameter set; only when either is not 8, so that no such file means 8 bits. An
+// overlay or identity picture has none: each of its inputs, taken apart, has its own. The alpha plane's
+// depth is not recorded: its tiles decode to 8-bit grey.
 inline constexpr char kDepthFile[] = "depth";
 
 // A picture with an alpha plane (an auxiliary image of type alpha, urn:mpeg:hevc:2015:auxid:1 or
