@@ -12,6 +12,7 @@ enum class FailureKind {
     Malformed,   // a value that cannot be true
     Limit,       // more than the splitter accepts (limits.h)
     Unsupported, // a valid file this splitter does not take apart
+    PictureKind, // a sound picture of a kind that is not converted: another codec, a mask, a derivation
 };
 
 // Why parsing or splitting stopped. The first failure is kept: later ones are consequences of it.
@@ -30,9 +31,21 @@ public:
         }
     }
 
+    // For FailureKind::PictureKind: what is not converted, the item type ("av01"), with where it lies when
+    // that is not the picture itself ("av01 in iovl").
+    const std::string& pictureKind() const { return pictureKind_; }
+    void setPictureKind(const std::string& kind)
+    {
+        if (!failed()) {
+            set(FailureKind::PictureKind, "picture kind not supported: " + kind);
+            pictureKind_ = kind;
+        }
+    }
+
 private:
     FailureKind kind_ = FailureKind::None;
     std::string reason_;
+    std::string pictureKind_;
 };
 
 } // namespace heifsplit

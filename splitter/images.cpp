@@ -5,6 +5,8 @@
 #include <string>
 #include <unordered_set>
 
+#include "splitter/range.h"
+
 namespace heifsplit {
 
 namespace {
@@ -64,6 +66,37 @@ bool topLevelImages(const Container& container, std::vector<std::uint32_t>& ids,
         }
     }
     return true;
+}
+
+ImageKind imageKind(const Item& item)
+{
+    static const char* const metadata[] = {"Exif", "mime", "uri "};
+    if (item.type == "hvc1") {
+        return ImageKind::Coded;
+    }
+    if (item.type == "grid") {
+        return ImageKind::Grid;
+    }
+    if (item.type == "iovl") {
+        return ImageKind::Overlay;
+    }
+    if (item.type == "iden") {
+        return ImageKind::Identity;
+    }
+    const bool isMetadata = std::any_of(std::begin(metadata), std::end(metadata),
+                                        [&](const char* type) { return item.type == type; });
+    return item.type.size() != 4 || isMetadata ? ImageKind::NotAPicture : ImageKind::Other;
+}
+
+void failForKind(const Item& item, const std::string& where, Failure& failure)
+{
+    const std::string type = printable(item.type);
+    if (imageKind(item) == ImageKind::NotAPicture) {
+        failure.set(FailureKind::Unsupported,
+                    "item " + std::to_string(item.id) + " is of type '" + type + "', not a picture");
+    } else {
+        failure.setPictureKind(type + where);
+    }
 }
 
 } // namespace heifsplit

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "splitter/container.h"
@@ -20,5 +21,21 @@ const Item* imageItem(const Container& container, std::uint32_t id, Failure& fai
 // splitter cannot take apart are listed too, so that converting them says why it fails. At most kMaxItems
 // ids, as the file can declare no more. Fails as imageItem does for the primary.
 bool topLevelImages(const Container& container, std::vector<std::uint32_t>& ids, Failure& failure);
+
+// What an image item is, as far as converting it goes.
+enum class ImageKind {
+    Coded,       // one HEVC image (hvc1)
+    Grid,        // a grid of HEVC images
+    Overlay,     // images placed on a canvas (iovl)
+    Identity,    // another image with transforms of its own (iden)
+    Other,       // a picture of a kind not converted: another codec, a mask, a derivation not known here
+    NotAPicture, // metadata (Exif, mime, uri), or an item that names no type
+};
+ImageKind imageKind(const Item& item);
+
+// Fails for an item that cannot be converted where it is: a picture as of FailureKind::PictureKind, named by
+// its type followed by where it lies (" in grid", " in iovl", " alpha"; nothing for the picture itself), and
+// an item that is no picture at all as unsupported.
+void failForKind(const Item& item, const std::string& where, Failure& failure);
 
 } // namespace heifsplit

@@ -24,6 +24,8 @@ inline constexpr std::size_t kMaxExtents = 4096;
 inline constexpr std::uint32_t kMaxTiles = 16384;
 // The most bytes of parameter sets written out for all tiles together: each tile repeats its own.
 inline constexpr std::uint64_t kMaxParameterSetOutput = 64ull * 1024 * 1024;
+// The most bytes an overlay's description may have: 532 are enough for the most inputs it may place.
+inline constexpr std::uint64_t kMaxOverlayDataSize = 1024;
 // The largest input file.
 inline constexpr std::uint64_t kMaxFileSize = 4ull * 1024 * 1024 * 1024;
 // The process's address space. The file is read a box and a tile at a time: a file within the bounds above

@@ -2,11 +2,13 @@
 // heic INPUT PREFIX: writes the primary picture of the HEIC file INPUT as raw HEVC tiles PREFIX1, PREFIX2,
 // ... and the tile information PREFIXinfo; beside it PREFIXtransform (the crop, rotation and mirror steps,
 // one a line, possibly none), PREFIXicc (the ICC profile) and PREFIXexif (the Exif block from its TIFF
-// header on) when the picture has them. On failure: one line on standard error, no information file and
-// the exit status 1, or 3 when an output could not be written (a full disk is not a damaged file).
+// header on) when the picture has them, and its bit depths and alpha plane (protocol/protocol.h); for an
+// overlay or identity picture its description PREFIXderived instead of tiles and information. On failure:
+// one line on standard error, no information file and the exit status 1, or 3 when an output could not be
+// written (a full disk is not a damaged file), or 4 and PREFIXkind for a picture of a kind not converted.
 // heic --item ID INPUT PREFIX: the same for the image item ID instead of the primary.
 // heic --list INPUT: prints the file's top-level images (images.h), one a line, the primary first: the item
-// id and the pixels converting it decodes (tiles.h); fails as above. An input named like an option is
+// id and the pixels converting it decodes (split.h); fails as above. An input named like an option is
 // given as ./--list.
 #include <cstdint>
 #include <cstdio>
@@ -14,13 +16,16 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "protocol/addressspace.h"
 #include "protocol/protocol.h"
 #include "splitter/container.h"
 #include "splitter/images.h"
 #include "splitter/limits.h"
 #include "splitter/source.h"
-#include "splitter/tiles.h"
+#include "splitter/split.h"
 
 namespace {
 
@@ -29,8 +34,12 @@ using heifsplit::FailureKind;
 
 bool writeWholeFile(const std::string& path, const void* data, std::size_t size, Failure& failure)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    // Never through a link planted where an output goes: the data would land wherever it points.
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    std::FILE* file = descriptor >= 0 ? ::fdopen(descriptor, "wb") : nullptr;
     if (!file) {
+        if (descriptor >= 0)
+            ::close(descriptor);
         failure.set(FailureKind::Io, "cannot create " + path);
         return false;
     }
@@ -79,10 +88,9 @@ public:
         return checked(writeWholeFile(path, data.data(), data.size(), failure));
     }
 
-    bool writeInfo(const std::string& text, Failure& failure) override
+    bool writeInfo(const std::string& name, const std::string& text, Failure& failure) override
     {
-        complete_ =
-            checked(writeWholeFile(prefix_ + protocol::kTileInfoFile, text.data(), text.size(), failure));
+        complete_ = checked(writeWholeFile(prefix_ + name, text.data(), text.size(), failure));
         return complete_;
     }
 
@@ -161,8 +169,10 @@ int list(const std::string& input)
 int split(const std::string& input, const std::string& prefix, std::uint32_t item)
 {
     // Files left from an earlier run would describe a picture that this run did not take apart.
-    for (const char* name : {protocol::kTileInfoFile, protocol::kTransformFile, protocol::kIccProfileFile,
-                             protocol::kExifFile}) {
+    for (const char* name :
+         {protocol::kTileInfoFile, protocol::kTransformFile, protocol::kIccProfileFile, protocol::kExifFile,
+          protocol::kDepthFile, protocol::kAlphaInfoFile, protocol::kPremultipliedFile,
+          protocol::kDerivedFile, protocol::kPictureKindFile}) {
         std::remove((prefix + name).c_str());
     }
 
@@ -173,6 +183,14 @@ int split(const std::string& input, const std::string& prefix, std::uint32_t ite
         FileSink sink(prefix);
         heifsplit::split(source, sink, failure, item);
         outputFailed = sink.outputFailed();
+    }
+    if (failure.kind() == FailureKind::PictureKind) {
+        const std::string kind = failure.pictureKind() + "\n";
+        Failure written;
+        if (!writeWholeFile(prefix + protocol::kPictureKindFile, kind.data(), kind.size(), written))
+            return refuse(input, written, true);
+        refuse(input, failure, false);
+        return protocol::kSplitPictureKind;
     }
     return failure.failed() ? refuse(input, failure, outputFailed) : protocol::kSplitDone;
 }

@@ -150,6 +150,18 @@ bool pictureOperations(const Container& container, const Item& item, std::uint32
     return true;
 }
 
+void shownSize(const std::vector<PictureOperation>& operations, std::uint32_t& width, std::uint32_t& height)
+{
+    for (const PictureOperation& operation : operations) {
+        if (operation.kind == PictureOperation::Kind::Crop) {
+            width = operation.width;
+            height = operation.height;
+        } else if (operation.kind == PictureOperation::Kind::Rotate && operation.quarterTurns % 2 == 1) {
+            std::swap(width, height);
+        }
+    }
+}
+
 std::vector<std::uint8_t> iccProfile(const Container& container, const Item& item)
 {
     for (const Property* property : container.propertiesOf(item)) {
@@ -211,17 +223,23 @@ std::vector<std::uint8_t> exifBlock(Source& source, const Container& container, 
 }
 
 bool pictureExtras(Source& source, const Container& container, const Item& image, std::uint32_t width,
-                   std::uint32_t height, std::uint32_t firstTile, PictureExtras& extras, Failure& failure)
+                   std::uint32_t height, PictureExtras& extras, Failure& failure)
 {
     extras = PictureExtras();
     if (!pictureOperations(container, image, width, height, extras.operations, failure)) {
         return false;
     }
-    extras.iccProfile = iccProfile(container, image);
-    const Item* tile = container.item(firstTile);
-    if (extras.iccProfile.empty() && tile && image.type == "grid" &&
-        !hasColourDescription(container, image)) {
-        extras.iccProfile = iccProfile(container, *tile);
+    // A grid's tile, an overlay's or identity's input: down to a coded image at most two parts deep.
+    const Item* part = &image;
+    for (int depth = 0; depth < 3 && part; ++depth) {
+        extras.iccProfile = iccProfile(container, *part);
+        const std::vector<const Reference*> parts = container.referencesFrom(part->id, "dimg");
+        const bool composite = part->type == "grid" || part->type == "iovl" || part->type == "iden";
+        if (!extras.iccProfile.empty() || !composite || hasColourDescription(container, *part) ||
+            parts.empty() || parts.front()->to.empty()) {
+            break;
+        }
+        part = container.item(parts.front()->to.front());
     }
     extras.exif = exifBlock(source, container, image);
     return true;

@@ -41,6 +41,9 @@ struct PictureExtras
 bool pictureOperations(const Container& container, const Item& item, std::uint32_t width,
                        std::uint32_t height, std::vector<PictureOperation>& operations, Failure& failure);
 
+// The size of a picture of width x height once the operations are applied.
+void shownSize(const std::vector<PictureOperation>& operations, std::uint32_t& width, std::uint32_t& height);
+
 // The item's first ICC profile (colr of type prof or rICC); nclx colour descriptions carry no profile.
 // Empty when there is none or it is larger than protocol::kMaxIccProfileBytes.
 std::vector<std::uint8_t> iccProfile(const Container& container, const Item& item);
@@ -50,10 +53,11 @@ std::vector<std::uint8_t> iccProfile(const Container& container, const Item& ite
 // start with a TIFF header: a picture is never refused for its metadata.
 std::vector<std::uint8_t> exifBlock(Source& source, const Container& container, const Item& item);
 
-// All three for the image of the planned size. A grid without a profile of its own takes its first tile's
-// (firstTile), as phones that store the profile with the tiles only mean it.
+// All three for the image of the planned size. A grid without a colour description of its own takes its
+// first tile's profile, as phones that store the profile with the tiles only mean it; an overlay or identity
+// its first input's, and so on down to a coded image.
 bool pictureExtras(Source& source, const Container& container, const Item& image, std::uint32_t width,
-                   std::uint32_t height, std::uint32_t firstTile, PictureExtras& extras, Failure& failure);
+                   std::uint32_t height, PictureExtras& extras, Failure& failure);
 
 // The operations as text, one line each: "crop LEFT TOP WIDTH HEIGHT", "rotate TURNS", "mirror AXIS".
 std::string operationsText(const std::vector<PictureOperation>& operations);

@@ -5,7 +5,6 @@
 #include "protocol/protocol.h"
 #include "splitter/images.h"
 #include "splitter/limits.h"
-#include "splitter/pictureextras.h"
 #include "splitter/range.h"
 
 namespace heifsplit {
@@ -48,11 +47,12 @@ bool imageSize(const Container& container, const Item& item, std::uint32_t& widt
     return true;
 }
 
-bool isHevcImage(const Container& container, const Item& item, Failure& failure)
+// A coded HEVC image with its configuration; anything else fails as failForKind says, where it lies.
+bool isHevcImage(const Container& container, const Item& item, Failure& failure,
+                 const std::string& where = "")
 {
-    if (item.type != "hvc1") {
-        failure.set(FailureKind::Unsupported, itemName(item) + " is of type '" + printable(item.type) +
-                                                  "', not an HEVC image ('hvc1')");
+    if (imageKind(item) != ImageKind::Coded) {
+        failForKind(item, where, failure);
         return false;
     }
     if (!container.property(item, "hvcC")) {
@@ -134,7 +134,8 @@ bool planGrid(Source& source, const Container& container, const Item& grid, Tile
         }
         std::uint32_t width = 0;
         std::uint32_t height = 0;
-        if (!isHevcImage(container, *tile, failure) || !imageSize(container, *tile, width, height, failure)) {
+        if (!isHevcImage(container, *tile, failure, " in grid") ||
+            !imageSize(container, *tile, width, height, failure)) {
             return false;
         }
         if (tileWidth == 0) {
@@ -162,9 +163,10 @@ bool planGrid(Source& source, const Container& container, const Item& grid, Tile
     return true;
 }
 
-// Checks a NAL unit of a tile: a sequence parameter set must declare the tile's size. Counts them.
+// Checks a NAL unit of a tile: a sequence parameter set must declare the tile's size. Counts them, and keeps
+// the first one's sample format.
 bool checkUnit(const std::uint8_t* unit, std::uint64_t length, const TilePlan& plan, int& sequenceHeaders,
-               Failure& failure)
+               hevc::SequenceHeader& format, Failure& failure)
 {
     if (length < 2 || hevc::nalUnitType(unit[0]) != hevc::kSequenceParameterSet) {
         return true;
@@ -174,6 +176,9 @@ bool checkUnit(const std::uint8_t* unit, std::uint64_t length, const TilePlan& p
     if (!header) {
         failure.set(FailureKind::Malformed, "a tile has a damaged sequence parameter set");
         return false;
+    }
+    if (sequenceHeaders == 1) {
+        format = *header;
     }
     if (header->width() != plan.tileWidth || header->height() != plan.tileHeight) {
         failure.set(FailureKind::Malformed,
@@ -187,7 +192,7 @@ bool checkUnit(const std::uint8_t* unit, std::uint64_t length, const TilePlan& p
 
 // Appends the parameter sets of an hvcC as start-code units and gives the NAL length size.
 bool parameterSets(const Property& hvcC, const TilePlan& plan, int& lengthSize, int& sequenceHeaders,
-                   std::vector<std::uint8_t>& out, Failure& failure)
+                   hevc::SequenceHeader& format, std::vector<std::uint8_t>& out, Failure& failure)
 {
     Range range(hvcC.body.data(), hvcC.body.size(), failure, "hvcC", 2);
     range.skip(21); // version, profile, tier, level and format fields
@@ -200,7 +205,7 @@ bool parameterSets(const Property& hvcC, const TilePlan& plan, int& lengthSize, 
             const std::uint16_t length = range.u16();
             const std::uint8_t* unit = range.take(length);
             if (unit && length > 0) {
-                if (!checkUnit(unit, length, plan, sequenceHeaders, failure)) {
+                if (!checkUnit(unit, length, plan, sequenceHeaders, format, failure)) {
                     return false;
                 }
                 out.insert(out.end(), std::begin(kStartCode), std::end(kStartCode));
@@ -235,7 +240,7 @@ bool planTiles(Source& source, const Container& container, const Item& image, Ti
     return true;
 }
 
-std::uint64_t decodedPixels(Source& source, const Container& container, const Item& image)
+std::uint64_t tilePixels(Source& source, const Container& container, const Item& image)
 {
     Failure ignored;
     TilePlan plan;
@@ -247,6 +252,7 @@ std::uint64_t decodedPixels(Source& source, const Container& container, const It
                                     ? container.item(references.front()->to.front())
                                     : nullptr;
         if (!readGridHeader(source, container, image, plan, ignored) || !firstTile ||
+            !isHevcImage(container, *firstTile, ignored) ||
             !imageSize(container, *firstTile, tileWidth, tileHeight, ignored)) {
             return 0;
         }
@@ -269,7 +275,8 @@ std::uint64_t decodedPixels(Source& source, const Container& container, const It
 }
 
 bool tileStream(Source& source, const Container& container, const TilePlan& plan, std::uint32_t itemId,
-                OutputBudget& budget, std::vector<std::uint8_t>& out, Failure& failure)
+                OutputBudget& budget, std::vector<std::uint8_t>& out, Failure& failure,
+                hevc::SequenceHeader* format)
 {
     const Item* item = container.item(itemId);
     if (!item) {
@@ -281,9 +288,10 @@ bool tileStream(Source& source, const Container& container, const TilePlan& plan
     }
     int lengthSize = 4;
     int sequenceHeaders = 0;
+    hevc::SequenceHeader firstFormat;
     std::vector<std::uint8_t> parameters;
-    if (!parameterSets(*container.property(*item, "hvcC"), plan, lengthSize, sequenceHeaders, parameters,
-                       failure)) {
+    if (!parameterSets(*container.property(*item, "hvcC"), plan, lengthSize, sequenceHeaders, firstFormat,
+                       parameters, failure)) {
         return false;
     }
     if (parameters.size() > budget.parameterSets) {
@@ -306,7 +314,7 @@ bool tileStream(Source& source, const Container& container, const TilePlan& plan
         if (range.ok() && length == 0) {
             range.fail(FailureKind::Malformed, "holds an empty NAL unit");
         }
-        if (range.ok() && !checkUnit(unit, length, plan, sequenceHeaders, failure)) {
+        if (range.ok() && !checkUnit(unit, length, plan, sequenceHeaders, firstFormat, failure)) {
             return false;
         }
         if (range.ok()) {
@@ -320,6 +328,9 @@ bool tileStream(Source& source, const Container& container, const TilePlan& plan
     if (range.ok() && sequenceHeaders == 0) {
         range.fail(FailureKind::Malformed, "has no sequence parameter set");
     }
+    if (format) {
+        *format = firstFormat;
+    }
     return range.ok();
 }
 
@@ -331,41 +342,6 @@ std::string tileInfoText(const TilePlan& plan)
         text += std::to_string(n) + ",";
     }
     return text + "\n";
-}
-
-bool split(Source& source, TileSink& sink, Failure& failure, std::uint32_t item)
-{
-    Container container;
-    if (!parseContainer(source, container, failure)) {
-        return false;
-    }
-    const Item* image = imageItem(container, item, failure);
-    TilePlan plan;
-    PictureExtras extras;
-    if (!image || !planTiles(source, container, *image, plan, failure) ||
-        !pictureExtras(source, container, *image, plan.width, plan.height, plan.tiles.front(), extras,
-                       failure)) {
-        return false;
-    }
-    // Tiles never share coded data, so together they hold at most the file; tiles that all name the same
-    // bytes must not multiply the file onto the disk.
-    OutputBudget budget{source.size(), kMaxParameterSetOutput};
-    std::vector<std::uint8_t> stream;
-    for (std::size_t n = 0; n < plan.tiles.size(); ++n) {
-        if (!tileStream(source, container, plan, plan.tiles[n], budget, stream, failure) ||
-            !sink.writeTile(static_cast<std::uint32_t>(n + 1), stream, failure)) {
-            return false;
-        }
-    }
-    const std::string transform = operationsText(extras.operations);
-    if (!sink.writeSideFile(protocol::kTransformFile,
-                            std::vector<std::uint8_t>(transform.begin(), transform.end()), failure) ||
-        (!extras.iccProfile.empty() &&
-         !sink.writeSideFile(protocol::kIccProfileFile, extras.iccProfile, failure)) ||
-        (!extras.exif.empty() && !sink.writeSideFile(protocol::kExifFile, extras.exif, failure))) {
-        return false;
-    }
-    return sink.writeInfo(tileInfoText(plan), failure);
 }
 
 } // namespace heifsplit

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "bitstream/sequenceheader.h"
 #include "splitter/container.h"
 #include "splitter/failure.h"
 #include "splitter/source.h"
@@ -23,50 +24,33 @@ struct TilePlan
     std::vector<std::uint32_t> tiles; // item ids; tile n (from 1) is tiles[n - 1]
 };
 
-// Works out the image's tiles. Fails for an item that is neither a grid of HEVC images nor one HEVC image,
-// and for sizes and counts that cannot be true.
+// Works out the image's tiles. Fails for an item that is neither a grid of HEVC images nor one HEVC image
+// (as failForKind in images.h), and for sizes and counts that cannot be true.
 bool planTiles(Source& source, const Container& container, const Item& image, TilePlan& plan,
                Failure& failure);
 
-// The pixels converting the image decodes, from what it declares alone, without a look at its tile data: its
-// tiles (a grid's rows times columns times its first tile's size, which every tile must have), or 0 for an
-// image that would not be decoded at all (neither a grid of HEVC images nor one, or larger than the engine
-// converts, protocol::kMaxConvertedSide a side). Cheap for any number of images.
-std::uint64_t decodedPixels(Source& source, const Container& container, const Item& image);
+// The pixels the image's tiles decode to, from what it declares alone, without a look at its tile data: a
+// grid's rows times columns times its first tile's size (which every tile must have), or 0 for an image that
+// would not be decoded at all (neither a grid of HEVC images nor one, or larger than the engine converts,
+// protocol::kMaxConvertedSide a side). Cheap for any number of images.
+std::uint64_t tilePixels(Source& source, const Container& container, const Item& image);
 
 // The tile item as a raw HEVC stream with start codes: the parameter sets of its hvcC first, then its NAL
 // units. Budget is what the tiles may still write; it is reduced by what this one used. Every sequence
 // parameter set in the stream must make a picture of the plan's tile size: a tile that claims a few pixels
-// but decodes to millions would turn a small file into gigabytes of decoded pictures.
+// but decodes to millions would turn a small file into gigabytes of decoded pictures. format, when given,
+// receives what the first sequence parameter set declares (its bit depths).
 struct OutputBudget
 {
     std::uint64_t codedData = 0;
     std::uint64_t parameterSets = 0;
 };
 bool tileStream(Source& source, const Container& container, const TilePlan& plan, std::uint32_t itemId,
-                OutputBudget& budget, std::vector<std::uint8_t>& out, Failure& failure);
+                OutputBudget& budget, std::vector<std::uint8_t>& out, Failure& failure,
+                hevc::SequenceHeader* format = nullptr);
 
 // The tile information text: width=, height=, row=, col= lines and the tile numbers, each followed by a
 // comma.
 std::string tileInfoText(const TilePlan& plan);
-
-// Receives the splitter's output.
-class TileSink
-{
-public:
-    virtual ~TileSink() = default;
-    virtual bool writeTile(std::uint32_t number, const std::vector<std::uint8_t>& stream,
-                           Failure& failure) = 0;
-    // A file beside the tiles, named in protocol/protocol.h: the transform steps (always), the ICC profile
-    // and the Exif block (when the picture has them).
-    virtual bool writeSideFile(const std::string& name, const std::vector<std::uint8_t>& data,
-                               Failure& failure) = 0;
-    virtual bool writeInfo(const std::string& text, Failure& failure) = 0;
-};
-
-// Takes one image of the file apart, the primary for item 0 (images.h): every tile, then the side files
-// (pictureextras.h: the transform text, the ICC profile, the Exif block), then the information text last,
-// so that a failure part-way leaves no information behind.
-bool split(Source& source, TileSink& sink, Failure& failure, std::uint32_t item = 0);
 
 } // namespace heifsplit

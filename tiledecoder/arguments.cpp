@@ -8,10 +8,9 @@ namespace tiledecoder {
 
 namespace {
 
-bool endsWithBmp(const std::string& path)
+bool endsWith(const std::string& path, const char* suffix)
 {
-    static const char suffix[] = ".bmp";
-    const std::size_t length = sizeof(suffix) - 1;
+    const std::size_t length = std::strlen(suffix);
     if (path.size() <= length)
         return false;
     for (std::size_t i = 0; i < length; ++i) {
@@ -25,12 +24,16 @@ bool endsWithBmp(const std::string& path)
 
 std::optional<Arguments> parseArguments(int argc, const char* const* argv)
 {
-    if (argc != 4 || std::strcmp(argv[1], "-i") != 0 || argv[2][0] == '\0')
+    if ((argc != 4 && argc != 6) || std::strcmp(argv[1], "-i") != 0 || argv[2][0] == '\0')
         return std::nullopt;
-    Arguments arguments{argv[2], argv[3]};
-    if (!endsWithBmp(arguments.outputPath))
+    if (argc == 4) {
+        Arguments arguments{argv[2], argv[3], OutputForm::Bmp32};
+        return endsWith(arguments.outputPath, ".bmp") ? std::optional(arguments) : std::nullopt;
+    }
+    if (std::strcmp(argv[3], "-pix_fmt") != 0 || std::strcmp(argv[4], "rgb48be") != 0)
         return std::nullopt;
-    return arguments;
+    Arguments arguments{argv[2], argv[5], OutputForm::Rgb48Ppm};
+    return endsWith(arguments.outputPath, ".ppm") ? std::optional(arguments) : std::nullopt;
 }
 
 } // namespace tiledecoder

@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tiledecoder/converter.h"
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include <libyuv/convert_argb.h>
 #include <libyuv/planar_functions.h>
 
-#include "tiledecoder/bmpwriter.h"
 #include "tiledecoder/exactconversion.h"
+#include "tiledecoder/outputform.h"
 
 namespace tiledecoder {
 
@@ -70,73 +74,119 @@ const libyuv::YuvConstants* libyuvConstants(Matrix matrix, const Picture& pictur
     return nullptr;
 }
 
-// 8-bit YCbCr straight to BGRA rows with libyuv; false if libyuv refused.
-bool convertWithLibyuv(const Picture& picture, const libyuv::YuvConstants* constants, std::uint8_t* bgra,
-                       int stride)
+// Converts one region of the picture into rows of the output form, stride bytes apart.
+using RegionConversion = std::function<void(Region region, std::uint8_t* out, std::size_t stride)>;
+
+// The start of a region in one plane whose samples cover 2^shiftX x 2^shiftY pixels.
+const std::uint8_t* planeAt(const Plane& plane, Region region, int shiftX, int shiftY)
+{
+    return plane.row(std::size_t(region.y >> shiftY)) + std::size_t(region.x >> shiftX);
+}
+
+// 8-bit YCbCr straight to BGRA rows with libyuv.
+RegionConversion libyuvYcbcr(const Picture& picture, const libyuv::YuvConstants* constants)
 {
     using Function = int (*)(const std::uint8_t*, int, const std::uint8_t*, int, const std::uint8_t*, int,
                              std::uint8_t*, int, const libyuv::YuvConstants*, int, int);
     const Function functions[] = {nullptr, libyuv::I420ToARGBMatrix, libyuv::I422ToARGBMatrix,
                                   libyuv::I444ToARGBMatrix};
-    const Plane* planes = picture.planes;
-    return functions[picture.chromaFormat](planes[0].data, int(planes[0].stride), planes[1].data,
-                                           int(planes[1].stride), planes[2].data, int(planes[2].stride), bgra,
-                                           stride, constants, picture.width, picture.height) == 0;
+    const Function function = functions[picture.chromaFormat];
+    const int shiftX = picture.chromaFormat == 3 ? 0 : 1;
+    const int shiftY = picture.chromaFormat == 1 ? 1 : 0;
+    return [&picture, constants, function, shiftX, shiftY](Region region, std::uint8_t* out,
+                                                           std::size_t stride) {
+        const Plane* planes = picture.planes;
+        function(planeAt(planes[0], region, 0, 0), int(planes[0].stride),
+                 planeAt(planes[1], region, shiftX, shiftY), int(planes[1].stride),
+                 planeAt(planes[2], region, shiftX, shiftY), int(planes[2].stride), out, int(stride),
+                 constants, region.width, region.height);
+    };
 }
 
-std::string convertColour(const Picture& picture, std::uint8_t* bgra, int stride)
+// The conversion of the picture into the output form's pixels.
+RegionConversion conversionFor(const Picture& picture, OutputForm form)
 {
+    const bool bmp = form == OutputForm::Bmp32;
+    const Plane* planes = picture.planes;
     // 4:4:4 with the identity matrix holds green, blue and red planes, taken as full range whatever the
     // range flag says, as ffmpeg takes them.
     if (picture.chromaFormat == 3 && picture.matrixCoefficients == 0) {
-        if (picture.bitDepth > 8) {
-            convertGbrExactly(picture, bgra, std::size_t(stride));
-            return {};
+        if (bmp && picture.bitDepth == 8) {
+            // Without an alpha plane the alpha bytes are 255.
+            return [planes](Region region, std::uint8_t* out, std::size_t stride) {
+                libyuv::MergeARGBPlane(planeAt(planes[2], region, 0, 0), int(planes[2].stride),
+                                       planeAt(planes[0], region, 0, 0), int(planes[0].stride),
+                                       planeAt(planes[1], region, 0, 0), int(planes[1].stride), nullptr, 0,
+                                       out, int(stride), region.width, region.height);
+            };
         }
-        // Without an alpha plane the alpha bytes are 255.
-        const Plane* planes = picture.planes;
-        libyuv::MergeARGBPlane(planes[2].data, int(planes[2].stride), planes[0].data, int(planes[0].stride),
-                               planes[1].data, int(planes[1].stride), nullptr, 0, bgra, stride, picture.width,
-                               picture.height);
-        return {};
+        const auto gbr = std::make_shared<GbrConversion>(picture, form);
+        return [gbr, &picture](Region region, std::uint8_t* out, std::size_t stride) {
+            gbr->convert(picture, region, out, stride);
+        };
     }
-
+    // ffmpeg shows 8-bit grey as it comes and deeper grey as the same levels in BMP files; its 16-bit
+    // output takes grey to its nominal value like any luma.
+    if (picture.chromaFormat == 0 && bmp) {
+        if (picture.bitDepth == 8) {
+            return [planes](Region region, std::uint8_t* out, std::size_t stride) {
+                libyuv::J400ToARGB(planeAt(planes[0], region, 0, 0), int(planes[0].stride), out, int(stride),
+                                   region.width, region.height);
+            };
+        }
+        const auto grey = std::make_shared<GreyLevelsConversion>(picture);
+        return [grey, &picture](Region region, std::uint8_t* out, std::size_t stride) {
+            grey->convert(picture, region, out, stride);
+        };
+    }
     const Matrix matrix = matrixOf(picture.matrixCoefficients);
-    const libyuv::YuvConstants* constants = libyuvConstants(matrix, picture);
-    if (!constants) {
-        convertYcbcrExactly(picture, weightsOf(matrix), bgra, std::size_t(stride));
-        return {};
-    }
-    return convertWithLibyuv(picture, constants, bgra, stride) ? std::string()
-                                                               : "the picture could not be converted";
+    if (const libyuv::YuvConstants* constants = bmp ? libyuvConstants(matrix, picture) : nullptr)
+        return libyuvYcbcr(picture, constants);
+    const auto ycbcr = std::make_shared<YcbcrConversion>(picture, weightsOf(matrix), form);
+    return [ycbcr, &picture](Region region, std::uint8_t* out, std::size_t stride) {
+        ycbcr->convert(picture, region, out, stride);
+    };
 }
 
 } // namespace
 
-ConvertResult convertPicture(const Picture& picture)
+std::string writePicture(const Picture& picture, OutputForm form, const ByteSink& sink)
 {
-    ConvertResult result;
     if (picture.bitDepth < 8 || picture.bitDepth > 16 || picture.chromaFormat < 0 ||
         picture.chromaFormat > 3 || picture.planeCount != (picture.chromaFormat == 0 ? 1 : 3) ||
-        picture.width <= 0 || picture.height <= 0) {
-        result.error = "pictures of " + std::to_string(picture.bitDepth) + " bits are not supported";
-        return result;
-    }
-    result.bmp = bmpFile(picture.width, picture.height);
-    std::uint8_t* const bgra = result.bmp.data() + kBmpHeaderBytes;
-    const int stride = picture.width * 4;
+        picture.width <= 0 || picture.height <= 0)
+        return "pictures of " + std::to_string(picture.bitDepth) + " bits are not supported";
+    const std::string cannotWrite = "the picture could not be written";
+    const std::vector<std::uint8_t> header = fileHeader(form, picture.width, picture.height);
+    if (!sink(header.data(), header.size()))
+        return cannotWrite;
 
-    if (picture.chromaFormat != 0) {
-        result.error = convertColour(picture, bgra, stride);
-        return result;
+    const RegionConversion convert = conversionFor(picture, form);
+    const std::size_t pixelBytes = bytesPerPixel(form);
+    const std::size_t rowBytes = std::size_t(picture.width) * pixelBytes;
+    // Whole rows while they fit, a band of them at a time; 4:2:0 bands start on even rows, where a chroma
+    // row begins. A longer row goes in parts of an even width, where a chroma column begins.
+    int bandRows = int(std::min<std::size_t>(std::size_t(picture.height), kPieceBytes / rowBytes));
+    int partWidth = picture.width;
+    if (bandRows == 0) {
+        bandRows = 1;
+        partWidth = int(kPieceBytes / pixelBytes) & ~1;
+    } else if (bandRows > 1 && picture.chromaFormat == 1) {
+        bandRows &= ~1;
     }
-    // ffmpeg shows 8-bit grey as it comes, and deeper grey as the same levels in 8 bits.
-    if (picture.bitDepth > 8)
-        convertGreyExactly(picture, bgra, std::size_t(stride));
-    else
-        libyuv::J400ToARGB(picture.planes[0].data, int(picture.planes[0].stride), bgra, stride, picture.width,
-                           picture.height);
-    return result;
+    std::vector<std::uint8_t> buffer(std::min(rowBytes, std::size_t(partWidth) * pixelBytes) *
+                                     std::size_t(bandRows));
+    for (int y = 0; y < picture.height; y += bandRows) {
+        for (int x = 0; x < picture.width; x += partWidth) {
+            const Region region{x, y, std::min(partWidth, picture.width - x),
+                                std::min(bandRows, picture.height - y)};
+            const std::size_t stride = std::size_t(region.width) * pixelBytes;
+            convert(region, buffer.data(), stride);
+            if (!sink(buffer.data(), stride * std::size_t(region.height)))
+                return cannotWrite;
+        }
+    }
+    return {};
 }
 
 } // namespace tiledecoder

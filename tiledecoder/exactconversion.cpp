@@ -2,7 +2,6 @@
 #include "tiledecoder/exactconversion.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace tiledecoder {
 
@@ -16,6 +15,11 @@ constexpr int kWeightScale = 10000;
 constexpr int kFractionBits = 32;
 constexpr std::int64_t kHalf = std::int64_t(1) << (kFractionBits - 1);
 constexpr Wide kOne = Wide(1) << kFractionBits;
+
+std::int64_t largestLevel(OutputForm form)
+{
+    return form == OutputForm::Rgb48Ppm ? 65535 : 255;
+}
 
 // numerator / denominator to the nearest integer, halves rounded up; denominator > 0.
 std::int64_t roundedQuotient(Wide numerator, Wide denominator)
@@ -32,38 +36,40 @@ std::int64_t roundedQuotient(Wide numerator, Wide denominator)
 }
 
 // A sample's nominal value is (sample - offset) / scale: 0..1 for luma and RGB, -0.5..0.5 for chroma.
-struct Range
+struct SampleRange
 {
     int offset;
     int scale;
 };
 
-Range lumaRange(int bits, bool fullRange)
+SampleRange lumaRange(int bits, bool fullRange)
 {
-    return fullRange ? Range{0, (1 << bits) - 1} : Range{16 << (bits - 8), 219 << (bits - 8)};
+    return fullRange ? SampleRange{0, (1 << bits) - 1} : SampleRange{16 << (bits - 8), 219 << (bits - 8)};
 }
 
-Range chromaRange(int bits, bool fullRange)
+SampleRange chromaRange(int bits, bool fullRange)
 {
-    return fullRange ? Range{1 << (bits - 1), (1 << bits) - 1} : Range{128 << (bits - 8), 224 << (bits - 8)};
+    return fullRange ? SampleRange{1 << (bits - 1), (1 << bits) - 1}
+                     : SampleRange{128 << (bits - 8), 224 << (bits - 8)};
 }
 
-// For every sample value: 255 * factor * nominal value, in units of 2^-32 of an output level, where
+// For every sample value: largest * factor * nominal value, in units of 2^-32 of an output level, where
 // factor = numerator / denominator.
-std::vector<std::int64_t> contributions(int bits, Range range, Wide numerator, Wide denominator)
+std::vector<std::int64_t> contributions(int bits, SampleRange range, std::int64_t largest, Wide numerator,
+                                        Wide denominator)
 {
     std::vector<std::int64_t> table(std::size_t(1) << bits);
     for (std::size_t value = 0; value < table.size(); ++value)
-        table[value] =
-            roundedQuotient(255 * numerator * (Wide(value) - range.offset) * kOne, denominator * range.scale);
+        table[value] = roundedQuotient(largest * numerator * (Wide(value) - range.offset) * kOne,
+                                       denominator * range.scale);
     return table;
 }
 
-std::uint8_t level(std::int64_t sum)
+unsigned level(std::int64_t sum, std::int64_t largest)
 {
     if (sum < 0)
         return 0;
-    return std::uint8_t(std::min<std::int64_t>((sum + kHalf) >> kFractionBits, 255));
+    return unsigned(std::min<std::int64_t>((sum + kHalf) >> kFractionBits, largest));
 }
 
 // Reads samples of one plane row: bytes at 8 bits, 16-bit little-endian words above, capped at the
@@ -90,18 +96,43 @@ private:
     unsigned largest;
 };
 
-// 255 * value / (2^bits - 1), rounded: full-range samples to 8 bits.
-std::vector<std::uint8_t> fullRangeLevels(int bits)
+// Stores one pixel of the output form and moves past it: blue, green, red and alpha 255 bytes for the BMP;
+// red, green and blue as big-endian 16-bit words for the PPM.
+template <OutputForm form>
+void store(std::uint8_t*& out, unsigned red, unsigned green, unsigned blue)
 {
-    std::vector<std::uint8_t> table(std::size_t(1) << bits);
-    for (std::size_t value = 0; value < table.size(); ++value)
-        table[value] = std::uint8_t(roundedQuotient(255 * Wide(value), (Wide(1) << bits) - 1));
-    return table;
+    if constexpr (form == OutputForm::Bmp32) {
+        out[0] = std::uint8_t(blue);
+        out[1] = std::uint8_t(green);
+        out[2] = std::uint8_t(red);
+        out[3] = 255;
+        out += 4;
+    } else {
+        out[0] = std::uint8_t(red >> 8);
+        out[1] = std::uint8_t(red);
+        out[2] = std::uint8_t(green >> 8);
+        out[3] = std::uint8_t(green);
+        out[4] = std::uint8_t(blue >> 8);
+        out[5] = std::uint8_t(blue);
+        out += 6;
+    }
+}
+
+// Calls rows with the form as a compile-time constant, so that the pixel loops are made once for each form.
+template <typename Rows>
+void forForm(OutputForm form, const Rows& rows)
+{
+    if (form == OutputForm::Bmp32)
+        rows(std::integral_constant<OutputForm, OutputForm::Bmp32>());
+    else
+        rows(std::integral_constant<OutputForm, OutputForm::Rgb48Ppm>());
 }
 
 } // namespace
 
-void convertYcbcrExactly(const Picture& picture, LumaWeights weights, std::uint8_t* bgra, std::size_t stride)
+YcbcrConversion::YcbcrConversion(const Picture& picture, LumaWeights weights, OutputForm form)
+    : form(form)
+    , largest(largestLevel(form))
 {
     const int bits = picture.bitDepth;
     const bool full = picture.fullRange;
@@ -109,69 +140,95 @@ void convertYcbcrExactly(const Picture& picture, LumaWeights weights, std::uint8
     const Wide blue = weights.blue;
     const Wide green = kWeightScale - red - blue;
     // R = Y + 2(1-Kr) Cr, B = Y + 2(1-Kb) Cb, G = Y - 2Kb(1-Kb)/Kg Cb - 2Kr(1-Kr)/Kg Cr.
-    const std::vector<std::int64_t> luma = contributions(bits, lumaRange(bits, full), 1, 1);
-    const Range chroma = chromaRange(bits, full);
-    const std::vector<std::int64_t> crToRed =
-        contributions(bits, chroma, 2 * (kWeightScale - red), kWeightScale);
-    const std::vector<std::int64_t> cbToBlue =
-        contributions(bits, chroma, 2 * (kWeightScale - blue), kWeightScale);
-    const std::vector<std::int64_t> cbToGreen =
-        contributions(bits, chroma, -2 * blue * (kWeightScale - blue), kWeightScale * green);
-    const std::vector<std::int64_t> crToGreen =
-        contributions(bits, chroma, -2 * red * (kWeightScale - red), kWeightScale * green);
+    luma = contributions(bits, lumaRange(bits, full), largest, 1, 1);
+    if (picture.chromaFormat == 0)
+        return;
+    const SampleRange chroma = chromaRange(bits, full);
+    crToRed = contributions(bits, chroma, largest, 2 * (kWeightScale - red), kWeightScale);
+    cbToBlue = contributions(bits, chroma, largest, 2 * (kWeightScale - blue), kWeightScale);
+    cbToGreen = contributions(bits, chroma, largest, -2 * blue * (kWeightScale - blue), kWeightScale * green);
+    crToGreen = contributions(bits, chroma, largest, -2 * red * (kWeightScale - red), kWeightScale * green);
+}
 
+void YcbcrConversion::convert(const Picture& picture, Region region, std::uint8_t* out,
+                              std::size_t stride) const
+{
+    const int bits = picture.bitDepth;
     const int shiftX = picture.chromaFormat == 1 || picture.chromaFormat == 2 ? 1 : 0;
     const int shiftY = picture.chromaFormat == 1 ? 1 : 0;
-    for (int y = 0; y < picture.height; ++y) {
-        const SampleRow lumaRow(picture.planes[0].row(std::size_t(y)), bits);
-        const SampleRow cbRow(picture.planes[1].row(std::size_t(y >> shiftY)), bits);
-        const SampleRow crRow(picture.planes[2].row(std::size_t(y >> shiftY)), bits);
-        std::uint8_t* out = bgra + std::size_t(y) * stride;
-        for (int x = 0; x < picture.width; ++x, out += 4) {
-            const std::int64_t yValue = luma[lumaRow[x]];
-            const unsigned cb = cbRow[x >> shiftX];
-            const unsigned cr = crRow[x >> shiftX];
-            out[0] = level(yValue + cbToBlue[cb]);
-            out[1] = level(yValue + cbToGreen[cb] + crToGreen[cr]);
-            out[2] = level(yValue + crToRed[cr]);
-            out[3] = 255;
+    forForm(form, [&](auto form) {
+        for (int y = region.y; y < region.y + region.height; ++y, out += stride) {
+            const SampleRow lumaRow(picture.planes[0].row(std::size_t(y)), bits);
+            std::uint8_t* pixel = out;
+            if (picture.chromaFormat == 0) {
+                for (int x = region.x; x < region.x + region.width; ++x) {
+                    const unsigned grey = level(luma[lumaRow[x]], largest);
+                    store<decltype(form)::value>(pixel, grey, grey, grey);
+                }
+                continue;
+            }
+            const SampleRow cbRow(picture.planes[1].row(std::size_t(y >> shiftY)), bits);
+            const SampleRow crRow(picture.planes[2].row(std::size_t(y >> shiftY)), bits);
+            for (int x = region.x; x < region.x + region.width; ++x) {
+                const std::int64_t yValue = luma[lumaRow[x]];
+                const unsigned cb = cbRow[x >> shiftX];
+                const unsigned cr = crRow[x >> shiftX];
+                store<decltype(form)::value>(pixel, level(yValue + crToRed[cr], largest),
+                                             level(yValue + cbToGreen[cb] + crToGreen[cr], largest),
+                                             level(yValue + cbToBlue[cb], largest));
+            }
         }
-    }
+    });
 }
 
-void convertGbrExactly(const Picture& picture, std::uint8_t* bgra, std::size_t stride)
+GbrConversion::GbrConversion(const Picture& picture, OutputForm form)
+    : form(form)
+    , levels(std::size_t(1) << picture.bitDepth)
 {
-    const std::vector<std::uint8_t> levels = fullRangeLevels(picture.bitDepth);
-    for (int y = 0; y < picture.height; ++y) {
-        const SampleRow green(picture.planes[0].row(std::size_t(y)), picture.bitDepth);
-        const SampleRow blue(picture.planes[1].row(std::size_t(y)), picture.bitDepth);
-        const SampleRow red(picture.planes[2].row(std::size_t(y)), picture.bitDepth);
-        std::uint8_t* out = bgra + std::size_t(y) * stride;
-        for (int x = 0; x < picture.width; ++x, out += 4) {
-            out[0] = levels[blue[x]];
-            out[1] = levels[green[x]];
-            out[2] = levels[red[x]];
-            out[3] = 255;
-        }
-    }
+    // largest * value / (2^bits - 1), rounded: full-range samples to the output's levels.
+    const Wide largest = largestLevel(form);
+    for (std::size_t value = 0; value < levels.size(); ++value)
+        levels[value] =
+            std::uint16_t(roundedQuotient(largest * Wide(value), (Wide(1) << picture.bitDepth) - 1));
 }
 
-void convertGreyExactly(const Picture& picture, std::uint8_t* bgra, std::size_t stride)
+void GbrConversion::convert(const Picture& picture, Region region, std::uint8_t* out,
+                            std::size_t stride) const
+{
+    forForm(form, [&](auto form) {
+        for (int y = region.y; y < region.y + region.height; ++y, out += stride) {
+            const SampleRow green(picture.planes[0].row(std::size_t(y)), picture.bitDepth);
+            const SampleRow blue(picture.planes[1].row(std::size_t(y)), picture.bitDepth);
+            const SampleRow red(picture.planes[2].row(std::size_t(y)), picture.bitDepth);
+            std::uint8_t* pixel = out;
+            for (int x = region.x; x < region.x + region.width; ++x)
+                store<decltype(form)::value>(pixel, levels[red[x]], levels[green[x]], levels[blue[x]]);
+        }
+    });
+}
+
+GreyLevelsConversion::GreyLevelsConversion(const Picture& picture)
+    : levels(std::size_t(1) << picture.bitDepth)
 {
     const int bits = picture.bitDepth;
     // Limited-range levels are the 8-bit ones times 2^(bits-8); full range spans 0 to 2^bits-1.
-    std::vector<std::uint8_t> levels = fullRangeLevels(bits);
-    if (!picture.fullRange) {
-        for (std::size_t value = 0; value < levels.size(); ++value)
-            levels[value] = std::uint8_t(
-                std::min<std::int64_t>(roundedQuotient(Wide(value), Wide(1) << (bits - 8)), 255));
+    for (std::size_t value = 0; value < levels.size(); ++value) {
+        const std::int64_t level = picture.fullRange
+                                       ? roundedQuotient(255 * Wide(value), (Wide(1) << bits) - 1)
+                                       : roundedQuotient(Wide(value), Wide(1) << (bits - 8));
+        levels[value] = std::uint8_t(std::min<std::int64_t>(level, 255));
     }
-    for (int y = 0; y < picture.height; ++y) {
-        const SampleRow row(picture.planes[0].row(std::size_t(y)), bits);
-        std::uint8_t* out = bgra + std::size_t(y) * stride;
-        for (int x = 0; x < picture.width; ++x, out += 4) {
-            out[0] = out[1] = out[2] = levels[row[x]];
-            out[3] = 255;
+}
+
+void GreyLevelsConversion::convert(const Picture& picture, Region region, std::uint8_t* out,
+                                   std::size_t stride) const
+{
+    for (int y = region.y; y < region.y + region.height; ++y, out += stride) {
+        const SampleRow row(picture.planes[0].row(std::size_t(y)), picture.bitDepth);
+        std::uint8_t* pixel = out;
+        for (int x = region.x; x < region.x + region.width; ++x) {
+            const unsigned grey = levels[row[x]];
+            store<OutputForm::Bmp32>(pixel, grey, grey, grey);
         }
     }
 }

@@ -101,38 +101,56 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxBytes)
     return result;
 }
 
-std::string replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+ReplacingFile::ReplacingFile(std::string path)
+    : path(std::move(path))
+    , temporaryPath(this->path + ".XXXXXX")
 {
-    std::string temporaryPath = path + ".XXXXXX";
-    FileDescriptor file(::mkstemp(temporaryPath.data()));
-    if (!file.isOpen())
-        return systemError("cannot create a file beside " + path);
+    descriptor = ::mkstemp(temporaryPath.data());
+    created = descriptor >= 0;
+    if (!created)
+        error_ = systemError("cannot create a file beside " + this->path);
+}
 
-    std::string error;
+ReplacingFile::~ReplacingFile()
+{
+    if (descriptor >= 0)
+        ::close(descriptor);
+    if (created && !committed)
+        ::unlink(temporaryPath.c_str());
+}
+
+bool ReplacingFile::write(const std::uint8_t* data, std::size_t size)
+{
     std::size_t written = 0;
-    while (written < bytes.size() && error.empty()) {
-        const ssize_t put = ::write(file.get(), bytes.data() + written, bytes.size() - written);
+    while (written < size && error_.empty()) {
+        const ssize_t put = ::write(descriptor, data + written, size - written);
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0)
-            error = systemError("cannot write " + temporaryPath);
+            error_ = systemError("cannot write " + temporaryPath);
         else
             written += std::size_t(put);
     }
+    return error_.empty();
+}
+
+bool ReplacingFile::commit()
+{
     // mkstemp makes the file private; give it the permissions any newly created file gets.
-    if (error.empty()) {
+    if (error_.empty()) {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        if (::fchmod(file.get(), 0666 & ~mask) != 0)
-            error = systemError("cannot set the permissions of " + temporaryPath);
+        if (::fchmod(descriptor, 0666 & ~mask) != 0)
+            error_ = systemError("cannot set the permissions of " + temporaryPath);
     }
-    if (!file.close() && error.empty())
-        error = systemError("cannot write " + temporaryPath);
-    if (error.empty() && ::rename(temporaryPath.c_str(), path.c_str()) != 0)
-        error = systemError("cannot rename " + temporaryPath + " to " + path);
-    if (!error.empty())
-        ::unlink(temporaryPath.c_str());
-    return error;
+    const int file = descriptor;
+    descriptor = -1;
+    if (file >= 0 && ::close(file) != 0 && error_.empty())
+        error_ = systemError("cannot write " + temporaryPath);
+    if (error_.empty() && ::rename(temporaryPath.c_str(), path.c_str()) != 0)
+        error_ = systemError("cannot rename " + temporaryPath + " to " + path);
+    committed = error_.empty();
+    return committed;
 }
 
 } // namespace tiledecoder

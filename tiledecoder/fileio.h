@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,8 +18,31 @@ struct ReadResult
 // file) is an error, so that no input can make the read block or grow without bound.
 ReadResult readWholeFile(const std::string& path, std::size_t maxBytes);
 
-// Writes the bytes to a new file beside path and renames it over path, so that path is either absent,
-// the old file, or the complete new one; never a part. Returns an error text, empty on success.
-std::string replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// A new file beside path, written as its bytes come and renamed over path once complete, so that path is
+// either absent, the old file, or the complete new one; never a part. The new file is made under a name of
+// its own (mkstemp: never through a link, never over another file); it goes again unless committed.
+class ReplacingFile final
+{
+public:
+    explicit ReplacingFile(std::string path);
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+    ~ReplacingFile();
+
+    // Appends the bytes; false, with error() telling why, when they could not all be written.
+    bool write(const std::uint8_t* data, std::size_t size);
+    // Gives the file the permissions of any new file and renames it over path; false with error() set.
+    bool commit();
+    // Empty while everything went well.
+    const std::string& error() const { return error_; }
+
+private:
+    std::string path;
+    std::string temporaryPath;
+    int descriptor = -1;
+    bool created = false;
+    bool committed = false;
+    std::string error_;
+};
 
 } // namespace tiledecoder

@@ -20,4 +20,8 @@ constexpr std::size_t kMaxNalUnits = 1u << 16;
 // The margin covers a stream that holds more than one picture.
 constexpr std::uint64_t kAddressSpaceCap = 2ull << 30;
 
+// Most heap memory faulted in before decoding (workingmemory.h): a tile takes about 1.5 MiB, a single-image
+// picture of 12 megapixels 50 MiB; a stream that only claims a huge picture costs no more than this.
+constexpr std::uint64_t kMaxPreparedHeapBytes = 128u << 20;
+
 } // namespace tiledecoder

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tile decoder: `ffmpeg -i TILE OUT.bmp` decodes the first picture of a raw HEVC stream into a 32-bit
 // BMP whose colours agree with the system's ffmpeg's, in a process that loads seven libraries instead of a
-// couple of hundred. Any failure: one line on standard error, a non-zero exit, and no OUT.
+// couple of hundred; `ffmpeg -i TILE -pix_fmt rgb48be OUT.ppm` into a 16-bit PPM the same way. Any failure:
+// one line on standard error, a non-zero exit, and no OUT.
 
 #include <cstdio>
 #include <malloc.h>
@@ -15,6 +16,7 @@
 #include "tiledecoder/fileio.h"
 #include "tiledecoder/limits.h"
 #include "tiledecoder/streamprobe.h"
+#include "tiledecoder/workingmemory.h"
 
 namespace {
 
@@ -50,16 +52,16 @@ int main(int argc, char* argv[])
     if (probe.error != ProbeError::None)
         return fail(tile, describe(probe.error));
 
+    prepareHeap(decodingWorkingSet(probe.sequence));
     const DecodeResult decoded = decodeFirstPicture(input.bytes.data(), input.bytes.size());
     if (!decoded.error.empty())
         return fail(tile, decoded.error);
 
-    const ConvertResult converted = convertPicture(decoded.picture);
-    if (!converted.error.empty())
-        return fail(tile, converted.error);
-
-    const std::string written = replaceFile(arguments->outputPath, converted.bmp);
-    if (!written.empty())
-        return fail(tile, written);
+    ReplacingFile output(arguments->outputPath);
+    const std::string converted =
+        writePicture(decoded.picture, arguments->form,
+                     [&](const std::uint8_t* data, std::size_t size) { return output.write(data, size); });
+    if (!output.error().empty() || !converted.empty() || !output.commit())
+        return fail(tile, output.error().empty() ? converted : output.error());
     return protocol::kDecodeDone;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the whole split of a file held in memory, with the output checked and thrown away; then
-// the list of its images and the split of the second one, as `heic --list` and `heic --item` do them.
+// the list of its images with the pixels of each and the split of the second one, as `heic --list` and
+// `heic --item` do them.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,7 +15,7 @@
 #include "splitter/images.h"
 #include "splitter/limits.h"
 #include "splitter/source.h"
-#include "splitter/tiles.h"
+#include "splitter/split.h"
 
 namespace {
 
@@ -27,38 +29,53 @@ public:
     bool writeTile(std::uint32_t number, const std::vector<std::uint8_t>& stream,
                    heifsplit::Failure&) override
     {
-        // Tiles come numbered from 1 without gaps, and never multiply the input without bound.
-        if (number != ++tiles_) {
+        // Colour tiles come first, numbered from 1 without gaps.
+        if (number != ++tiles_ || alphaTiles_ > 0 || transformWritten_) {
             std::abort();
         }
-        written_ += stream.size();
-        if (written_ > 3 * inputSize_ + 64ull * 1024 * 1024 + 64) {
-            std::abort();
-        }
+        count(stream.size());
         return true;
     }
 
     bool writeSideFile(const std::string& name, const std::vector<std::uint8_t>& data,
                        heifsplit::Failure&) override
     {
-        // The transform text comes first and always; metadata never exceeds its limits.
+        // Alpha tiles follow the colour tiles, numbered from 1 without gaps.
+        if (name == protocol::kAlphaTilePrefix + std::to_string(alphaTiles_ + 1)) {
+            if (tiles_ == 0 || transformWritten_) {
+                std::abort();
+            }
+            ++alphaTiles_;
+            count(data.size());
+            return true;
+        }
+        // Then the transform text, always, and the rest; metadata never exceeds its limits, and what belongs
+        // to tiles or an alpha plane comes only with them.
         const bool transform = name == protocol::kTransformFile;
         const bool icc = name == protocol::kIccProfileFile;
         const bool exif = name == protocol::kExifFile;
-        if (tiles_ == 0 || transform == transformWritten_ ||
-            (transform && data.size() > protocol::kMaxTransformFileBytes) ||
+        const bool depth = name == protocol::kDepthFile;
+        const bool alphaInfo = name == protocol::kAlphaInfoFile;
+        const bool premultiplied = name == protocol::kPremultipliedFile;
+        if (transform == transformWritten_ || (transform && data.size() > protocol::kMaxTransformFileBytes) ||
             (icc && (data.empty() || data.size() > protocol::kMaxIccProfileBytes)) ||
             (exif && (data.size() < 8 || data.size() > protocol::kMaxExifBytes)) ||
-            (!transform && !icc && !exif)) {
+            (depth && (tiles_ == 0 || data.empty() || data.size() > protocol::kMaxDepthFileBytes)) ||
+            ((alphaInfo || premultiplied) && alphaTiles_ == 0) || (premultiplied && !data.empty()) ||
+            (!transform && !icc && !exif && !depth && !alphaInfo && !premultiplied)) {
             std::abort();
         }
         transformWritten_ = true;
         return true;
     }
 
-    bool writeInfo(const std::string& text, heifsplit::Failure&) override
+    bool writeInfo(const std::string& name, const std::string& text, heifsplit::Failure&) override
     {
-        if (text.empty() || text.back() != '\n' || tiles_ == 0 || !transformWritten_) {
+        // The information after tiles, or a derived picture's description in their place, within its bound.
+        const bool derived = name == protocol::kDerivedFile;
+        if (text.empty() || text.back() != '\n' || !transformWritten_ || derived != (tiles_ == 0) ||
+            (!derived && name != protocol::kTileInfoFile) ||
+            (derived && text.size() > protocol::kMaxDerivedFileBytes)) {
             std::abort();
         }
         return true;
@@ -67,14 +84,31 @@ public:
 private:
     std::size_t inputSize_;
     std::uint32_t tiles_ = 0;
+    std::uint32_t alphaTiles_ = 0;
     std::uint64_t written_ = 0;
     bool transformWritten_ = false;
+
+    // Tiles never multiply the input without bound.
+    void count(std::size_t bytes)
+    {
+        written_ += bytes;
+        if (written_ > 3 * inputSize_ + 64ull * 1024 * 1024 + 64) {
+            std::abort();
+        }
+    }
 };
 
-// Success and failure exclude each other, and every failure says why.
+// Success and failure exclude each other, and every failure says why; a picture of a kind not converted
+// names it in a line that fits its file.
 void checkOutcome(bool done, const heifsplit::Failure& failure)
 {
     if (done == failure.failed() || (failure.failed() && failure.reason().empty())) {
+        std::abort();
+    }
+    const std::string& kind = failure.pictureKind();
+    if ((failure.kind() == heifsplit::FailureKind::PictureKind) == kind.empty() ||
+        kind.size() >= protocol::kMaxPictureKindFileBytes ||
+        std::any_of(kind.begin(), kind.end(), [](char c) { return c < 0x20 || c > 0x7e; })) {
         std::abort();
     }
 }
@@ -108,6 +142,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkOutcome(listed, listFailure);
     if (listed) {
         checkList(container, ids);
+    }
+    // What `heic --list` prints beside each image.
+    for (const std::uint32_t id : ids) {
+        heifsplit::decodedPixels(source, container, *container.item(id));
     }
     if (ids.size() > 1) {
         CheckingSink other(size);

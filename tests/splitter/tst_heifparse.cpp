@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QByteArray>
 #include <QElapsedTimer>
+#include <QHash>
 #include <QList>
 #include <QtEndian>
 
@@ -11,7 +12,7 @@
 #include "splitter/limits.h"
 #include "splitter/range.h"
 #include "splitter/source.h"
-#include "splitter/tiles.h"
+#include "splitter/split.h"
 #include "tests/support/testmain.h"
 
 using namespace vornetta::test;
@@ -115,6 +116,51 @@ heif::File fakeCollection()
     return file;
 }
 
+// A file of a 128 x 64 grid (item 1; its tiles 2 and 3), a 96 x 48 image (item 4), both hidden, and a
+// derived image of them, the primary: item 10, an overlay with the given data of items 1 and 4, or an
+// identity of item 4 when the data is empty.
+heif::File fakeDerived(const QByteArray& overlay)
+{
+    heif::File file = fakeGrid(1, 2, 64, 128, 64);
+    file.properties += {heif::hvcCProperty(fakeStream(0, 96, 48)), heif::ispeProperty(96, 48)};
+    heif::Item image;
+    image.id = 4;
+    image.data = heif::codedData(fakeStream(4, 96, 48));
+    image.properties = {4, 5};
+    file.items.append(image);
+    heif::Item derived;
+    derived.id = 10;
+    derived.type = overlay.isEmpty() ? "iden" : "iovl";
+    derived.data = overlay;
+    file.items.append(derived);
+    file.references.append({"dimg", 10, overlay.isEmpty() ? QList<quint32>{4} : QList<quint32>{1, 4}});
+    for (heif::Item& item : file.items)
+        item.hidden = item.id != 10;
+    file.primary = 10;
+    return file;
+}
+
+// Gives item colour an alpha plane: item alpha, one fake image of width x height named by an auxC of type.
+void addFakeAlpha(heif::File& file, quint32 colour, quint32 alpha, quint32 width, quint32 height,
+                  const QByteArray& type = heif::kAlphaType)
+{
+    file.properties += {heif::hvcCProperty(fakeStream(0, width, height)), heif::ispeProperty(width, height),
+                        heif::auxCProperty(type)};
+    heif::Item item;
+    item.id = alpha;
+    item.data = heif::codedData(fakeStream(int(alpha), width, height));
+    const int first = int(file.properties.size()) - 2;
+    item.properties = {first, first + 1, first + 2};
+    item.hidden = true;
+    file.items.append(item);
+    file.references.append({"auxl", alpha, {colour}});
+}
+
+QList<QPoint> points(int count, QPoint point = {})
+{
+    return QList<QPoint>(count, point);
+}
+
 class CollectingSink final : public heifsplit::TileSink
 {
 public:
@@ -129,20 +175,24 @@ public:
                        heifsplit::Failure&) override
     {
         sideFiles.append(QByteArray::fromStdString(name));
+        contents.insert(sideFiles.last(),
+                        QByteArray(reinterpret_cast<const char*>(data.data()), qsizetype(data.size())));
         if (name == "transform")
-            transform = QByteArray(reinterpret_cast<const char*>(data.data()), qsizetype(data.size()));
+            transform = contents.value(sideFiles.last());
         return data.size() < 1024 * 1024;
     }
-    bool writeInfo(const std::string& text, heifsplit::Failure&) override
+    bool writeInfo(const std::string& name, const std::string& text, heifsplit::Failure&) override
     {
-        info = QByteArray::fromStdString(text);
+        (name == "info" ? info : derived) = QByteArray::fromStdString(text);
         return true;
     }
     QList<int> numbers;
     QList<QByteArray> sideFiles;
+    QHash<QByteArray, QByteArray> contents;
     QByteArray transform;
     QList<QByteArray> tiles;
     QByteArray info;
+    QByteArray derived;
 };
 
 struct SplitResult
@@ -159,6 +209,18 @@ SplitResult splitBytes(const QByteArray& bytes, quint32 item = 0)
                                    size_t(bytes.size()));
     result.done = heifsplit::split(source, result.sink, result.failure, item);
     return result;
+}
+
+// What `heic --list` gives the primary.
+quint64 primaryPixels(const QByteArray& bytes)
+{
+    heifsplit::MemorySource source(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                   size_t(bytes.size()));
+    heifsplit::Failure failure;
+    heifsplit::Container container;
+    const bool parsed = heifsplit::parseContainer(source, container, failure);
+    const heifsplit::Item* primary = container.item(container.primaryItem);
+    return parsed && primary ? heifsplit::decodedPixels(source, container, *primary) : 0;
 }
 
 heifsplit::Container parseBytes(const QByteArray& bytes, heifsplit::Failure& failure)
@@ -371,6 +433,125 @@ private slots:
         }
     }
 
+    // An alpha plane is split beside the colour: its tiles and information under names of their own.
+    void alphaPlanesGoBesideTheColour_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<QByteArray>>("sideFiles");
+        QTest::addColumn<QByteArray>("alphaInfo");
+        QTest::addColumn<quint64>("pixels"); // what `heic --list` says
+        heif::File single = fakeSingle(64, 64);
+        addFakeAlpha(single, 1, 2, 64, 64);
+        QTest::newRow("one alpha image")
+            << single.build() << QList<QByteArray>{"alpha1", "transform", "alphainfo"}
+            << QByteArray("width=64\nheight=64\nrow=1\ncol=1\n1,\n") << quint64(2 * 64 * 64);
+        heif::File smaller = fakeGrid(1, 2, 64, 128, 64);
+        addFakeAlpha(smaller, 1, 9, 64, 32, "urn:mpeg:mpegB:cicp:systems:auxiliary:alpha");
+        smaller.references.append({"prem", 1, {9}});
+        QTest::newRow("a grid's smaller alpha, premultiplied")
+            << smaller.build() << QList<QByteArray>{"alpha1", "transform", "alphainfo", "premultiplied"}
+            << QByteArray("width=64\nheight=32\nrow=1\ncol=1\n1,\n") << quint64(2 * 64 * 64 + 64 * 32);
+        heif::File depth = fakeSingle(64, 64);
+        addFakeAlpha(depth, 1, 2, 64, 64, "urn:mpeg:hevc:2015:auxid:2");
+        QTest::newRow("a depth map is no alpha")
+            << depth.build() << QList<QByteArray>{"transform"} << QByteArray() << quint64(64 * 64);
+    }
+    void alphaPlanesGoBesideTheColour()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<QByteArray>, sideFiles);
+        QFETCH(QByteArray, alphaInfo);
+        QFETCH(quint64, pixels);
+        const SplitResult result = splitBytes(bytes);
+        QVERIFY2(result.done, result.failure.reason().c_str());
+        QCOMPARE(result.sink.sideFiles, sideFiles);
+        QCOMPARE(result.sink.contents.value("alphainfo"), alphaInfo);
+        QCOMPARE(result.sink.contents.value("premultiplied"), QByteArray());
+        QCOMPARE(result.sink.tiles.size(), result.sink.info.count(','));
+        QCOMPARE(primaryPixels(bytes), pixels);
+    }
+
+    // Overlay and identity pictures are described, not taken apart; they decode what their inputs do.
+    void derivedPicturesAreDescribed_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("description");
+        QTest::addColumn<QByteArray>("transform");
+        QTest::addColumn<quint64>("pixels");
+        const QList<quint16> red{65535, 0, 0, 65535};
+        const quint64 inputs = 128 * 64 + 96 * 48;
+        QTest::newRow("overlay of a grid and an image")
+            << fakeDerived(heif::overlayData(red, 200, 100, {{0, 0}, {-10, 50}})).build()
+            << QByteArray("derived iovl\ncanvas 200 100\nfill 65535 0 0 65535\ninput 1 0 0\ninput 4 -10 50\n")
+            << QByteArray() << inputs;
+        QTest::newRow("32-bit fields")
+            << fakeDerived(heif::overlayData({1, 2, 3, 4}, 10000, 3, {{-70000, 2}, {100000, -1}}, true))
+                   .build()
+            << QByteArray("derived iovl\ncanvas 10000 3\nfill 1 2 3 4\ninput 1 -70000 2\ninput 4 100000 -1\n")
+            << QByteArray() << inputs;
+        // The input turned a quarter, then cropped by the identity's own clean aperture.
+        heif::File turned = fakeDerived({});
+        turned.properties += {heif::irotProperty(1), heif::clapProperty(40, 1, 80, 1, 0, 1, 0, 1)};
+        turned.items[3].properties.append(int(turned.properties.size()) - 1);
+        turned.items[4].properties.append(int(turned.properties.size()));
+        QTest::newRow("identity of a turned image")
+            << turned.build() << QByteArray("derived iden\ncanvas 48 96\nfill 0 0 0 0\ninput 4 0 0\n")
+            << QByteArray("crop 4 8 40 80\n") << quint64(96 * 48);
+        heif::File transparent = fakeDerived(heif::overlayData(red, 200, 100, points(2)));
+        addFakeAlpha(transparent, 4, 5, 96, 48);
+        QTest::newRow("an input with an alpha plane")
+            << transparent.build()
+            << QByteArray("derived iovl\ncanvas 200 100\nfill 65535 0 0 65535\ninput 1 0 0\ninput 4 0 0\n")
+            << QByteArray() << inputs + 96 * 48;
+    }
+    void derivedPicturesAreDescribed()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, description);
+        QFETCH(QByteArray, transform);
+        QFETCH(quint64, pixels);
+        const SplitResult result = splitBytes(bytes);
+        QVERIFY2(result.done, result.failure.reason().c_str());
+        QCOMPARE(result.sink.derived, description);
+        QCOMPARE(result.sink.transform, transform);
+        QVERIFY(result.sink.tiles.isEmpty() && result.sink.info.isEmpty());
+        QCOMPARE(primaryPixels(bytes), pixels);
+    }
+
+    // A sound picture of a kind that is not converted says which; the file is not called damaged.
+    void otherKindsAreNamed_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("kind");
+        for (const char* type : {"av01", "jpeg", "mski", "tmap"}) {
+            heif::File file = fakeSingle(64, 64);
+            file.items[0].type = type;
+            QTest::newRow(type) << file.build() << QString(type);
+        }
+        heif::File tiles = fakeGrid(1, 2, 64, 128, 64);
+        tiles.items[1].type = "av01";
+        QTest::newRow("a grid of av01 tiles") << tiles.build() << "av01 in grid";
+        heif::File nested = fakeDerived({});
+        nested.items[3].type = "iovl";
+        QTest::newRow("an identity of an overlay") << nested.build() << "iovl in iden";
+        heif::File alpha = fakeSingle(64, 64);
+        addFakeAlpha(alpha, 1, 2, 64, 64);
+        alpha.items[1].type = "av01";
+        QTest::newRow("an av01 alpha plane") << alpha.build() << "av01 alpha";
+    }
+    void otherKindsAreNamed()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, kind);
+        const SplitResult result = splitBytes(bytes);
+        QVERIFY(!result.done);
+        QCOMPARE(result.failure.kind(), heifsplit::FailureKind::PictureKind);
+        QCOMPARE(QString::fromStdString(result.failure.pictureKind()), kind);
+        QCOMPARE(QString::fromStdString(result.failure.reason()), "picture kind not supported: " + kind);
+        QVERIFY(result.sink.tiles.isEmpty() && result.sink.sideFiles.isEmpty());
+        QCOMPARE(primaryPixels(bytes), quint64(0));
+    }
+
     // What a later reader of orientation, colour profile and Exif needs is kept in stored order.
     void propertiesAndReferencesAreKept()
     {
@@ -502,14 +683,40 @@ private slots:
             QTest::newRow("grid without tiles") << file.build() << malformed;
         }
         {
-            heif::File file = good;
-            file.items[2].type = "av01";
-            QTest::newRow("tile that is not HEVC") << file.build() << unsupported;
+            heif::File file = fakeDerived(heif::overlayData({0, 0, 0, 0}, 200, 100, points(65)));
+            file.references.last().to = QList<quint32>(65, 4);
+            QTest::newRow("overlay of 65 images") << file.build() << limit;
+            // A small file of 64 inputs that are each a grid of 20 x 20 tiles claiming 10000 x 10000 pixels.
+            file = fakeDerived(heif::overlayData({0, 0, 0, 0}, 1000, 1000, points(64)));
+            file.items[0].data = heif::gridData(20, 20, 10000, 10000);
+            file.properties[1] = heif::ispeProperty(512, 512);
+            file.references.last().to = QList<quint32>(64, 1);
+            QTest::newRow("overlay of 64 grids of 10000 x 10000") << file.build() << limit;
+            file = fakeDerived(heif::overlayData({0, 0, 0, 0}, 10240, 100, points(2)));
+            QTest::newRow("overlay canvas 10240 wide") << file.build() << limit;
+            file = fakeDerived(heif::overlayData({0, 0, 0, 0}, 0, 100, points(2)));
+            QTest::newRow("overlay of an empty canvas") << file.build() << malformed;
+            file = fakeDerived(heif::overlayData({0, 0, 0, 0}, 200, 100, points(2)).chopped(1));
+            QTest::newRow("overlay description cut short") << file.build() << truncated;
+            file = fakeDerived(heif::overlayData({0, 0, 0, 0}, 200, 100, points(2)));
+            file.items.last().data[0] = 1;
+            QTest::newRow("overlay of version 1") << file.build() << unsupported;
+            file.items.last().data[0] = 0;
+            file.references.last().to = {1, 10};
+            QTest::newRow("overlay naming itself") << file.build() << malformed;
+            file = fakeDerived({});
+            file.references.last().to = {4, 1};
+            QTest::newRow("identity of two images") << file.build() << malformed;
         }
         {
-            heif::File file = good;
-            file.items[0].type = "iovl";
-            QTest::newRow("overlay primary") << file.build() << unsupported;
+            heif::File file = fakeSingle(64, 64);
+            addFakeAlpha(file, 1, 2, 128, 64);
+            QTest::newRow("alpha plane larger than its picture") << file.build() << limit;
+            file = fakeSingle(64, 64);
+            file.properties.append(heif::auxCProperty(heif::kAlphaType));
+            file.items[0].properties.append(int(file.properties.size()));
+            file.references.append({"auxl", 1, {1}});
+            QTest::newRow("picture that is its own alpha plane") << file.build() << malformed;
         }
         {
             heif::File file = good;

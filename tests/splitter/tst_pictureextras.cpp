@@ -71,7 +71,7 @@ struct Extras
     }
 };
 
-Extras extrasOf(const heif::File& file, quint32 firstTile = 1)
+Extras extrasOf(const heif::File& file)
 {
     const QByteArray bytes = file.build();
     heifsplit::MemorySource source(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
@@ -80,7 +80,7 @@ Extras extrasOf(const heif::File& file, quint32 firstTile = 1)
     Extras result;
     if (heifsplit::parseContainer(source, container, result.failure)) {
         const heifsplit::Item* primary = container.item(container.primaryItem);
-        result.done = primary && heifsplit::pictureExtras(source, container, *primary, 320, 240, firstTile,
+        result.done = primary && heifsplit::pictureExtras(source, container, *primary, 320, 240,
                                                           result.extras, result.failure);
     }
     return result;
@@ -242,25 +242,38 @@ private slots:
         QCOMPARE(result.icc(), profile);
     }
 
-    // Phones may keep the profile with the tiles only; a grid with a colour description of its own keeps it.
-    void aGridWithoutAProfileTakesItsFirstTiles()
+    // Phones may keep the profile with the tiles only: a grid, identity or overlay without a colour
+    // description of its own takes its first part's, down to the coded image; one with a description keeps
+    // that.
+    void compositesWithoutAProfileTakeTheirFirstParts_data()
     {
+        QTest::addColumn<QList<QByteArray>>("types"); // the composites over item 1, the primary last
+        QTest::newRow("a grid") << QList<QByteArray>{"grid"};
+        QTest::newRow("an identity") << QList<QByteArray>{"iden"};
+        QTest::newRow("an overlay of a grid") << QList<QByteArray>{"grid", "iovl"};
+    }
+    void compositesWithoutAProfileTakeTheirFirstParts()
+    {
+        QFETCH(QList<QByteArray>, types);
         heif::File file = picture();
-        file.properties.append(heif::colrIccProperty("the tiles' profile"));
-        file.items[0].properties.append(int(file.properties.size()));
-        heif::Item grid;
-        grid.id = 2;
-        grid.type = "grid";
-        grid.data = heif::gridData(1, 1, 320, 240);
-        grid.properties = {2};
-        file.items.append(grid);
-        file.references.append(heif::Reference{"dimg", 2, {1}});
-        file.primary = 2;
-        QCOMPARE(extrasOf(file, 1).icc(), QByteArray("the tiles' profile"));
+        addProperties(file, {heif::colrIccProperty("the tiles' profile")});
+        for (const QByteArray& type : types) {
+            heif::Item composite;
+            composite.id = file.items.last().id + 1;
+            composite.type = type;
+            composite.data = type == "grid"   ? heif::gridData(1, 1, 320, 240)
+                             : type == "iovl" ? heif::overlayData({0, 0, 0, 0}, 320, 240, {{0, 0}})
+                                              : QByteArray();
+            composite.properties = {2};
+            file.items.append(composite);
+            file.references.append(heif::Reference{"dimg", composite.id, {composite.id - 1}});
+        }
+        file.primary = file.items.last().id;
+        QCOMPARE(extrasOf(file).icc(), QByteArray("the tiles' profile"));
 
         file.properties.append(heif::colrIccProperty(QByteArray("\0\x01\0\x0d\0\x06\x80", 7), "nclx"));
-        file.items[1].properties.append(int(file.properties.size()));
-        QCOMPARE(extrasOf(file, 1).icc(), QByteArray());
+        file.items.last().properties.append(int(file.properties.size()));
+        QCOMPARE(extrasOf(file).icc(), QByteArray());
     }
 
     void exifBlocks_data()

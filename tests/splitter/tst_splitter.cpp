@@ -54,6 +54,36 @@ private:
         QVERIFY(!QFileInfo::exists(prefix + QString::number(rows * cols + 1)));
     }
 
+    // The picture with an alpha channel that has everything from clear to opaque and a hole.
+    static QImage withAlpha(const QImage& picture)
+    {
+        QImage transparent = picture.convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < transparent.height(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(transparent.scanLine(y));
+            for (int x = 0; x < transparent.width(); ++x) {
+                const bool hole =
+                    qAbs(x - transparent.width() / 2) < 40 && qAbs(y - transparent.height() / 2) < 30;
+                line[x] = qRgba(qRed(line[x]), qGreen(line[x]), qBlue(line[x]),
+                                hole ? 0 : 255 * x / (transparent.width() - 1));
+            }
+        }
+        return transparent;
+    }
+
+    // The alpha channel as a grey picture.
+    static QImage alphaOf(const QImage& picture)
+    {
+        QImage grey = picture.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < grey.height(); ++y) {
+            QRgb* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
+            for (int x = 0; x < grey.width(); ++x) {
+                const int alpha = qAlpha(picture.pixel(x, y));
+                line[x] = qRgb(alpha, alpha, alpha);
+            }
+        }
+        return grey;
+    }
+
     static void checkCleanFailure(const SplitterRun& run, const QString& folder, int status = 1)
     {
         QVERIFY2(run.failedCleanly(status), run.errorOutput.constData());
@@ -135,34 +165,58 @@ private slots:
     void hostileFilesFailCleanly_data()
     {
         QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("kind"); // a sound picture of a kind not converted: what it is
         const QByteArray good = grid(drawTestPicture(1000, 700), 512, 512).build();
-        QTest::newRow("0 bytes") << QByteArray();
-        QTest::newRow("half the file") << good.left(good.size() / 2);
-        QTest::newRow("all but the last byte") << good.left(good.size() - 1);
-        QTest::newRow("text") << QByteArray(4096, 'x');
+        const QByteArray damaged;
+        QTest::newRow("0 bytes") << QByteArray() << damaged;
+        QTest::newRow("half the file") << good.left(good.size() / 2) << damaged;
+        QTest::newRow("all but the last byte") << good.left(good.size() - 1) << damaged;
+        QTest::newRow("text") << QByteArray(4096, 'x') << damaged;
         QByteArray huge = good;
         huge.replace(huge.indexOf("meta") - 4, 4, QByteArray("\xff\xff\xff\xf0", 4));
-        QTest::newRow("meta of 4 GiB") << huge;
+        QTest::newRow("meta of 4 GiB") << huge << damaged;
         heif::File tiles = grid(drawTestPicture(1000, 700), 512, 512);
         tiles.items[0].data = heif::gridData(256, 256, 65535, 65535);
-        QTest::newRow("grid claiming 256 x 256 tiles of 65535 x 65535") << tiles.build();
-        heif::File overlay = tiles;
-        overlay.items[0].type = "iovl";
-        QTest::newRow("overlay primary") << overlay.build();
+        QTest::newRow("grid claiming 256 x 256 tiles of 65535 x 65535") << tiles.build() << damaged;
+        // 64 inputs that are each the grid claiming 20 x 20 tiles of 512, 10000 x 10000 pixels.
+        heif::File liar = grid(drawTestPicture(1000, 700), 512, 512);
+        liar.items[0].data = heif::gridData(20, 20, 10000, 10000);
+        liar.items.append(heif::Item{});
+        liar.items.last().id = 100;
+        liar.items.last().type = "iovl";
+        liar.items.last().data = heif::overlayData({0, 0, 0, 65535}, 1000, 1000, QList<QPoint>(64));
+        liar.references.append({"dimg", 100, QList<quint32>(64, 1)});
+        liar.primary = 100;
+        QTest::newRow("overlay of 64 grids of 10000 x 10000") << liar.build() << damaged;
         // The last tile lies past the end: three tiles are written before that shows, then taken back.
         heif::File late = grid(drawTestPicture(1000, 700), 512, 512);
         late.mdatSize = 0;
-        QTest::newRow("last tile past the end") << late.build().chopped(10);
+        QTest::newRow("last tile past the end") << late.build().chopped(10) << damaged;
+        heif::File other = grid(drawTestPicture(1000, 700), 512, 512);
+        other.items[1].type = "av01";
+        QTest::newRow("a grid of av01 tiles") << other.build() << QByteArray("av01 in grid");
+        other.items[0].type = "mski";
+        QTest::newRow("a mask") << other.build() << QByteArray("mski");
     }
     void hostileFilesFailCleanly()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, kind);
         const QString input = QDir::temp().filePath("hostile.heic");
         QCOMPARE(heif::writeFile(bytes, input), QString());
         const QString folder = freshFolder("hostile");
         // An information file of an earlier run must not survive a failure.
         QCOMPARE(heif::writeFile("width=1\n", folder + "/hevcinfo"), QString());
-        checkCleanFailure(runSplitter(input, folder + "/hevc"), folder);
+        if (kind.isEmpty()) {
+            checkCleanFailure(runSplitter(input, folder + "/hevc"), folder);
+            return;
+        }
+        // A sound file: its own status, and the kind in a file of its own for the engine to tell.
+        const SplitterRun run = runSplitter(input, folder + "/hevc");
+        QVERIFY2(run.failedCleanly(4), qPrintable(run.describe()));
+        QVERIFY(run.errorOutput.endsWith(": picture kind not supported: " + kind + "\n"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"hevckind"});
+        QCOMPARE(fileBytes(folder + "/hevckind"), kind + "\n");
     }
 
     void cutAndFlippedCopiesFailCleanly()
@@ -197,6 +251,91 @@ private slots:
             QDir(folder).removeRecursively();
             QDir().mkpath(folder);
         }
+    }
+
+    // 10- and 12-bit pictures say so; an alpha plane goes beside the colour, its tiles decoding to the alpha.
+    void depthAndAlphaAreSplitBesideTheColour_data()
+    {
+        QTest::addColumn<QString>("maker"); // "grid" (ours, tiles of 256) or "heif-enc" (one image)
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<bool>("alpha");
+        QTest::newRow("10-bit grid") << "grid" << 10 << false;
+        QTest::newRow("12-bit image") << "heif-enc" << 12 << false;
+        QTest::newRow("grid with a premultiplied alpha grid") << "grid" << 8 << true;
+        QTest::newRow("10-bit image with alpha") << "heif-enc" << 10 << true;
+    }
+    void depthAndAlphaAreSplitBesideTheColour()
+    {
+        QFETCH(QString, maker);
+        QFETCH(int, bits);
+        QFETCH(bool, alpha);
+        if (maker == "heif-enc" && QStandardPaths::findExecutable("heif-enc").isEmpty())
+            QSKIP("heif-enc is not installed");
+        const QImage picture = alpha ? withAlpha(drawTestPicture(600, 400)) : drawTestPicture(600, 400);
+        const QString folder = freshFolder("deep");
+        const QString input = folder + "/in.heic";
+        const int tile = maker == "grid" ? 256 : 0;
+        if (maker == "grid") {
+            heif::File file;
+            QCOMPARE(buildGridHeif(picture, tile, tile, &file, bits == 8 ? "yuv420p" : "yuv420p10le"),
+                     QString());
+            if (alpha)
+                QCOMPARE(addAlphaPlane(picture, 1, 100, &file, tile, true), QString());
+            QCOMPARE(heif::writeFile(file.build(), input), QString());
+        } else {
+            QCOMPARE(writeSingleHeic(picture, input, bits), QString());
+        }
+
+        const SplitterRun run = runSplitter(input, folder + "/hevc");
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        QCOMPARE(fileBytes(folder + "/hevcdepth"),
+                 bits == 8 ? QByteArray() : QByteArray::number(bits) + " " + QByteArray::number(bits) + "\n");
+        checkTiles(folder + "/hevc", picture, tile ? tile : 600, tile ? tile : 400);
+        QCOMPARE(QFileInfo::exists(folder + "/hevcalphainfo"), alpha);
+        QCOMPARE(QFileInfo::exists(folder + "/hevcpremultiplied"), alpha && maker == "grid");
+        if (alpha)
+            checkTiles(folder + "/hevcalpha", alphaOf(picture), tile ? tile : 600, tile ? tile : 400);
+    }
+
+    // An overlay is described, its inputs taken apart one by one as any image.
+    void overlayIsDescribedAndItsInputsSplit()
+    {
+        const QImage picture = drawTestPicture(400, 300);
+        const QImage transparent = withAlpha(drawTestPicture(200, 150));
+        heif::File file = grid(picture, 256, 256);
+        QVERIFY(!file.items.isEmpty());
+        QCOMPARE(addCodedImage(transparent, 20, &file), QString());
+        QCOMPARE(addAlphaPlane(transparent, 20, 21, &file), QString());
+        file.items.append(heif::Item{});
+        file.items.last().id = 30;
+        file.items.last().type = "iovl";
+        file.items.last().data = heif::overlayData({0, 40000, 65535, 65535}, 500, 400, {{0, 0}, {250, 200}});
+        file.references.append({"dimg", 30, {1, 20}});
+        for (heif::Item& item : file.items)
+            item.hidden = item.id != 30;
+        file.primary = 30;
+        const QString folder = freshFolder("overlay");
+        const QString input = folder + "/in.heic";
+        QCOMPARE(heif::writeFile(file.build(), input), QString());
+
+        SplitterRun run = runSplitter(input, folder + "/hevc");
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        QCOMPARE(QDir(folder).entryList({"hevc*"}, QDir::Files),
+                 (QStringList{"hevcderived", "hevctransform"}));
+        QCOMPARE(
+            fileBytes(folder + "/hevcderived"),
+            QByteArray(
+                "derived iovl\ncanvas 500 400\nfill 0 40000 65535 65535\ninput 1 0 0\ninput 20 250 200\n"));
+        run = runSplitter({"--list", input});
+        QCOMPARE(run.output, QByteArray("30 ") + QByteArray::number(4 * 256 * 256 + 2 * 200 * 150) + "\n");
+
+        run = runSplitter({"--item", "1", input, folder + "/grid"});
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        checkTiles(folder + "/grid", picture, 256, 256);
+        run = runSplitter({"--item", "20", input, folder + "/image"});
+        QVERIFY2(run.succeeded(), run.errorOutput.constData());
+        checkTiles(folder + "/image", transparent, 200, 150);
+        checkTiles(folder + "/imagealpha", alphaOf(transparent), 200, 150);
     }
 
     void sideFilesDescribeThisRunOnly()
@@ -314,6 +453,12 @@ private slots:
         QCOMPARE(heif::writeFile(grid(drawTestPicture(200, 150), 256, 192).build(), input), QString());
         // An output that cannot be written is told apart from a bad file.
         checkCleanFailure(runSplitter(input, folder + "/no-such-folder/hevc"), folder, 3);
+        // A link planted where a tile goes is never written through.
+        const QString elsewhere = freshFolder("elsewhere") + "/kept";
+        QCOMPARE(heif::writeFile("kept", elsewhere), QString());
+        QVERIFY(QFile::link(elsewhere, folder + "/hevc1"));
+        QVERIFY(runSplitter(input, folder + "/hevc").failedCleanly(3));
+        QCOMPARE(fileBytes(elsewhere), QByteArray("kept"));
     }
 };
 

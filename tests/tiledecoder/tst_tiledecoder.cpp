@@ -78,17 +78,20 @@ private:
 
     QString path(const QString& name) const { return work.filePath(name); }
 
-    // Decodes tile with both decoders and requires the same picture, within the bound; returns our BMP's
-    // path.
-    QString compareDecoders(const QString& tile, const QString& name, int bound = kMaxChannelDifference)
+    // Decodes tile with both decoders and requires the same picture, within the bound; returns our file's
+    // path and gives its size.
+    QString compareDecoders(const QString& tile, const QString& name, int bound = kMaxChannelDifference,
+                            TileForm form = TileForm::Bmp, QSize* size = nullptr)
     {
-        const Comparison comparison = compareWithSystemFfmpeg(tile, path(name), bound);
+        const Comparison comparison = compareWithSystemFfmpeg(tile, path(name), bound, form);
         if (!comparison.failure.isEmpty()) {
             QTest::qFail(qPrintable(name + ": " + comparison.failure), __FILE__, __LINE__);
             return {};
         }
         qInfo("%s: %dx%d, %s", qPrintable(name), comparison.size.width(), comparison.size.height(),
               qPrintable(comparison.describe()));
+        if (size)
+            *size = comparison.size;
         return comparison.ours;
     }
 
@@ -171,6 +174,10 @@ private slots:
         row("GBR 10-bit") << "drawn" << tile << QStringList{"-pix_fmt", "gbrp10le"} << "";
         row("monochrome odd size 511x509")
             << "drawn" << QSize(511, 509) << QStringList{"-pix_fmt", "gray"} << "";
+        // 16-bit rows longer than the decoder's output buffer go in parts.
+        row("wide 11008x64") << "testsrc2" << QSize(11008, 64) << QStringList() << "";
+        row("wide 10-bit 4:2:2 11002x32")
+            << "testsrc2" << QSize(11002, 32) << QStringList{"-pix_fmt", "yuv422p10le"} << "";
         // libde265 and ffmpeg's decoder disagree by up to 4 on a few dozen chroma samples at the slice edges.
         row("four slices", 8) << "testsrc2" << tile << QStringList() << "slices=4";
         row("no wavefronts") << "testsrc2" << tile << QStringList() << "no-wpp=1";
@@ -198,9 +205,12 @@ private slots:
         const QString failure = encodeTile(tile, input, options, x265);
         if (!failure.isEmpty())
             QSKIP(qPrintable("libx265 cannot make this tile: " + failure));
-        const QString ours = compareDecoders(tile, name, bound);
-        QVERIFY(!ours.isEmpty());
-        QCOMPARE(QImage(ours).size(), size);
+        // Both forms: the BMP of every conversion and the 16-bit PPM of deeper pictures.
+        QSize decoded;
+        QVERIFY(!compareDecoders(tile, name, bound, TileForm::Bmp, &decoded).isEmpty());
+        QCOMPARE(decoded, size);
+        QVERIFY(!compareDecoders(tile, name + "_16bit", bound, TileForm::Ppm16, &decoded).isEmpty());
+        QCOMPARE(decoded, size);
     }
 
     // The same coded picture with only its colour description changed must decode differently, and still
@@ -286,7 +296,10 @@ private slots:
         const QString output = path("bad_out_" + name);
         QVERIFY(QDir().mkpath(output));
 
+        // The same checks hold for the 16-bit form.
         checkCleanFailure(runDecoder(ourDecoder(), {"-i", tile, output + "/out.bmp"}), 1, output);
+        checkCleanFailure(runDecoder(ourDecoder(), {"-i", tile, "-pix_fmt", "rgb48be", output + "/out.ppm"}),
+                          1, output);
     }
 
     void refusesOtherCommandLines_data()
@@ -300,6 +313,10 @@ private slots:
         QTest::newRow("an argument after") << QStringList{"-i", "TILE", "OUT.bmp", "-y"};
         QTest::newRow("capital -I") << QStringList{"-I", "TILE", "OUT.bmp"};
         QTest::newRow("output as PNG") << QStringList{"-i", "TILE", "OUT.png"};
+        QTest::newRow("PPM without its pixel format") << QStringList{"-i", "TILE", "OUT.ppm"};
+        QTest::newRow("16 bits into a BMP") << QStringList{"-i", "TILE", "-pix_fmt", "rgb48be", "OUT.bmp"};
+        QTest::newRow("another pixel format") << QStringList{"-i", "TILE", "-pix_fmt", "rgb48le", "OUT.ppm"};
+        QTest::newRow("pixel format first") << QStringList{"-pix_fmt", "rgb48be", "-i", "TILE", "OUT.ppm"};
         QTest::newRow("empty tile name") << QStringList{"-i", "", "OUT.bmp"};
     }
     void refusesOtherCommandLines()

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// libFuzzer target: a tile held in memory taken through the probe, the decoder, the conversion and the BMP
-// encoding, with the results checked against each other and thrown away.
+// libFuzzer target: a tile held in memory taken through the probe, the decoder and the conversion into both
+// output forms, with the results checked against each other and thrown away.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 #include "protocol/protocol.h"
-#include "tiledecoder/bmpwriter.h"
 #include "tiledecoder/converter.h"
 #include "tiledecoder/decoder.h"
 #include "tiledecoder/limits.h"
+#include "tiledecoder/outputform.h"
 #include "tiledecoder/streamprobe.h"
 
 using namespace tiledecoder;
@@ -31,15 +32,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (picture.width <= 0 || picture.height <= 0 || picture.planeCount < 1)
         std::abort();
 
-    const ConvertResult converted = convertPicture(picture);
-    if (!converted.error.empty())
-        return 0;
-    // The file holds the header and every pixel, four bytes each, with alpha 255.
+    // Each file holds its header and every pixel, the BMP's with alpha 255, in pieces of bounded size.
     const std::size_t pixels = std::size_t(picture.width) * std::size_t(picture.height);
-    if (converted.bmp.size() != kBmpHeaderBytes + 4 * pixels)
-        std::abort();
-    for (std::size_t n = 0; n < pixels; ++n) {
-        if (converted.bmp[kBmpHeaderBytes + 4 * n + 3] != 255)
+    for (const OutputForm form : {OutputForm::Bmp32, OutputForm::Rgb48Ppm}) {
+        const std::size_t header = fileHeader(form, picture.width, picture.height).size();
+        std::size_t written = 0;
+        const std::string error =
+            writePicture(picture, form, [&](const std::uint8_t* bytes, std::size_t count) {
+                if (count > std::max(header, kPieceBytes))
+                    std::abort();
+                for (std::size_t n = written; form == OutputForm::Bmp32 && n < written + count; ++n) {
+                    if (n >= header && (n - header) % 4 == 3 && bytes[n - written] != 255)
+                        std::abort();
+                }
+                written += count;
+                return true;
+            });
+        if (!error.empty())
+            return 0;
+        if (written != header + bytesPerPixel(form) * pixels)
             std::abort();
     }
     return 0;
