@@ -13,15 +13,15 @@
 
 #include <unistd.h>
 
-#include "engine/backgroundbmp.h"
-#include "engine/bmpwriter.h"
-#include "engine/imagesaver.h"
-#include "engine/pictureextras.h"
-#include "engine/picturefile.h"
-#include "engine/sourcefile.h"
-#include "engine/srgbconversion.h"
-#include "engine/tilestitcher.h"
-#include "engine/workfolder.h"
+#include "engine/files/sourcefile.h"
+#include "engine/files/workfolder.h"
+#include "engine/picture/backgroundbmp.h"
+#include "engine/picture/bmpwriter.h"
+#include "engine/picture/imagesaver.h"
+#include "engine/picture/pictureextras.h"
+#include "engine/picture/picturefile.h"
+#include "engine/picture/srgbconversion.h"
+#include "engine/tiles/tilestitcher.h"
 #include "protocol/protocol.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include <QString>
 
+#include "engine/process/toolrunner.h"
 #include "engine/stepresult.h"
-#include "engine/toolrunner.h"
 
 // One HEIC file (or a JPEG or PNG file named like one) to one picture file: the whole job, for the window's
 // worker and for vornetta-convert alike.

@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <QSet>
 
-#include "engine/sourcefile.h"
+#include "engine/files/sourcefile.h"
 #include "protocol/protocol.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include "engine/process/toolrunner.h"
 #include "engine/stepresult.h"
-#include "engine/toolrunner.h"
 
 // The most pictures converted from one file: far above the frames of a burst, and each is a conversion of
 // its own.

@@ -12,8 +12,8 @@
 
 #include "engine/conversion.h"
 #include "engine/covertthread.h"
-#include "engine/imagesaver.h"
-#include "engine/leftovertemporaries.h"
+#include "engine/files/leftovertemporaries.h"
+#include "engine/picture/imagesaver.h"
 #include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/exiftags.h"

@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "engine/exifembedding.h"
-#include "engine/imagesaver.h"
-#include "engine/pictureextras.h"
+#include "engine/picture/exifembedding.h"
+#include "engine/picture/imagesaver.h"
+#include "engine/picture/pictureextras.h"
 #include "fixtures/heicfixtures.h"
 #include "tests/support/exiftags.h"
 #include "tests/support/files.h"

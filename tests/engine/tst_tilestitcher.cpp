@@ -7,10 +7,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "engine/bmpwriter.h"
-#include "engine/tiledecoding.h"
-#include "engine/tileplacement.h"
-#include "engine/tilestitcher.h"
+#include "engine/picture/bmpwriter.h"
+#include "engine/process/tiledecoding.h"
+#include "engine/tiles/tileplacement.h"
+#include "engine/tiles/tilestitcher.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/files.h"
 #include "tests/support/testmain.h"

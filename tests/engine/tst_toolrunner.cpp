@@ -3,7 +3,7 @@
 
 #include <QElapsedTimer>
 
-#include "engine/toolrunner.h"
+#include "engine/process/toolrunner.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/testmain.h"
 

@@ -18,8 +18,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "engine/foldertree.h"
-#include "engine/workfolder.h"
+#include "engine/files/foldertree.h"
+#include "engine/files/workfolder.h"
 #include "tests/support/files.h"
 #include "tests/support/testmain.h"
 

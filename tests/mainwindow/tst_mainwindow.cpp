@@ -19,7 +19,7 @@
 #include "core/settings.h"
 #include "core/weblinks.h"
 #include "engine/covertthread.h"
-#include "engine/toolrunner.h"
+#include "engine/process/toolrunner.h"
 #include "mainwindow/heicmainwidget.h"
 #include "tests/mainwindow/windowdriver.h"
 #include "tests/support/testmain.h"

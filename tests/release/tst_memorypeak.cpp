@@ -4,7 +4,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include "engine/imagesaver.h"
+#include "engine/picture/imagesaver.h"
 #include "tests/support/exiftags.h"
 #include "tests/support/memory.h"
 #include "tests/support/testmain.h"
