@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/process/decoderslots.h"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <map>
 #include <mutex>
 
-#include "engine/process/tiledecoding.h"
+#include <QThread>
 
 namespace {
 
@@ -14,6 +16,8 @@ using namespace std::chrono_literals;
 
 // How often a waiting decoder asks whether it should stop.
 constexpr std::chrono::milliseconds kStopPollInterval = 20ms;
+
+std::atomic<int> decoderCountSetting{0};
 
 std::mutex queueMutex;
 std::condition_variable slotFreed;
@@ -23,6 +27,17 @@ std::uint64_t lastTicket = 0;
 std::map<std::uint64_t, std::size_t> tilesToStart;
 
 } // namespace
+
+int tileDecoderCount()
+{
+    const int count = decoderCountSetting.load();
+    return count > 0 ? count : std::max(QThread::idealThreadCount(), 1);
+}
+
+void setTileDecoderCount(int count)
+{
+    decoderCountSetting.store(std::max(count, 0));
+}
 
 DecoderQueue::DecoderQueue(std::size_t tiles)
     : ticket([tiles] {

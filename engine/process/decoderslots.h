@@ -5,10 +5,15 @@
 #include <cstdint>
 #include <functional>
 
-// The tile decoders this process runs at once, shared by all its conversions: at most tileDecoderCount()
-// (tiledecoding.h). The conversion that began decoding first gets a free slot first, for as long as it has
-// tiles to start, so that with several files in flight the oldest finishes decoding first and is encoded
-// while the next one decodes.
+// How many tile decoders this process runs at once, shared by all its conversions:
+// QThread::idealThreadCount() unless set. Setting 0 restores that default; 1 decodes one tile after another
+// on the calling thread (tiledecoding.h).
+int tileDecoderCount();
+void setTileDecoderCount(int count);
+
+// The tile decoders this process runs at once, shared by all its conversions: at most tileDecoderCount(). The
+// conversion that began decoding first gets a free slot first, for as long as it has tiles to start, so that
+// with several files in flight the oldest finishes decoding first and is encoded while the next one decodes.
 class DecoderQueue final
 {
 public:

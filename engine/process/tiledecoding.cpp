@@ -10,8 +10,6 @@
 #include <thread>
 #include <unordered_set>
 
-#include <QThread>
-
 #include <sys/stat.h>
 
 #include "engine/process/decoderslots.h"
@@ -24,8 +22,6 @@ using namespace std::chrono_literals;
 // How often the caller's stop check is asked while decoders run; each decoder then sees the stop within
 // the tool runner's own wait slice, so a stop takes effect well within a second.
 constexpr std::chrono::milliseconds kStopPollInterval = 20ms;
-
-std::atomic<int> decoderCountSetting{0};
 
 bool isFile(const std::string& path)
 {
@@ -182,17 +178,6 @@ private:
 };
 
 } // namespace
-
-int tileDecoderCount()
-{
-    const int count = decoderCountSetting.load();
-    return count > 0 ? count : std::max(QThread::idealThreadCount(), 1);
-}
-
-void setTileDecoderCount(int count)
-{
-    decoderCountSetting.store(std::max(count, 0));
-}
 
 std::string tileFilePath(const std::string& workFolder, long long tileNumber)
 {

@@ -33,11 +33,6 @@ struct TileDecoding
 TileDecoding decodeTiles(const std::string& workFolder, const std::vector<int>& tileIds,
                          const StopCheck& stop = {}, const TileDecoded& decoded = {});
 
-// How many decoders decodeTiles runs at once: QThread::idealThreadCount() unless set. Setting 0 restores
-// that default; 1 decodes one tile after another on the calling thread.
-int tileDecoderCount();
-void setTileDecoderCount(int count);
-
 // The two file names of tile number n in the work folder.
 std::string tileFilePath(const std::string& workFolder, long long tileNumber);
 std::string tilePicturePath(const std::string& workFolder, long long tileNumber);

@@ -3,6 +3,7 @@
 
 #include <QElapsedTimer>
 
+#include "engine/process/decoderslots.h"
 #include "engine/process/tiledecoding.h"
 #include "engine/tiles/tilestitcher.h"
 #include "fixtures/heicfixtures.h"

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 
 #include "engine/picture/bmpwriter.h"
-#include "engine/process/tiledecoding.h"
+#include "engine/process/decoderslots.h"
 #include "engine/tiles/tileplacement.h"
 #include "engine/tiles/tilestitcher.h"
 #include "tests/engine/fakeprogramfolder.h"
