@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cerrno>
+#include <cstddef>
 #include <memory>
 
 #include <dirent.h>
@@ -27,6 +29,24 @@ public:
 private:
     const int descriptor;
 };
+
+// Reads exactly bytes at offset, whatever the file's position. False when the file ends first or a read
+// fails.
+inline bool readAt(int descriptor, void* into, std::size_t bytes, off_t offset)
+{
+    auto* at = static_cast<char*>(into);
+    while (bytes > 0) {
+        const ssize_t got = ::pread(descriptor, at, bytes, offset);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        at += got;
+        bytes -= std::size_t(got);
+        offset += got;
+    }
+    return true;
+}
 
 struct DirCloser
 {

@@ -7,19 +7,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "protocol/tilebmp.h"
+
 namespace {
-
-void put16(std::uint8_t* at, std::uint16_t value)
-{
-    at[0] = static_cast<std::uint8_t>(value);
-    at[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void put32(std::uint8_t* at, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
 
 bool writeAll(int fd, const std::uint8_t* data, std::uint64_t size)
 {
@@ -37,24 +27,6 @@ bool writeAll(int fd, const std::uint8_t* data, std::uint64_t size)
 
 } // namespace
 
-std::array<std::uint8_t, kBmpHeaderSize> bmpHeader(int width, int height)
-{
-    const std::uint32_t pixelBytes =
-        static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(height) * 4u;
-    std::array<std::uint8_t, kBmpHeaderSize> header{};
-    header[0] = 'B';
-    header[1] = 'M';
-    put32(&header[2], kBmpHeaderSize + pixelBytes);
-    put32(&header[10], kBmpHeaderSize);
-    put32(&header[14], 40);
-    put32(&header[18], static_cast<std::uint32_t>(width));
-    put32(&header[22], static_cast<std::uint32_t>(-static_cast<std::int64_t>(height)));
-    put16(&header[26], 1);
-    put16(&header[28], 32);
-    put32(&header[34], pixelBytes);
-    return header;
-}
-
 bool writeBmp32(const std::string& path, const std::uint8_t* pixels, int width, int height)
 {
     if (width < 0 || height < 0)
@@ -62,7 +34,7 @@ bool writeBmp32(const std::string& path, const std::uint8_t* pixels, int width, 
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return false;
-    const auto header = bmpHeader(width, height);
+    const auto header = protocol::tileBmpHeader(std::uint32_t(width), std::uint32_t(height));
     const std::uint64_t pixelBytes =
         static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) * 4;
     bool ok = writeAll(fd, header.data(), header.size()) && writeAll(fd, pixels, pixelBytes);

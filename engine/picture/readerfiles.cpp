@@ -14,8 +14,8 @@
 #include <unistd.h>
 
 #include "engine/files/descriptor.h"
-#include "engine/tiles/tilefile.h"
 #include "protocol/protocol.h"
+#include "protocol/tilebmp.h"
 
 namespace {
 
@@ -131,22 +131,6 @@ QColorSpace colourSpaceOf(const QByteArray& profile, const ReaderFormat& format)
     return QColorSpace(QColorSpace::Primaries::SRgb, QColorSpace::TransferFunction::Gamma, gamma);
 }
 
-bool readAt(int fd, void* into, std::size_t bytes, off_t offset)
-{
-    auto* at = static_cast<char*>(into);
-    while (bytes > 0) {
-        const ssize_t got = ::pread(fd, at, bytes, offset);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return false;
-        at += got;
-        bytes -= std::size_t(got);
-        offset += got;
-    }
-    return true;
-}
-
 ReaderPicture failed(const StepResult& status)
 {
     return failedWith<ReaderPicture>(status);
@@ -161,16 +145,25 @@ StepResult unreadable()
 // The 8-bit pixels: a tile BMP read straight into the picture, grey taken from one of its equal samples.
 ReaderPicture readBmp(const QString& path, Channels channels)
 {
-    TileFile file(QFile::encodeName(path).toStdString());
-    const QSize size = file.size();
-    if (!size.isValid() || size.width() > protocol::kMaxConvertedSide ||
-        size.height() > protocol::kMaxConvertedSide)
+    const Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat info = {};
+    std::uint8_t header[protocol::kTileBmpHeaderBytes];
+    if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        !readAt(fd.get(), header, sizeof header, 0))
         return failed(unreadable());
+    const protocol::TileBmpCheck bmp = protocol::checkTileBmpHeader(header, std::uint64_t(info.st_size));
+    if (bmp.layout != protocol::TileBmpLayout::Ours ||
+        bmp.width > std::uint32_t(protocol::kMaxConvertedSide) ||
+        bmp.height > std::uint32_t(protocol::kMaxConvertedSide))
+        return failed(unreadable());
+    const QSize size(int(bmp.width), int(bmp.height));
     ReaderPicture result;
     result.picture = QImage(size, channels == Channels::Rgba ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (result.picture.isNull())
         return failed(StepResult::outOfMemory());
-    if (!file.readPixelsInto(result.picture.bits()))
+    // 32-bit rows need no padding: the file's pixels are the picture's memory.
+    if (!readAt(fd.get(), result.picture.bits(), std::size_t(result.picture.sizeInBytes()),
+                protocol::kTileBmpHeaderBytes))
         return failed(unreadable());
     if (channels == Channels::Grey) {
         QImage grey(size, QImage::Format_Grayscale8);
