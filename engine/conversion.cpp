@@ -40,34 +40,11 @@ void allowTheLargestPicture()
     });
 }
 
+// The stitched picture, whole, or why there is none to save.
 StepResult stitchStep(const StitchResult& stitched)
 {
-    const auto failed = [](FailureKind kind, const char* reason) {
-        return StepResult::failed(kind, QString::fromLatin1(reason));
-    };
-    switch (stitched.failure) {
-    case StitchFailure::None:
-        break;
-    case StitchFailure::SplitterNotStarted:
-        return failed(FailureKind::Tool, "the splitter could not be started");
-    case StitchFailure::SplitterTimedOut:
-        return failed(FailureKind::Tool, "the splitter took too long");
-    case StitchFailure::SplitterCrashed:
-        return failed(FailureKind::Tool, "the splitter crashed");
-    case StitchFailure::DecoderNotStarted:
-        return failed(FailureKind::Tool, "the tile decoder could not be started");
-    case StitchFailure::NoPicture:
-    case StitchFailure::BadTiles:
-        return failed(FailureKind::Picture, "not a HEIC file or damaged");
-    case StitchFailure::TooLarge:
-        return StepResult::tooLarge();
-    case StitchFailure::OutOfMemory:
-        return StepResult::outOfMemory();
-    case StitchFailure::Stopped:
-        return StepResult::stopped();
-    case StitchFailure::CannotWrite:
-        return failed(FailureKind::WorkFolder, "cannot write the work folder");
-    }
+    if (!stitched.status.ok())
+        return stitched.status;
     // An incomplete picture is not saved at all.
     if (stitched.missingCells > 0)
         return StepResult::failed(
@@ -76,7 +53,8 @@ StepResult stitchStep(const StitchResult& stitched)
                 ? QStringLiteral("1 tile could not be decoded")
                 : QStringLiteral("%1 tiles could not be decoded").arg(stitched.missingCells));
     if (stitched.picture.isNull())
-        return failed(FailureKind::WorkFolder, "cannot read the stitched picture");
+        return StepResult::failed(FailureKind::WorkFolder,
+                                  QStringLiteral("cannot read the stitched picture"));
     return {};
 }
 
@@ -109,12 +87,12 @@ ConversionResult convertPictureFile(const ConversionRequest& request, PictureFil
     PictureFile file;
     {
         WorkFolder work(request.privateWorkFolder);
-        const QString folder = prepareWorkFolder(work);
-        if (folder.isEmpty()) {
-            result.status = StepResult::failed(FailureKind::WorkFolder, work.failureReason());
+        const Result<QString> folder = prepareWorkFolder(work);
+        if (!folder.ok()) {
+            result.status = folder.status;
             return result;
         }
-        file = readPictureFile(source, kind, folder, stop);
+        file = readPictureFile(source, kind, folder.value, stop);
     }
     result.status = file.status;
     if (result.status.ok())
@@ -135,11 +113,12 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
 {
     ConversionResult result;
     WorkFolder work(request.privateWorkFolder);
-    const QString folder = prepareWorkFolder(work);
-    if (folder.isEmpty()) {
-        result.status = StepResult::failed(FailureKind::WorkFolder, work.failureReason());
+    const Result<QString> prepared = prepareWorkFolder(work);
+    if (!prepared.ok()) {
+        result.status = prepared.status;
         return result;
     }
+    const QString& folder = prepared.value;
     QDir(folder).mkdir(protocol::kTileFolder);
     QDir(folder).mkdir(protocol::kDecodedTileFolder);
     const std::string bmpPath = QFile::encodeName(folder + "/" + protocol::kStitchedPicture).toStdString();
@@ -153,8 +132,10 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
     // An incomplete picture is written all the same, gaps and all, and then not saved.
     if (stitched.failure == StitchFailure::None && stitched.missingCells > 0 && !keptBmpPath.empty() &&
         !writeBmp32(keptBmpPath, stitched.picture.constBits(), stitched.picture.width(),
-                    stitched.picture.height()))
-        stitched.failure = StitchFailure::CannotWrite;
+                    stitched.picture.height())) {
+        result.status = StepResult::workFolderUnwritable();
+        return result;
+    }
     result.status = stitchStep(stitched);
     if (!result.status.ok())
         return result;
@@ -189,8 +170,7 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
     image = QImage();
     stitchedForBmp = QImage();
     if (!bmpWritten) {
-        result.status =
-            StepResult::failed(FailureKind::WorkFolder, QStringLiteral("cannot write the work folder"));
+        result.status = StepResult::workFolderUnwritable();
         return result;
     }
     const SaveResult saved = encoded.finish(stop, saveExtras(request, extras.extras.exif, source));

@@ -255,10 +255,12 @@ WorkFolder::~WorkFolder()
         removeFolderTree(freshFolder);
 }
 
-QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
+Result<QString> prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
 {
+    const auto failure = [](const QString& reason) {
+        return StepResult::failed(FailureKind::WorkFolder, reason);
+    };
     holder.folder.clear();
-    holder.reason.clear();
     holder.privateFolder = false;
     holder.lock.reset();
     holder.privateLock.reset();
@@ -275,30 +277,22 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
     QString path;
     QString reason;
     bool fresh = false;
-    if (!ensureBremblocFolder(temp, &path, &fresh, &reason)) {
-        holder.reason = reason;
-        return {};
-    }
+    if (!ensureBremblocFolder(temp, &path, &fresh, &reason))
+        return failure(reason);
     if (fresh) {
         removeAbandonedFreshFolders(temp);
         QByteArray pattern = QFile::encodeName(path + QStringLiteral("-XXXXXX"));
-        if (!mkdtemp(pattern.data())) {
-            holder.reason = QStringLiteral("cannot create the work folder");
-            return {};
-        }
+        if (!mkdtemp(pattern.data()))
+            return failure(QStringLiteral("cannot create the work folder"));
         path = QFile::decodeName(pattern);
         holder.freshFolder = path;
         holder.freshLock = openFolderLock(path);
-        if (!holder.freshLock || !holder.freshLock->tryLock() || !ensureOwnFolder(path, &reason)) {
-            holder.reason = reason.isEmpty() ? QStringLiteral("cannot lock the work folder") : reason;
-            return {};
-        }
+        if (!holder.freshLock || !holder.freshLock->tryLock() || !ensureOwnFolder(path, &reason))
+            return failure(reason.isEmpty() ? QStringLiteral("cannot lock the work folder") : reason);
     }
     path += QStringLiteral("/Vornetta");
-    if (!ensureOwnFolder(path, &reason)) {
-        holder.reason = reason;
-        return {};
-    }
+    if (!ensureOwnFolder(path, &reason))
+        return failure(reason);
     removeAbandonedFolders(path);
 
     auto lock = std::make_unique<QLockFile>(path + QStringLiteral("/thumb.lock"));
@@ -306,10 +300,8 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
     lock->setStaleLockTime(0);
     QString work = path + QStringLiteral("/thumb");
     if (holder.alwaysPrivate || !lock->tryLock(0)) {
-        if (!holder.alwaysPrivate && lock->error() != QLockFile::LockFailedError) {
-            holder.reason = QStringLiteral("cannot lock the work folder");
-            return {};
-        }
+        if (!holder.alwaysPrivate && lock->error() != QLockFile::LockFailedError)
+            return failure(QStringLiteral("cannot lock the work folder"));
         lock.reset();
         holder.privateSlot = takePrivateSlot();
         work += QLatin1Char('-') + QString::number(QCoreApplication::applicationPid());
@@ -318,22 +310,16 @@ QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
             work += QLatin1Char('-') + QString::number(holder.privateSlot);
         // A folder of our PID that is locked belongs to a live run we cannot see, or is being removed.
         const auto leftover = openFolderLock(work);
-        if (leftover && !leftover->tryLock()) {
-            holder.reason = QStringLiteral("cannot lock the work folder");
-            return {};
-        }
+        if (leftover && !leftover->tryLock())
+            return failure(QStringLiteral("cannot lock the work folder"));
     }
 
-    if (!clearFolder(work, &reason) || !ensureOwnFolder(work, &reason)) {
-        holder.reason = reason;
-        return {};
-    }
+    if (!clearFolder(work, &reason) || !ensureOwnFolder(work, &reason))
+        return failure(reason);
     if (!lock) {
         auto privateLock = openFolderLock(work);
-        if (!privateLock || !privateLock->tryLock()) {
-            holder.reason = QStringLiteral("cannot lock the work folder");
-            return {};
-        }
+        if (!privateLock || !privateLock->tryLock())
+            return failure(QStringLiteral("cannot lock the work folder"));
         holder.privateLock = std::move(privateLock);
         holder.privateFolder = true;
     }

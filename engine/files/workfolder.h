@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QString>
 
+#include "engine/stepresult.h"
+
 class QLockFile;
 class WorkFolderLock;
 
@@ -32,14 +34,11 @@ public:
     // Empty until prepared, and when the preparation failed.
     QString path() const { return folder; }
     bool isPrivate() const { return privateFolder; }
-    // A few words on why the folder could not be prepared.
-    QString failureReason() const { return reason; }
 
 private:
-    friend QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder);
+    friend Result<QString> prepareWorkFolder(WorkFolder& holder, const QString& tempFolder);
 
     QString folder;
-    QString reason;
     bool privateFolder = false;
     const bool alwaysPrivate;
     int privateSlot = 0; // which of this process's private folders it holds, from 1; 0 for none
@@ -50,6 +49,6 @@ private:
 };
 
 // Creates and empties the work folder below tempFolder and returns its path (forward slashes, no
-// trailing separator), or an empty string when it cannot be used safely (holder.failureReason() says
-// why). The folder stays locked for as long as holder lives.
-QString prepareWorkFolder(WorkFolder& holder, const QString& tempFolder = QDir::tempPath());
+// trailing separator), or a few words on why it cannot be used safely. The folder stays locked for as long
+// as holder lives.
+Result<QString> prepareWorkFolder(WorkFolder& holder, const QString& tempFolder = QDir::tempPath());

@@ -8,6 +8,7 @@
 #include "engine/picture/exifreading.h"
 #include "engine/picture/pictureextras.h"
 #include "engine/picture/readerfiles.h"
+#include "engine/process/toolfailure.h"
 #include "protocol/protocol.h"
 
 namespace {
@@ -63,19 +64,12 @@ PictureFile readPictureFile(const QString& path, PictureFileKind kind, const QSt
     const QString prefix = workFolder + "/" + protocol::kReadPicturePrefix;
     // Whatever the reader wrote goes with this call, however the reader ended: a stopped one leaves its part.
     const auto removeFiles = qScopeGuard([&prefix] { removeReaderFiles(prefix); });
-    int exitStatus = 0;
-    switch (runPictureReader(QFile::encodeName(path).toStdString(), QFile::encodeName(prefix).toStdString(),
-                             stop, &exitStatus)) {
-    case kToolStopped:
-        return failed(StepResult::stopped());
-    case kToolNotStarted:
-        return failed(FailureKind::Tool, QStringLiteral("the picture reader could not be started"));
-    case kToolTimedOut:
-        return failed(FailureKind::Tool, QStringLiteral("the picture reader took too long"));
-    default:
-        break;
-    }
-    switch (exitStatus) {
+    const ToolRun run = runPictureReader(QFile::encodeName(path).toStdString(),
+                                         QFile::encodeName(prefix).toStdString(), stop);
+    const StepResult ran = toolRunFailure(run, Tool::PictureReader);
+    if (!ran.ok())
+        return failed(ran);
+    switch (run.exitStatus) {
     case protocol::kReadDone:
         break;
     case protocol::kReadRefused:
@@ -86,11 +80,9 @@ PictureFile readPictureFile(const QString& path, PictureFileKind kind, const QSt
     case protocol::kReadOutOfMemory:
         return failed(StepResult::outOfMemory());
     case protocol::kReadCannotWrite:
-        return failed(FailureKind::WorkFolder, QStringLiteral("cannot write the work folder"));
+        return failed(StepResult::workFolderUnwritable());
     default:
-        // A crash is the reader's fault, not the file's: say so rather than call the file damaged.
-        return failed(FailureKind::Tool, exitStatus > 128 ? QStringLiteral("the picture reader crashed")
-                                                          : QStringLiteral("the picture reader failed"));
+        return failed(FailureKind::Tool, toolName(Tool::PictureReader) + QStringLiteral(" failed"));
     }
 
     ReaderPicture read = readReaderFiles(prefix);

@@ -52,15 +52,15 @@ TileDecoding decodeOneAfterAnother(const std::string& workFolder, const std::vec
             result.end = TileDecoding::End::Stopped;
             break;
         }
-        const int ran =
-            runDecoder(tileFilePath(workFolder, tileId), tilePicturePath(workFolder, tileId), stop);
-        if (ran == kToolStopped) {
+        const ToolEnd ran =
+            runDecoder(tileFilePath(workFolder, tileId), tilePicturePath(workFolder, tileId), stop).end;
+        if (ran == ToolEnd::Stopped) {
             result.end = TileDecoding::End::Stopped;
             break;
         }
-        if (ran == kToolNotStarted)
+        if (ran == ToolEnd::NotStarted)
             result.decoderMissing = true;
-        if (ran == kToolEnded && decoded && !decoded(tileId)) {
+        if (ran == ToolEnd::Ended && decoded && !decoded(tileId)) {
             result.end = TileDecoding::End::Refused;
             break;
         }
@@ -146,11 +146,12 @@ private:
                 const DecoderQueue::Slot slot(queue, sawStop);
                 if (!slot.held())
                     break;
-                const int ran = runDecoder(tileFilePath(workFolder, tileId),
-                                           tilePicturePath(workFolder, tileId), sawStop);
-                if (ran == kToolNotStarted)
+                const ToolEnd ran =
+                    runDecoder(tileFilePath(workFolder, tileId), tilePicturePath(workFolder, tileId), sawStop)
+                        .end;
+                if (ran == ToolEnd::NotStarted)
                     notStarted = true;
-                if (ran == kToolEnded) {
+                if (ran == ToolEnd::Ended) {
                     const std::lock_guard<std::mutex> lock(mutex);
                     ended.push_back(tileId);
                     changed.notify_all();

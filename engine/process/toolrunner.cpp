@@ -162,7 +162,7 @@ void awaitGroupEnd(pid_t group)
 }
 
 // Reads what the tool has printed so far, without waiting. False once the pipe is closed for good.
-bool readOutput(int fd, ToolOutput& output)
+bool readOutput(int fd, ToolOutput& output, std::size_t limit)
 {
     char buffer[16384];
     for (int n = 0; n < kOutputReadsAtOnce; ++n) {
@@ -171,7 +171,7 @@ bool readOutput(int fd, ToolOutput& output)
             return false;
         if (length < 0)
             return errno == EAGAIN || errno == EINTR;
-        const size_t room = output.limit - std::min(output.limit, output.text.size());
+        const size_t room = limit - std::min(limit, output.text.size());
         output.text.append(buffer, std::min(room, static_cast<size_t>(length)));
         output.cut = output.cut || static_cast<size_t>(length) > room;
     }
@@ -206,27 +206,31 @@ void setToolTimeLimit(std::chrono::milliseconds limit)
     timeLimitMs.store(limit.count());
 }
 
-int runTool(const std::string& executable, const std::vector<std::string>& arguments, const StopCheck& stop,
-            int* exitStatus, ToolOutput* output)
+ToolRun runTool(const std::string& executable, const std::vector<std::string>& arguments,
+                const StopCheck& stop, std::size_t outputLimit)
 {
+    ToolRun run;
     std::vector<char*> argv;
     for (const std::string& argument : arguments) {
         // A NUL would cut the argument short on its way to the tool.
         if (argument.find('\0') != std::string::npos)
-            return kToolNotStarted;
+            return run;
         argv.push_back(const_cast<char*>(argument.c_str()));
     }
     argv.push_back(nullptr);
     if (executable.find('\0') != std::string::npos)
-        return kToolNotStarted;
+        return run;
 
-    if (stop && stop())
-        return kToolStopped;
+    if (stop && stop()) {
+        run.end = ToolEnd::Stopped;
+        return run;
+    }
     int pipeEnds[2] = {-1, -1};
-    if (output && (pipe2(pipeEnds, O_CLOEXEC) != 0 || fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK) != 0)) {
+    if (outputLimit > 0 &&
+        (pipe2(pipeEnds, O_CLOEXEC) != 0 || fcntl(pipeEnds[0], F_SETFL, O_NONBLOCK) != 0)) {
         const Descriptor readEnd(pipeEnds[0]);
         const Descriptor writeEnd(pipeEnds[1]);
-        return kToolNotStarted;
+        return run;
     }
     const Descriptor readEnd(pipeEnds[0]);
     const auto deadline = std::chrono::steady_clock::now() + toolTimeLimit();
@@ -237,26 +241,26 @@ int runTool(const std::string& executable, const std::vector<std::string>& argum
         SpawnSetup setup(programFolder(), writeEnd.get());
         if (posix_spawn(&pid, executable.c_str(), &setup.actions, &setup.attributes, argv.data(), environ) !=
             0)
-            return kToolNotStarted;
+            return run;
     }
 
-    int result = kToolEnded;
+    run.end = ToolEnd::Ended;
     bool reading = readEnd.isOpen();
     {
         const ProcessHandle handle(pid);
         for (;;) {
             if (reading)
-                reading = readOutput(readEnd.get(), *output);
+                reading = readOutput(readEnd.get(), run.output, outputLimit);
             if (hasEnded(pid))
                 break;
             if (stop && stop()) {
-                result = kToolStopped;
+                run.end = ToolEnd::Stopped;
                 break;
             }
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
             if (left <= 0ms) {
-                result = kToolTimedOut;
+                run.end = ToolEnd::TimedOut;
                 break;
             }
             handle.waitAtMost(std::min(left, kWaitSlice), reading ? readEnd.get() : -1);
@@ -268,36 +272,35 @@ int runTool(const std::string& executable, const std::vector<std::string>& argum
     awaitGroupEnd(pid);
     // What the tool printed last is still in the pipe.
     if (reading)
-        readOutput(readEnd.get(), *output);
-    if (exitStatus && result == kToolEnded)
-        *exitStatus = status;
-    return result;
+        readOutput(readEnd.get(), run.output, outputLimit);
+    if (run.end == ToolEnd::Ended)
+        run.exitStatus = status;
+    return run;
 }
 
-int runSplitter(const std::string& input, const std::string& prefix, const StopCheck& stop, int* exitStatus,
-                std::uint32_t item)
+ToolRun runSplitter(const std::string& input, const std::string& prefix, const StopCheck& stop,
+                    std::uint32_t item)
 {
     const std::string tool = programFolder() + "/heic/heic";
     if (item == 0)
-        return runTool(tool, {tool, input, prefix}, stop, exitStatus);
-    return runTool(tool, {tool, "--item", std::to_string(item), input, prefix}, stop, exitStatus);
+        return runTool(tool, {tool, input, prefix}, stop);
+    return runTool(tool, {tool, "--item", std::to_string(item), input, prefix}, stop);
 }
 
-int runSplitterList(const std::string& input, ToolOutput& output, const StopCheck& stop, int* exitStatus)
+ToolRun runSplitterList(const std::string& input, std::size_t outputLimit, const StopCheck& stop)
 {
     const std::string tool = programFolder() + "/heic/heic";
-    return runTool(tool, {tool, "--list", input}, stop, exitStatus, &output);
+    return runTool(tool, {tool, "--list", input}, stop, outputLimit);
 }
 
-int runDecoder(const std::string& tile, const std::string& bmp, const StopCheck& stop, int* exitStatus)
+ToolRun runDecoder(const std::string& tile, const std::string& bmp, const StopCheck& stop)
 {
     const std::string tool = programFolder() + "/ffmpeg";
-    return runTool(tool, {tool, "-i", tile, bmp}, stop, exitStatus);
+    return runTool(tool, {tool, "-i", tile, bmp}, stop);
 }
 
-int runPictureReader(const std::string& input, const std::string& prefix, const StopCheck& stop,
-                     int* exitStatus)
+ToolRun runPictureReader(const std::string& input, const std::string& prefix, const StopCheck& stop)
 {
     const std::string tool = programFolder() + "/picturereader/picturereader";
-    return runTool(tool, {tool, input, prefix}, stop, exitStatus);
+    return runTool(tool, {tool, input, prefix}, stop);
 }

@@ -14,11 +14,13 @@
 // Each call blocks until its tool has ended and leaves no process behind: the tool runs in a process group of
 // its own, and whatever is left of that group is killed before the tool is reaped.
 
-// Results of runSplitter, runDecoder and runPictureReader.
-inline constexpr int kToolEnded = 0;       // started and ended by itself, whatever its exit status
-inline constexpr int kToolNotStarted = -1; // missing, not executable, or the start failed
-inline constexpr int kToolTimedOut = -2;   // ran past the time limit and was killed
-inline constexpr int kToolStopped = -3;    // the caller asked to stop: killed, or not started
+// How a run of a tool ended.
+enum class ToolEnd {
+    Ended,      // started and ended by itself, whatever its exit status
+    NotStarted, // missing, not executable, or the start failed
+    TimedOut,   // ran past the time limit and was killed
+    Stopped,    // the caller asked to stop: killed, or not started
+};
 
 // Asked every few milliseconds while a tool runs; true kills the tool. May be empty.
 using StopCheck = std::function<bool()>;
@@ -33,36 +35,39 @@ void overrideProgramFolder(const std::string& folder);
 std::chrono::milliseconds toolTimeLimit();
 void setToolTimeLimit(std::chrono::milliseconds limit);
 
-// What a tool printed on its standard output, up to limit bytes. The rest is read and dropped, so that a
-// tool that prints without end never waits on a full pipe; cut says that happened.
+// What a tool printed on its standard output, up to the limit the caller gave. The rest is read and dropped,
+// so that a tool that prints without end never waits on a full pipe; cut says that happened.
 struct ToolOutput
 {
-    std::size_t limit = 0;
     std::string text;
     bool cut = false;
 };
 
-// `<program folder>/heic/heic INPUT PREFIX`, the file's primary picture; for another image item,
-// `heic --item ITEM INPUT PREFIX`. exitStatus, when given, receives the tool's exit code (128 + the signal
-// number when a signal ended it); it is only set for kToolEnded.
-int runSplitter(const std::string& input, const std::string& prefix, const StopCheck& stop = {},
-                int* exitStatus = nullptr, std::uint32_t item = 0);
+// One run of a tool: how it ended, and for one that ended by itself, its exit status and output.
+struct ToolRun
+{
+    ToolEnd end = ToolEnd::NotStarted;
+    int exitStatus = -1; // Ended: the exit code, or 128 + the number of the signal that ended it; else -1
+    ToolOutput output;   // its standard output, when collected
+};
 
-// `<program folder>/heic/heic --list INPUT`, its standard output collected into output.
-int runSplitterList(const std::string& input, ToolOutput& output, const StopCheck& stop = {},
-                    int* exitStatus = nullptr);
+// `<program folder>/heic/heic INPUT PREFIX`, the file's primary picture; for another image item,
+// `heic --item ITEM INPUT PREFIX`.
+ToolRun runSplitter(const std::string& input, const std::string& prefix, const StopCheck& stop = {},
+                    std::uint32_t item = 0);
+
+// `<program folder>/heic/heic --list INPUT`, its standard output collected up to outputLimit bytes.
+ToolRun runSplitterList(const std::string& input, std::size_t outputLimit, const StopCheck& stop = {});
 
 // `<program folder>/ffmpeg -i TILE BMP`.
-int runDecoder(const std::string& tile, const std::string& bmp, const StopCheck& stop = {},
-               int* exitStatus = nullptr);
+ToolRun runDecoder(const std::string& tile, const std::string& bmp, const StopCheck& stop = {});
 
 // `<program folder>/picturereader/picturereader INPUT PREFIX`: a JPEG or PNG file read into the files
 // protocol.h names.
-int runPictureReader(const std::string& input, const std::string& prefix, const StopCheck& stop = {},
-                     int* exitStatus = nullptr);
+ToolRun runPictureReader(const std::string& input, const std::string& prefix, const StopCheck& stop = {});
 
 // Runs any executable with the given arguments (argv[0] is the executable's path) the same way; the
-// runners above are this with their fixed argument vectors. With output, the tool's standard output is
-// collected there.
-int runTool(const std::string& executable, const std::vector<std::string>& arguments,
-            const StopCheck& stop = {}, int* exitStatus = nullptr, ToolOutput* output = nullptr);
+// runners above are this with their fixed argument vectors. With an outputLimit, the tool's standard
+// output is collected up to that many bytes; without one (0) it goes to /dev/null.
+ToolRun runTool(const std::string& executable, const std::vector<std::string>& arguments,
+                const StopCheck& stop = {}, std::size_t outputLimit = 0);

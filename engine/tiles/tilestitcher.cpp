@@ -11,17 +11,48 @@
 
 #include "engine/picture/bmpwriter.h"
 #include "engine/process/tiledecoding.h"
+#include "engine/process/toolfailure.h"
 #include "engine/tiles/tilecanvas.h"
 #include "engine/tiles/tileinfo.h"
 #include "protocol/protocol.h"
 
 namespace {
 
-StitchResult giveUp(StitchFailure reason)
+// The stitcher's failures in the user's words; a splitter that failed as a run says how in its own.
+StepResult statusOf(StitchFailure failure)
+{
+    switch (failure) {
+    case StitchFailure::None:
+    case StitchFailure::Splitter:
+        break;
+    case StitchFailure::DecoderNotStarted:
+        return toolNotStarted(Tool::TileDecoder);
+    case StitchFailure::NoPicture:
+    case StitchFailure::BadTiles:
+        return StepResult::failed(FailureKind::Picture, QStringLiteral("not a HEIC file or damaged"));
+    case StitchFailure::TooLarge:
+        return StepResult::tooLarge();
+    case StitchFailure::OutOfMemory:
+        return StepResult::outOfMemory();
+    case StitchFailure::Stopped:
+        return StepResult::stopped();
+    case StitchFailure::CannotWrite:
+        return StepResult::workFolderUnwritable();
+    }
+    return {};
+}
+
+StitchResult giveUp(StitchFailure reason, const StepResult& status)
 {
     StitchResult result;
     result.failure = reason;
+    result.status = status;
     return result;
+}
+
+StitchResult giveUp(StitchFailure reason)
+{
+    return giveUp(reason, statusOf(reason));
 }
 
 // The listed tile numbers, each once, at most as many as the grid has cells: no list can make the
@@ -74,22 +105,13 @@ StitchResult writtenToBmp(StitchResult result, const std::string& bmpPath)
 StitchResult splitAndStitch(const std::string& input, const std::string& workFolder, const StopCheck& stop,
                             std::uint32_t item)
 {
-    int exitStatus = 0;
-    switch (runSplitter(input, workFolder + "/" + protocol::kSplitterPrefix, stop, &exitStatus, item)) {
-    case kToolStopped:
-        return giveUp(StitchFailure::Stopped);
-    case kToolNotStarted:
-        return giveUp(StitchFailure::SplitterNotStarted);
-    case kToolTimedOut:
-        return giveUp(StitchFailure::SplitterTimedOut);
-    default:
-        // A crash is the splitter's fault, not the file's: say so rather than call the file damaged.
-        if (exitStatus > 128)
-            return giveUp(StitchFailure::SplitterCrashed);
-        if (exitStatus == protocol::kSplitCannotWrite)
-            return giveUp(StitchFailure::CannotWrite);
-        break;
-    }
+    const ToolRun split = runSplitter(input, workFolder + "/" + protocol::kSplitterPrefix, stop, item);
+    const StepResult ran = toolRunFailure(split, Tool::Splitter);
+    if (!ran.ok())
+        return giveUp(ran.failure == FailureKind::Stopped ? StitchFailure::Stopped : StitchFailure::Splitter,
+                      ran);
+    if (split.exitStatus == protocol::kSplitCannotWrite)
+        return giveUp(StitchFailure::CannotWrite);
     return stitchPicture(workFolder, stop);
 }
 

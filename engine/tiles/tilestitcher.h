@@ -7,6 +7,7 @@
 #include <QImage>
 
 #include "engine/process/toolrunner.h"
+#include "engine/stepresult.h"
 
 // Turns one HEIC file into one 32-bit BMP of the whole picture, in a prepared work folder (with the
 // sub-folders hevc and jpeg): the splitter takes the file apart, ffmpeg decodes each tile, and the
@@ -15,21 +16,21 @@
 // Why stitchTiles gave up.
 enum class StitchFailure {
     None,
-    SplitterNotStarted, // the splitter is missing or could not be started
-    SplitterTimedOut,   // the splitter ran past the time limit
-    SplitterCrashed,    // a signal ended the splitter
-    DecoderNotStarted,  // tiles are missing because ffmpeg is missing or could not be started
-    NoPicture,          // no usable tile information: not a HEIC file, damaged, or the splitter failed
-    BadTiles,           // the decoded tiles differ in size, or do not make the grid the file declares
-    TooLarge,           // wider or higher than protocol::kMaxConvertedSide
-    OutOfMemory,        // no memory for the canvas
-    Stopped,            // the stop check said so
-    CannotWrite,        // the work folder could not be written: the splitter's tiles or the BMP
+    Splitter,          // the splitter could not be started, ran past the time limit or crashed
+    DecoderNotStarted, // tiles are missing because ffmpeg is missing or could not be started
+    NoPicture,         // no usable tile information: not a HEIC file, damaged, or the splitter failed
+    BadTiles,          // the decoded tiles differ in size, or do not make the grid the file declares
+    TooLarge,          // wider or higher than protocol::kMaxConvertedSide
+    OutOfMemory,       // no memory for the canvas
+    Stopped,           // the stop check said so
+    CannotWrite,       // the work folder could not be written: the splitter's tiles or the BMP
 };
 
 struct StitchResult
 {
     StitchFailure failure = StitchFailure::None;
+    // The failure in the user's words; ok exactly when failure is None.
+    StepResult status;
     // How many cells of the picture got no decoded tile covering them: a picture with any is incomplete.
     int missingCells = 0;
     // The very picture that reading the BMP back gives (Format_RGB32), without the read.
