@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/convertoptions.h"
 
+#include <optional>
 #include <utility>
 
 #include <QCommandLineParser>
@@ -21,6 +22,16 @@ bool isPlaceholder(const QString& text)
     return text.startsWith(QChar(0));
 }
 
+// "jpg, png or bmp".
+QString formatChoices()
+{
+    QStringList names;
+    for (const OutputFormat format : kOutputFormats)
+        names.append(outputFormatName(format));
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
 } // namespace
 
 ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QList<QByteArray>& arguments,
@@ -38,7 +49,8 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QList<QBy
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption format({QStringLiteral("f"), QStringLiteral("format")},
-                                    QStringLiteral("Output format: jpg, png or bmp (default jpg)."),
+                                    QStringLiteral("Output format: %1 (default %2).")
+                                        .arg(formatChoices(), outputFormatName(ConvertOptions().format)),
                                     QStringLiteral("format"));
     const QCommandLineOption output(
         {QStringLiteral("o"), QStringLiteral("output")},
@@ -91,12 +103,13 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QList<QBy
         }
     }
     if (parser.isSet(format)) {
-        options->format = parser.value(format).toLower();
-        if (options->format != QLatin1String("jpg") && options->format != QLatin1String("png") &&
-            options->format != QLatin1String("bmp")) {
-            *error = QStringLiteral("unknown format \"%1\": use jpg, png or bmp").arg(parser.value(format));
+        const std::optional<OutputFormat> chosen = parseOutputFormat(parser.value(format));
+        if (!chosen) {
+            *error =
+                QStringLiteral("unknown format \"%1\": use %2").arg(parser.value(format), formatChoices());
             return ConvertCommand::UsageError;
         }
+        options->format = *chosen;
     }
     if (parser.isSet(output)) {
         options->outputFolder = parser.value(output);

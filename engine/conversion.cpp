@@ -100,8 +100,8 @@ ConversionResult convertPictureFile(const ConversionRequest& request, PictureFil
     if (!result.status.ok())
         return result;
     const SaveResult saved =
-        saveImage(std::move(file.picture), OutputNames::from(request.output, request.input),
-                  request.format.toUpper().toLatin1(), stop, saveExtras(request, file.exif, source));
+        saveImage(std::move(file.picture), OutputNames::from(request.output, request.input), request.format,
+                  stop, saveExtras(request, file.exif, source));
     result.status = saved.status;
     result.outputFile = saved.path;
     return result;
@@ -148,12 +148,11 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
     BackgroundBmpWrite bmp(keptBmpPath, image);
 
     // Upright, cropped and with its colour profile, as the camera meant it to be shown.
-    const QByteArray format = request.format.toUpper().toLatin1();
     const PictureExtrasResult extras = readPictureExtras(folder + "/" + protocol::kSplitterPrefix);
     // The conversion to sRGB changes the pixels where they lie: the stitched ones stay for the writer too.
     if (!extras.extras.operations.empty() || request.srgb)
         stitchedForBmp = image;
-    result.status = extras.status.ok() ? preparePicture(image, extras.extras, format) : extras.status;
+    result.status = extras.status.ok() ? preparePicture(image, extras.extras, request.format) : extras.status;
     if (result.status.ok()) {
         // Converted from the profile the file names, whatever the output format carries.
         const QByteArray& profile = extras.extras.iccProfile;
@@ -164,7 +163,8 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
     if (!result.status.ok())
         return result;
     // The name was free when it was chosen; should another program take it meanwhile, the next one is used.
-    EncodedPicture encoded(image, OutputNames::from(request.output, request.input), format, request.quality);
+    EncodedPicture encoded(image, OutputNames::from(request.output, request.input), request.format,
+                           request.quality);
     const bool bmpWritten = bmp.finish();
     // The encoded file is all that is needed from here on.
     image = QImage();

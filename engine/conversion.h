@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "engine/picture/outputformat.h"
 #include "engine/process/toolrunner.h"
 #include "engine/stepresult.h"
 
@@ -17,7 +18,7 @@ struct ConversionRequest
     // The name wanted, in its folder. Should another program take it before the picture is done, the next
     // free name of its kind is taken (name(0).jpg, name(1).jpg, ...): an existing file is never replaced.
     QString output;
-    QString format;                 // "jpg", "png" or "bmp", in any case
+    OutputFormat format = OutputFormat::Jpg;
     int quality = -1;               // the writer's quality from 0 to 100; -1 for its default
     bool privateWorkFolder = false; // work in a folder of this conversion's own, and leave the shared one
     // Convert the colours to sRGB and name sRGB in the file (and Exif ColorSpace 1 when it carries Exif),

@@ -20,6 +20,7 @@
 
 #include "core/settings.h"
 #include "engine/covertthread.h"
+#include "engine/picture/outputformat.h"
 #include "mainwindow/listcolumns.h"
 #include "update/updatewidget.h"
 #include "update/versioncompare.h"
@@ -80,7 +81,7 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
                                      logicalDpiY() * static_cast<double>(scaleFactor));
     resize(static_cast<int>(680.0f * scaleFactor), static_cast<int>(520.0f * scaleFactor));
 
-    saveFormat = "jpg";
+    saveFormat = outputFormatName(OutputFormat::Jpg);
     language = "EN";
 
     createWidgets();

@@ -43,7 +43,7 @@ void copyModificationTime(const QString& from, int fd)
 
 } // namespace
 
-EncodedPicture::EncodedPicture(const QImage& image, const OutputNames& names, const QByteArray& format,
+EncodedPicture::EncodedPicture(const QImage& image, const OutputNames& names, OutputFormat format,
                                int quality)
     : names(names)
     , format(format)
@@ -61,10 +61,9 @@ EncodedPicture::EncodedPicture(const QImage& image, const OutputNames& names, co
     }
     DescriptorDevice device(file->handle());
     device.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    QImageWriter writer(&device, format);
+    QImageWriter writer(&device, outputFormatName(format).toLatin1());
     if (!writer.canWrite()) {
-        encoded = StepResult::failed(
-            FailureKind::Output, QStringLiteral("cannot write %1 files").arg(QString::fromLatin1(format)));
+        encoded = cannotWriteFormat(outputFormatName(format));
         return;
     }
     writer.setQuality(quality);
@@ -81,8 +80,8 @@ SaveResult EncodedPicture::finish(const StopCheck& stop, const SaveExtras& extra
     if (!encoded.ok())
         return failed(encoded);
     const int fd = file->handle();
-    const QByteArray kind = format.toUpper();
-    const bool withExif = !extras.exif.isEmpty() && (kind == "JPG" || kind == "JPEG" || kind == "PNG");
+    // BMP files carry no Exif.
+    const bool withExif = !extras.exif.isEmpty() && format != OutputFormat::Bmp;
     qint64 expectedSize = encodedBytes;
     if (withExif) {
         const ExifEmbeddingResult exif = embedExifInFile(fd, extras.exif, size, extras.exifColourSpace);
@@ -114,7 +113,7 @@ SaveResult EncodedPicture::finish(const StopCheck& stop, const SaveExtras& extra
     return failed(outputWriteFailure(0));
 }
 
-SaveResult saveImage(QImage image, const OutputNames& names, const QByteArray& format, const StopCheck& stop,
+SaveResult saveImage(QImage image, const OutputNames& names, OutputFormat format, const StopCheck& stop,
                      const SaveExtras& extras)
 {
     EncodedPicture encoded(image, names, format, extras.quality);

@@ -11,6 +11,7 @@
 #include "engine/files/descriptor.h"
 #include "engine/files/outputfile.h"
 #include "engine/picture/exifembedding.h"
+#include "engine/picture/outputformat.h"
 #include "engine/process/toolrunner.h"
 #include "engine/stepresult.h"
 
@@ -35,13 +36,13 @@ struct SaveResult
     QString path; // the name the file took
 };
 
-// A picture encoded in the given format ("JPG", "PNG", "BMP") at the given quality into a new file in the
+// A picture encoded in the given format at the given quality into a new file in the
 // folder of names, not yet given a name (outputfile.h): the file goes with this object unless finish() gives
 // it one. Every write is checked; a full disk fails with "not enough disk space".
 class EncodedPicture final
 {
 public:
-    EncodedPicture(const QImage& image, const OutputNames& names, const QByteArray& format, int quality);
+    EncodedPicture(const QImage& image, const OutputNames& names, OutputFormat format, int quality);
     ~EncodedPicture();
     EncodedPicture(const EncodedPicture&) = delete;
     EncodedPicture& operator=(const EncodedPicture&) = delete;
@@ -57,7 +58,7 @@ public:
 
 private:
     const OutputNames names;
-    const QByteArray format;
+    const OutputFormat format;
     const QSize size;
     StepResult encoded;
     qint64 encodedBytes = 0;
@@ -67,5 +68,5 @@ private:
 
 // EncodedPicture and finish() in one step. The picture is taken by value so that its memory can go
 // before the Exif is written.
-SaveResult saveImage(QImage image, const OutputNames& names, const QByteArray& format,
-                     const StopCheck& stop = {}, const SaveExtras& extras = {});
+SaveResult saveImage(QImage image, const OutputNames& names, OutputFormat format, const StopCheck& stop = {},
+                     const SaveExtras& extras = {});

@@ -119,14 +119,14 @@ PictureExtrasResult readPictureExtras(const QString& prefix)
     return result;
 }
 
-StepResult preparePicture(QImage& image, const PictureExtras& extras, const QByteArray& format)
+StepResult preparePicture(QImage& image, const PictureExtras& extras, OutputFormat format)
 {
     if (!applyPictureOperations(image, extras.operations))
         return image.isNull() ? StepResult::outOfMemory()
                               : StepResult::failed(FailureKind::Picture,
                                                    QStringLiteral("cannot read the picture's orientation"));
     // Only the colour space is named: the pixels stay as decoded. BMP files get no profile.
-    if (!extras.iccProfile.isEmpty() && format.toUpper() != "BMP") {
+    if (!extras.iccProfile.isEmpty() && format != OutputFormat::Bmp) {
         const QColorSpace profile = QColorSpace::fromIccProfile(extras.iccProfile);
         if (profile.isValid())
             image.setColorSpace(profile);

@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QString>
 
+#include "engine/picture/outputformat.h"
 #include "engine/stepresult.h"
 
 // What the splitter leaves beside the tile information so that the picture comes out as the camera meant
@@ -53,4 +54,4 @@ PictureExtrasResult readPictureExtras(const QString& prefix);
 
 // Applies the steps to the picture and, for the formats that carry one (everything but BMP), attaches the
 // ICC profile when Qt can read it. A failure when the steps cannot be applied.
-StepResult preparePicture(QImage& image, const PictureExtras& extras, const QByteArray& format);
+StepResult preparePicture(QImage& image, const PictureExtras& extras, OutputFormat format);
