@@ -15,6 +15,7 @@
 
 #include "engine/files/sourcefile.h"
 #include "engine/files/workfolder.h"
+#include "engine/limits.h"
 #include "engine/picture/backgroundbmp.h"
 #include "engine/picture/bmpwriter.h"
 #include "engine/picture/imagesaver.h"
@@ -26,10 +27,7 @@
 
 namespace {
 
-// The largest intermediate picture, 10239 x 10239 x 4 bytes, is above Qt's default reading limit.
-constexpr int kImageReadLimitMiB = 512;
-
-std::atomic<long long> conversionLimitMs{5 * 60 * 1000};
+std::atomic<long long> conversionLimitMs{kConversionTimeLimit.count()};
 
 void allowTheLargestPicture()
 {

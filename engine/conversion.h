@@ -44,7 +44,7 @@ struct ConversionResult
 // conversion within about a second, as does the time limit below.
 ConversionResult convertFile(const ConversionRequest& request, const StopCheck& stop = {});
 
-// How long one file may take in all, splitting, decoding and saving (5 minutes unless changed; tests make
-// it short). A file that takes longer fails with "took too long".
+// How long one file may take in all, splitting, decoding and saving (kConversionTimeLimit unless changed;
+// tests make it short). A file that takes longer fails with "took too long".
 std::chrono::milliseconds conversionTimeLimit();
 void setConversionTimeLimit(std::chrono::milliseconds limit);

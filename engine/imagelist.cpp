@@ -14,12 +14,6 @@
 
 namespace {
 
-// The longest line of the list: an id of ten digits, a count of pixels of up to twenty, a blank and a line
-// end.
-constexpr size_t kLongestLine = 32;
-// A picture's pixels when the file holds its pictures' coded data once each, per byte of the file.
-constexpr qint64 kBudgetPixelsPerByte = 4000;
-
 ImageList failed(FailureKind kind, const char* reason)
 {
     return ImageList{StepResult::failed(kind, QString::fromLatin1(reason)), {}};
@@ -79,7 +73,7 @@ ImageList listImages(const QString& input, const StopCheck& stop)
     // The tools run in the program folder, where a relative path would name another file.
     const std::string source = QFileInfo(input).absoluteFilePath().toUtf8().toStdString();
     // One line more than may be converted, so that a longer list shows as too long.
-    const ToolRun run = runSplitterList(source, (kMaxImagesPerFile + 1) * kLongestLine, stop);
+    const ToolRun run = runSplitterList(source, (kMaxImagesPerFile + 1) * kMaxImageListLineBytes, stop);
     const StepResult ran = toolRunFailure(run, Tool::Splitter);
     if (!ran.ok())
         return ImageList{ran, {}};

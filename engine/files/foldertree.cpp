@@ -15,11 +15,9 @@
 #include <unistd.h>
 
 #include "engine/files/descriptor.h"
+#include "engine/limits.h"
 
 namespace {
-
-// Folders the removal keeps open at once, however deep the tree.
-constexpr size_t kOpenFolderLimit = 16;
 
 bool isDotOrDotDot(const char* name)
 {
@@ -117,8 +115,8 @@ bool removeFolderTree(const QString& folder)
             if (!openLevel(dirfd(dir), entry->d_name, &below))
                 return false;
             levels.push_back(std::move(below));
-            if (levels.size() > kOpenFolderLimit)
-                levels[levels.size() - 1 - kOpenFolderLimit].listing.reset();
+            if (levels.size() > kMaxOpenFoldersWhileRemoving)
+                levels[levels.size() - 1 - kMaxOpenFoldersWhileRemoving].listing.reset();
             continue;
         }
         if (errno != 0)

@@ -11,14 +11,13 @@
 #include <unistd.h>
 
 #include "engine/files/descriptor.h"
+#include "engine/limits.h"
 
 namespace {
 
 constexpr char kPrefix[] = ".vornetta-";
 constexpr char kSuffix[] = ".tmp";
 constexpr int kHexDigits = 16;
-// A save writes its file without pause; one untouched this long was left by a run that is gone.
-constexpr time_t kAbandonedAfterSeconds = 60;
 
 bool sameFile(const struct stat& a, const struct stat& b)
 {

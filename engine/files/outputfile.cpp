@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "engine/files/leftovertemporaries.h"
+#include "engine/limits.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ OutputFile::OutputFile(int folder)
             return;
         }
     }
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    for (int attempt = 0; attempt < kMostTemporaryNamesTried && fd < 0; ++attempt) {
         temporaryName = newTemporaryName();
         fd = openat(folder, temporaryName.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                     0666);

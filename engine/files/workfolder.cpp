@@ -22,6 +22,7 @@
 
 #include "engine/files/descriptor.h"
 #include "engine/files/foldertree.h"
+#include "engine/limits.h"
 
 // flock on the private folder's own descriptor: the kernel drops it however the run ends, SIGKILL
 // included, and it holds where a PID says nothing (a run in another PID namespace sharing TEMP).
@@ -200,7 +201,6 @@ bool isFreshFolderName(const QByteArray& name)
 // spares a run that has made its folder and not yet locked it.
 void removeAbandonedFreshFolders(const QString& tempFolder)
 {
-    constexpr time_t kAbandonedAfterSeconds = 60;
     const Listing listing =
         listingOf(open(QFile::encodeName(tempFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!listing)

@@ -11,12 +11,10 @@
 #include <unistd.h>
 
 #include "engine/files/descriptordevice.h"
+#include "engine/limits.h"
 #include "engine/picture/exifembedding.h"
 
 namespace {
-
-// However busy the folder, a free name turns up long before this.
-constexpr int kMostNamesTried = 100000;
 
 SaveResult failed(const StepResult& status)
 {
@@ -100,7 +98,7 @@ SaveResult EncodedPicture::finish(const StopCheck& stop, const SaveExtras& extra
     if (::fsync(fd) != 0)
         return failed(outputWriteFailure(errno));
 
-    for (int n = 0; n < kMostNamesTried; ++n) {
+    for (int n = 0; n < kMostOutputNamesTried; ++n) {
         const int error = file->takeName(QFile::encodeName(names.fileName(n)));
         if (error == 0) {
             SaveResult result;

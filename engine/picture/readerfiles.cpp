@@ -14,15 +14,11 @@
 #include <unistd.h>
 
 #include "engine/files/descriptor.h"
+#include "engine/limits.h"
 #include "protocol/protocol.h"
 #include "protocol/tilebmp.h"
 
 namespace {
-
-// At most a line of pixels, one of sRGB, one of gamma and one of nine numbers.
-constexpr qint64 kMaxFormatFileBytes = 256;
-// "P7", five lines of a keyword and a value, "ENDHDR".
-constexpr qint64 kMaxPamHeaderBytes = 128;
 
 enum class Channels { Grey, Rgb, Rgba };
 
@@ -229,7 +225,7 @@ ReaderPicture readPam(const QString& path, Channels channels)
 ReaderPicture readReaderFiles(const QString& prefix)
 {
     const std::optional<QByteArray> text =
-        readSmallFile(prefix + protocol::kReadFormatFile, kMaxFormatFileBytes);
+        readSmallFile(prefix + protocol::kReadFormatFile, kMaxReaderFormatFileBytes);
     const std::optional<ReaderFormat> format = text ? parseFormat(*text) : std::nullopt;
     if (!format)
         return failed(unreadable());

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "engine/files/descriptor.h"
+#include "engine/limits.h"
 
 extern char** environ;
 
@@ -35,7 +36,7 @@ constexpr int kOutputReadsAtOnce = 16;
 
 std::mutex overrideMutex;
 std::string folderOverride;
-std::atomic<long long> timeLimitMs{60'000};
+std::atomic<long long> timeLimitMs{kToolTimeLimit.count()};
 
 std::string executableFolder()
 {

@@ -31,7 +31,7 @@ std::string programFolder();
 // Makes programFolder() return the given folder (tests use other tools); empty restores the default.
 void overrideProgramFolder(const std::string& folder);
 
-// How long one tool may run before it is killed (60 s unless changed; tests make it short).
+// How long one tool may run before it is killed (kToolTimeLimit unless changed; tests make it short).
 std::chrono::milliseconds toolTimeLimit();
 void setToolTimeLimit(std::chrono::milliseconds limit);
 

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <new>
 
-namespace {
+#include "engine/limits.h"
 
-constexpr std::streamoff kLargestInfoFile = 64 << 20;
+namespace {
 
 struct Key
 {
@@ -36,7 +36,7 @@ std::optional<std::string> readWholeFile(const std::string& path)
         return std::nullopt;
     file.seekg(0, std::ios::end);
     const std::streamoff size = file.tellg();
-    if (size <= 0 || size > kLargestInfoFile)
+    if (size <= 0 || size > kMaxTileInfoFileBytes)
         return std::nullopt;
     file.seekg(0, std::ios::beg);
     std::string bytes;

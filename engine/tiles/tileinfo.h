@@ -18,7 +18,7 @@ struct TileInfo
 };
 
 // The whole file as raw bytes; nothing when it cannot be read, is empty, or is larger than any tile
-// information file can sensibly be (64 MiB).
+// information file can sensibly be (kMaxTileInfoFileBytes).
 std::optional<std::string> readWholeFile(const std::string& path);
 
 // Reads the text up to its end or its first NUL byte. Never fails: lines it does not understand become
