@@ -1,6 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// The engine. Its top room (engine/ itself) holds the conversion of one file (this header), the window's
+// worker (covertthread.h) and the list of a file's pictures (imagelist.h), on four rooms below it: files/
+// and process/ at the bottom, picture/ and tiles/ above them. The arrows go down only: no room uses a room
+// above it, and of the two in the middle tiles/ uses picture/ (the stitched BMP is written by picture's
+// writer), never the reverse. stepresult.h (the failure vocabulary, Result<T>) and limits.h (every bound the
+// engine enforces) belong to no room: each room may include them, and they include nothing of the engine.
+
 #include <chrono>
 
 #include <QString>

@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// The picture room (engine/picture/): a picture from its pixels to the saved file. The splitter's side files
+// (crop, rotation and mirror steps, profile, Exif) and their application, JPEG and PNG files read through the
+// picture reader, the conversion to sRGB, the Exif read and embedded with Exiv2, the output formats, the BMP
+// writer, and the saver (this header). It uses the files room (the output file, descriptors) and the
+// process room (the picture reader), never the tiles room, which uses it.
+
 #include <memory>
 
 #include <QByteArray>

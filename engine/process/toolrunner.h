@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// The process room (engine/process/), the only code that starts processes: the tool runner (this header) runs
+// our tools bounded in time and killable, leaving no process behind; the decoder slots share the machine's
+// processors among the conversions in flight; the tile decoding runs the decoders of one picture; and
+// toolfailure.h puts a failed run into the user's words. It uses the files room (descriptors) only.
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>

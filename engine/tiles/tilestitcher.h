@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+// The tiles room (engine/tiles/): from the splitter's output to one picture. The tile information file, where
+// each tile lands, the decoded tiles read and checked, the canvas they are placed on, and the stitcher (this
+// header) that runs the splitter and the decoders and places each tile as its decoder ends. It uses the
+// process room (the tools), the files room (descriptors) and the picture room (the stitched BMP's writer).
+
 #include <cstdint>
 #include <string>
 
