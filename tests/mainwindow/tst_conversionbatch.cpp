@@ -32,18 +32,6 @@
 
 using namespace vornetta::test;
 
-namespace {
-
-QStringList column(const QTreeWidget* list, int col)
-{
-    QStringList texts;
-    for (int row = 0; row < list->topLevelItemCount(); ++row)
-        texts.append(list->topLevelItem(row)->text(col));
-    return texts;
-}
-
-} // namespace
-
 // Whole batches through the window with the real splitter and ffmpeg, answered as a user would.
 class ConversionBatchTest final : public QObject
 {

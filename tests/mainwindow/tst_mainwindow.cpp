@@ -41,14 +41,6 @@ void touch(const QString& path, const QByteArray& bytes = "x")
     file.write(bytes);
 }
 
-QStringList column(const QTreeWidget* list, int col)
-{
-    QStringList texts;
-    for (int row = 0; row < list->topLevelItemCount(); ++row)
-        texts.append(list->topLevelItem(row)->text(col));
-    return texts;
-}
-
 } // namespace
 
 class MainWindowTest final : public QObject
