@@ -681,6 +681,9 @@ private slots:
         QVERIFY(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner));
         QVERIFY(QDir().mkpath(program.file("heic")));
         QVERIFY(QFile::link(vornetta::test::programFolder() + "/heic/heic", program.file("heic/heic")));
+        // The JPEG named .heic is the picture reader's.
+        QVERIFY(
+            QFile::link(vornetta::test::programFolder() + "/picturereader", program.file("picturereader")));
         QVERIFY(program.addTool("ffmpeg", "sleep 1000 &\necho $$ $! >> \"$(dirname \"$0\")/started\"\nwait"));
         place(gridFile, "first.heic");
         place(gridFile, "second.heic");
