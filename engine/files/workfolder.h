@@ -2,9 +2,10 @@
 #pragma once
 
 // The files room (engine/files/): the work folder and its locks, the removal of a folder tree, descriptors
-// and the checked device that writes through one, the look at a source file before anything is run on it, and
-// the output file that takes its name only when complete, with the sweep of what killed runs left in an
-// output folder. It works with the file system alone (the C library, Qt Core) and uses no other room.
+// and the checked device that writes through one, the small files the tools leave, read whole, the look at a
+// source file before anything is run on it, and the output file that takes its name only when complete, with
+// the sweep of what killed runs left in an output folder. It works with the file system alone (the C library,
+// Qt Core) and uses no other room.
 
 #include <memory>
 

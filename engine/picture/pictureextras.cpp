@@ -2,9 +2,9 @@
 #include "engine/picture/pictureextras.h"
 
 #include <QColorSpace>
-#include <QFile>
 #include <QTransform>
 
+#include "engine/files/smallfile.h"
 #include "protocol/protocol.h"
 
 namespace {
@@ -21,18 +21,6 @@ std::optional<int> number(const QByteArray& field)
         value = value * 10 + (c - '0');
     }
     return value;
-}
-
-// The file's bytes, or std::nullopt when it is missing, unreadable or larger than limit.
-std::optional<QByteArray> readSmallFile(const QString& path, qint64 limit)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > limit)
-        return std::nullopt;
-    QByteArray bytes = file.read(limit + 1);
-    if (bytes.size() > limit || file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
 }
 
 } // namespace
@@ -97,6 +85,12 @@ bool applyPictureOperations(QImage& image, const std::vector<PictureOperation>& 
     return true;
 }
 
+QByteArray readIccProfile(const QString& prefix)
+{
+    return readSmallFile(prefix + protocol::kIccProfileFile, qint64(protocol::kMaxIccProfileBytes))
+        .value_or(QByteArray());
+}
+
 PictureExtrasResult readPictureExtras(const QString& prefix)
 {
     PictureExtrasResult result;
@@ -111,9 +105,7 @@ PictureExtrasResult readPictureExtras(const QString& prefix)
         return result;
     }
     result.extras.operations = std::move(*operations);
-    result.extras.iccProfile =
-        readSmallFile(prefix + protocol::kIccProfileFile, qint64(protocol::kMaxIccProfileBytes))
-            .value_or(QByteArray());
+    result.extras.iccProfile = readIccProfile(prefix);
     result.extras.exif =
         readSmallFile(prefix + protocol::kExifFile, qint64(protocol::kMaxExifBytes)).value_or(QByteArray());
     return result;

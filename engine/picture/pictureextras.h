@@ -47,6 +47,10 @@ struct PictureExtrasResult
     PictureExtras extras;
 };
 
+// The ICC profile a tool left beside its output, PREFIXicc; empty when there is none, or it is unreadable or
+// larger than the protocol's bound.
+QByteArray readIccProfile(const QString& prefix);
+
 // Reads the side files of the splitter's output PREFIX. The transform file must be there and well-formed
 // (a failure otherwise): without it the picture could come out sideways while looking right. The profile
 // and the Exif block are optional, and left out when unreadable or too large.

@@ -14,7 +14,9 @@
 #include <unistd.h>
 
 #include "engine/files/descriptor.h"
+#include "engine/files/smallfile.h"
 #include "engine/limits.h"
+#include "engine/picture/pictureextras.h"
 #include "protocol/protocol.h"
 #include "protocol/tilebmp.h"
 
@@ -88,17 +90,6 @@ std::optional<ReaderFormat> parseFormat(const QByteArray& text)
     if (!lines.isEmpty())
         return std::nullopt;
     return format;
-}
-
-std::optional<QByteArray> readSmallFile(const QString& path, qint64 limit)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > limit)
-        return std::nullopt;
-    QByteArray bytes = file.read(limit + 1);
-    if (bytes.size() > limit || file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes;
 }
 
 // The colour space Qt's own reader names for such a file: the profile's when Qt can read it, else sRGB, else
@@ -233,10 +224,7 @@ ReaderPicture readReaderFiles(const QString& prefix)
                                              : readPam(prefix + protocol::kReadPamFile, format->channels);
     if (!result.status.ok())
         return result;
-    const QByteArray profile =
-        readSmallFile(prefix + protocol::kIccProfileFile, qint64(protocol::kMaxIccProfileBytes))
-            .value_or(QByteArray());
-    const QColorSpace space = colourSpaceOf(profile, *format);
+    const QColorSpace space = colourSpaceOf(readIccProfile(prefix), *format);
     if (space.isValid())
         result.picture.setColorSpace(space);
     return result;
