@@ -97,7 +97,7 @@ private:
         if (!options.outputFolder.isEmpty())
             QDir().mkpath(job.outputFolder);
         const QString output = freeOutputName(
-            job.outputFolder, job.input, options.format,
+            job.outputFolder, job.input, outputFormatName(options.format),
             [this](const QString& path) { return reserved.contains(path); }, job.image);
         reserved.insert(output);
         return ConversionRequest{job.input, output,       options.format, options.quality,

@@ -15,7 +15,7 @@
 #include "cli/batchoutput.h"
 #include "cli/rawpaths.h"
 #include "cli/stopsignals.h"
-#include "engine/descriptor.h"
+#include "engine/files/descriptor.h"
 
 namespace {
 

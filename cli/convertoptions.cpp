@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/convertoptions.h"
 
+#include <optional>
 #include <utility>
 
 #include <QCommandLineParser>
@@ -8,6 +9,19 @@
 #include "cli/rawpaths.h"
 
 namespace {
+
+// The options vornetta-convert takes, as the parser knows them.
+struct OptionSet
+{
+    QCommandLineOption help;
+    QCommandLineOption version;
+    QCommandLineOption format;
+    QCommandLineOption output;
+    QCommandLineOption quality;
+    QCommandLineOption jobs;
+    QCommandLineOption srgb;
+    QCommandLineOption allImages;
+};
 
 // An argument that is not UTF-8 is handed to the parser as this text, which no real argument can be: argv
 // holds no NUL. What it stands for is read back by its number.
@@ -21,10 +35,18 @@ bool isPlaceholder(const QString& text)
     return text.startsWith(QChar(0));
 }
 
-} // namespace
+// "jpg, png or bmp".
+QString formatChoices()
+{
+    QStringList names;
+    for (const OutputFormat format : kOutputFormats)
+        names.append(outputFormatName(format));
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
 
-ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QList<QByteArray>& arguments,
-                                     ConvertOptions* options, QString* error)
+// The description, the options with their help, and the files.
+OptionSet describeOptions(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(
         QStringLiteral("Converts HEIC photos to JPG, PNG or BMP files with the same engine as the Vornetta "
@@ -38,7 +60,8 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QList<QBy
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption format({QStringLiteral("f"), QStringLiteral("format")},
-                                    QStringLiteral("Output format: jpg, png or bmp (default jpg)."),
+                                    QStringLiteral("Output format: %1 (default %2).")
+                                        .arg(formatChoices(), outputFormatName(ConvertOptions().format)),
                                     QStringLiteral("format"));
     const QCommandLineOption output(
         {QStringLiteral("o"), QStringLiteral("output")},
@@ -70,62 +93,97 @@ ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QList<QBy
     parser.addOptions({format, output, quality, jobs, srgb, allImages});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("HEIC files or folders to convert."),
                                  QStringLiteral("FILE..."));
+    return OptionSet{help, version, format, output, quality, jobs, srgb, allImages};
+}
 
+// The arguments as the parser takes them: each that is not UTF-8 as its placeholder.
+QStringList argumentTexts(const QList<QByteArray>& arguments)
+{
     QStringList texts;
     for (int n = 0; n < arguments.size(); ++n)
         texts.append(isValidUtf8(arguments[n]) ? QString::fromUtf8(arguments[n]) : placeholderFor(n));
-    if (!parser.parse(texts)) {
+    return texts;
+}
+
+// A whole number from low to high, or nothing.
+std::optional<int> numberWithin(const QString& text, int low, int high)
+{
+    bool isNumber = false;
+    const int value = text.toInt(&isNumber);
+    if (!isNumber || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+// The options' values into options; on the first that is wrong, error says what and the result is false.
+bool readOptionValues(const QCommandLineParser& parser, const OptionSet& set, ConvertOptions* options,
+                      QString* error)
+{
+    for (const auto& [option, what] :
+         {std::pair{set.format, "format"}, std::pair{set.output, "output folder"},
+          std::pair{set.quality, "quality"}, std::pair{set.jobs, "jobs"}}) {
+        if (parser.isSet(option) && isPlaceholder(parser.value(option))) {
+            *error = QStringLiteral("the %1 given is not valid UTF-8").arg(QLatin1String(what));
+            return false;
+        }
+    }
+    if (parser.isSet(set.format)) {
+        const std::optional<OutputFormat> format = parseOutputFormat(parser.value(set.format));
+        if (!format) {
+            *error = QStringLiteral("unknown format \"%1\": use %2")
+                         .arg(parser.value(set.format), formatChoices());
+            return false;
+        }
+        options->format = *format;
+    }
+    if (parser.isSet(set.output)) {
+        options->outputFolder = parser.value(set.output);
+        if (options->outputFolder.isEmpty()) {
+            *error = QStringLiteral("the output folder is empty");
+            return false;
+        }
+    }
+    if (parser.isSet(set.quality)) {
+        const std::optional<int> quality = numberWithin(parser.value(set.quality), 0, 100);
+        if (!quality) {
+            *error = QStringLiteral("the quality must be a whole number from 0 to 100, not \"%1\"")
+                         .arg(parser.value(set.quality));
+            return false;
+        }
+        options->quality = *quality;
+    }
+    if (parser.isSet(set.jobs)) {
+        const std::optional<int> jobs = numberWithin(parser.value(set.jobs), 1, kMostJobs);
+        if (!jobs) {
+            *error = QStringLiteral("the jobs must be a whole number from 1 to %1, not \"%2\"")
+                         .arg(kMostJobs)
+                         .arg(parser.value(set.jobs));
+            return false;
+        }
+        options->jobs = *jobs;
+    }
+    options->srgb = parser.isSet(set.srgb);
+    options->allImages = parser.isSet(set.allImages);
+    return true;
+}
+
+} // namespace
+
+ConvertCommand parseConvertArguments(QCommandLineParser& parser, const QList<QByteArray>& arguments,
+                                     ConvertOptions* options, QString* error)
+{
+    const OptionSet set = describeOptions(parser);
+    if (!parser.parse(argumentTexts(arguments))) {
         *error = parser.errorText();
         return ConvertCommand::UsageError;
     }
-    if (parser.isSet(help))
+    if (parser.isSet(set.help))
         return ConvertCommand::ShowHelp;
-    if (parser.isSet(version))
+    if (parser.isSet(set.version))
         return ConvertCommand::ShowVersion;
-
-    for (const auto& [option, what] : {std::pair{format, "format"}, std::pair{output, "output folder"},
-                                       std::pair{quality, "quality"}, std::pair{jobs, "jobs"}}) {
-        if (parser.isSet(option) && isPlaceholder(parser.value(option))) {
-            *error = QStringLiteral("the %1 given is not valid UTF-8").arg(QLatin1String(what));
-            return ConvertCommand::UsageError;
-        }
-    }
-    if (parser.isSet(format)) {
-        options->format = parser.value(format).toLower();
-        if (options->format != QLatin1String("jpg") && options->format != QLatin1String("png") &&
-            options->format != QLatin1String("bmp")) {
-            *error = QStringLiteral("unknown format \"%1\": use jpg, png or bmp").arg(parser.value(format));
-            return ConvertCommand::UsageError;
-        }
-    }
-    if (parser.isSet(output)) {
-        options->outputFolder = parser.value(output);
-        if (options->outputFolder.isEmpty()) {
-            *error = QStringLiteral("the output folder is empty");
-            return ConvertCommand::UsageError;
-        }
-    }
-    if (parser.isSet(quality)) {
-        bool isNumber = false;
-        options->quality = parser.value(quality).toInt(&isNumber);
-        if (!isNumber || options->quality < 0 || options->quality > 100) {
-            *error = QStringLiteral("the quality must be a whole number from 0 to 100, not \"%1\"")
-                         .arg(parser.value(quality));
-            return ConvertCommand::UsageError;
-        }
-    }
-    if (parser.isSet(jobs)) {
-        bool isNumber = false;
-        options->jobs = parser.value(jobs).toInt(&isNumber);
-        if (!isNumber || options->jobs < 1 || options->jobs > kMostJobs) {
-            *error = QStringLiteral("the jobs must be a whole number from 1 to %1, not \"%2\"")
-                         .arg(kMostJobs)
-                         .arg(parser.value(jobs));
-            return ConvertCommand::UsageError;
-        }
-    }
-    options->srgb = parser.isSet(srgb);
-    options->allImages = parser.isSet(allImages);
+    if (!readOptionValues(parser, set, options, error))
+        return ConvertCommand::UsageError;
+    // The files and folders keep their bytes: a placeholder is read back as the argument it stands for.
     for (const QString& path : parser.positionalArguments())
         options->paths.append(isPlaceholder(path) ? arguments.value(path.mid(1).toInt()) : path.toUtf8());
     if (options->paths.isEmpty()) {

@@ -5,18 +5,20 @@
 #include <QList>
 #include <QString>
 
+#include "engine/picture/outputformat.h"
+
 class QCommandLineParser;
 
 // What a vornetta-convert command line asks for.
 struct ConvertOptions
 {
-    QString format = QStringLiteral("jpg"); // "jpg", "png" or "bmp"
-    QString outputFolder;                   // empty: each file's own folder
-    int quality = -1;                       // 0 to 100, or -1 for the writer's default
-    int jobs = 2;                           // files in flight at once, 1 to kMostJobs
-    bool srgb = false;                      // colours converted to sRGB (ConversionRequest::srgb)
-    bool allImages = false;                 // every picture of each file, not its primary alone
-    QList<QByteArray> paths;                // files and folders, as the bytes given
+    OutputFormat format = OutputFormat::Jpg;
+    QString outputFolder;    // empty: each file's own folder
+    int quality = -1;        // 0 to 100, or -1 for the writer's default
+    int jobs = 2;            // files in flight at once, 1 to kMostJobs
+    bool srgb = false;       // colours converted to sRGB (ConversionRequest::srgb)
+    bool allImages = false;  // every picture of each file, not its primary alone
+    QList<QByteArray> paths; // files and folders, as the bytes given
 };
 
 // The most files vornetta-convert keeps in flight at once.

@@ -13,23 +13,21 @@
 
 #include <unistd.h>
 
-#include "engine/backgroundbmp.h"
-#include "engine/bmpwriter.h"
-#include "engine/imagesaver.h"
-#include "engine/pictureextras.h"
-#include "engine/picturefile.h"
-#include "engine/sourcefile.h"
-#include "engine/srgbconversion.h"
-#include "engine/tilestitcher.h"
-#include "engine/workfolder.h"
+#include "engine/files/sourcefile.h"
+#include "engine/files/workfolder.h"
+#include "engine/limits.h"
+#include "engine/picture/backgroundbmp.h"
+#include "engine/picture/bmpwriter.h"
+#include "engine/picture/imagesaver.h"
+#include "engine/picture/pictureextras.h"
+#include "engine/picture/picturefile.h"
+#include "engine/picture/srgbconversion.h"
+#include "engine/tiles/tilestitcher.h"
 #include "protocol/protocol.h"
 
 namespace {
 
-// The largest intermediate picture, 10239 x 10239 x 4 bytes, is above Qt's default reading limit.
-constexpr int kImageReadLimitMiB = 512;
-
-std::atomic<long long> conversionLimitMs{5 * 60 * 1000};
+std::atomic<long long> conversionLimitMs{kConversionTimeLimit.count()};
 
 void allowTheLargestPicture()
 {
@@ -40,34 +38,11 @@ void allowTheLargestPicture()
     });
 }
 
+// The stitched picture, whole, or why there is none to save.
 StepResult stitchStep(const StitchResult& stitched)
 {
-    const auto failed = [](FailureKind kind, const char* reason) {
-        return StepResult::failed(kind, QString::fromLatin1(reason));
-    };
-    switch (stitched.failure) {
-    case StitchFailure::None:
-        break;
-    case StitchFailure::SplitterNotStarted:
-        return failed(FailureKind::Tool, "the splitter could not be started");
-    case StitchFailure::SplitterTimedOut:
-        return failed(FailureKind::Tool, "the splitter took too long");
-    case StitchFailure::SplitterCrashed:
-        return failed(FailureKind::Tool, "the splitter crashed");
-    case StitchFailure::DecoderNotStarted:
-        return failed(FailureKind::Tool, "the tile decoder could not be started");
-    case StitchFailure::NoPicture:
-    case StitchFailure::BadTiles:
-        return failed(FailureKind::Picture, "not a HEIC file or damaged");
-    case StitchFailure::TooLarge:
-        return StepResult::tooLarge();
-    case StitchFailure::OutOfMemory:
-        return StepResult::outOfMemory();
-    case StitchFailure::Stopped:
-        return StepResult::stopped();
-    case StitchFailure::CannotWrite:
-        return failed(FailureKind::WorkFolder, "cannot write the work folder");
-    }
+    if (!stitched.status.ok())
+        return stitched.status;
     // An incomplete picture is not saved at all.
     if (stitched.missingCells > 0)
         return StepResult::failed(
@@ -76,7 +51,8 @@ StepResult stitchStep(const StitchResult& stitched)
                 ? QStringLiteral("1 tile could not be decoded")
                 : QStringLiteral("%1 tiles could not be decoded").arg(stitched.missingCells));
     if (stitched.picture.isNull())
-        return failed(FailureKind::WorkFolder, "cannot read the stitched picture");
+        return StepResult::failed(FailureKind::WorkFolder,
+                                  QStringLiteral("cannot read the stitched picture"));
     return {};
 }
 
@@ -109,12 +85,12 @@ ConversionResult convertPictureFile(const ConversionRequest& request, PictureFil
     PictureFile file;
     {
         WorkFolder work(request.privateWorkFolder);
-        const QString folder = prepareWorkFolder(work);
-        if (folder.isEmpty()) {
-            result.status = StepResult::failed(FailureKind::WorkFolder, work.failureReason());
+        const Result<QString> folder = prepareWorkFolder(work);
+        if (!folder.ok()) {
+            result.status = folder.status;
             return result;
         }
-        file = readPictureFile(source, kind, folder, stop);
+        file = readPictureFile(source, kind, folder.value, stop);
     }
     result.status = file.status;
     if (result.status.ok())
@@ -122,8 +98,8 @@ ConversionResult convertPictureFile(const ConversionRequest& request, PictureFil
     if (!result.status.ok())
         return result;
     const SaveResult saved =
-        saveImage(std::move(file.picture), OutputNames::from(request.output, request.input),
-                  request.format.toUpper().toLatin1(), stop, saveExtras(request, file.exif, source));
+        saveImage(std::move(file.picture), OutputNames::from(request.output, request.input), request.format,
+                  stop, saveExtras(request, file.exif, source));
     result.status = saved.status;
     result.outputFile = saved.path;
     return result;
@@ -135,11 +111,12 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
 {
     ConversionResult result;
     WorkFolder work(request.privateWorkFolder);
-    const QString folder = prepareWorkFolder(work);
-    if (folder.isEmpty()) {
-        result.status = StepResult::failed(FailureKind::WorkFolder, work.failureReason());
+    const Result<QString> prepared = prepareWorkFolder(work);
+    if (!prepared.ok()) {
+        result.status = prepared.status;
         return result;
     }
+    const QString& folder = prepared.value;
     QDir(folder).mkdir(protocol::kTileFolder);
     QDir(folder).mkdir(protocol::kDecodedTileFolder);
     const std::string bmpPath = QFile::encodeName(folder + "/" + protocol::kStitchedPicture).toStdString();
@@ -153,8 +130,10 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
     // An incomplete picture is written all the same, gaps and all, and then not saved.
     if (stitched.failure == StitchFailure::None && stitched.missingCells > 0 && !keptBmpPath.empty() &&
         !writeBmp32(keptBmpPath, stitched.picture.constBits(), stitched.picture.width(),
-                    stitched.picture.height()))
-        stitched.failure = StitchFailure::CannotWrite;
+                    stitched.picture.height())) {
+        result.status = StepResult::workFolderUnwritable();
+        return result;
+    }
     result.status = stitchStep(stitched);
     if (!result.status.ok())
         return result;
@@ -167,12 +146,11 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
     BackgroundBmpWrite bmp(keptBmpPath, image);
 
     // Upright, cropped and with its colour profile, as the camera meant it to be shown.
-    const QByteArray format = request.format.toUpper().toLatin1();
     const PictureExtrasResult extras = readPictureExtras(folder + "/" + protocol::kSplitterPrefix);
     // The conversion to sRGB changes the pixels where they lie: the stitched ones stay for the writer too.
     if (!extras.extras.operations.empty() || request.srgb)
         stitchedForBmp = image;
-    result.status = extras.status.ok() ? preparePicture(image, extras.extras, format) : extras.status;
+    result.status = extras.status.ok() ? preparePicture(image, extras.extras, request.format) : extras.status;
     if (result.status.ok()) {
         // Converted from the profile the file names, whatever the output format carries.
         const QByteArray& profile = extras.extras.iccProfile;
@@ -183,14 +161,14 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
     if (!result.status.ok())
         return result;
     // The name was free when it was chosen; should another program take it meanwhile, the next one is used.
-    EncodedPicture encoded(image, OutputNames::from(request.output, request.input), format, request.quality);
+    EncodedPicture encoded(image, OutputNames::from(request.output, request.input), request.format,
+                           request.quality);
     const bool bmpWritten = bmp.finish();
     // The encoded file is all that is needed from here on.
     image = QImage();
     stitchedForBmp = QImage();
     if (!bmpWritten) {
-        result.status =
-            StepResult::failed(FailureKind::WorkFolder, QStringLiteral("cannot write the work folder"));
+        result.status = StepResult::workFolderUnwritable();
         return result;
     }
     const SaveResult saved = encoded.finish(stop, saveExtras(request, extras.extras.exif, source));

@@ -22,9 +22,12 @@ void CovertThread::requestStop()
 
 void CovertThread::run()
 {
+    // The window names the format; a name no writer has is a failure like any other.
+    const std::optional<OutputFormat> kind = parseOutputFormat(format);
     const ConversionResult result =
-        convertFile(ConversionRequest{inputFile, outputFile, format, quality, privateWorkFolder},
-                    [this] { return isInterruptionRequested(); });
+        kind ? convertFile(ConversionRequest{inputFile, outputFile, *kind, quality, privateWorkFolder},
+                           [this] { return isInterruptionRequested(); })
+             : ConversionResult{cannotWriteFormat(format), QString()};
     succeeded = result.succeeded();
     savedFile = result.outputFile;
     failureReason = result.status.reason;

@@ -8,16 +8,11 @@
 #include <QFileInfo>
 #include <QSet>
 
-#include "engine/sourcefile.h"
+#include "engine/files/sourcefile.h"
+#include "engine/process/toolfailure.h"
 #include "protocol/protocol.h"
 
 namespace {
-
-// The longest line of the list: an id of ten digits, a count of pixels of up to twenty, a blank and a line
-// end.
-constexpr size_t kLongestLine = 32;
-// A picture's pixels when the file holds its pictures' coded data once each, per byte of the file.
-constexpr qint64 kBudgetPixelsPerByte = 4000;
 
 ImageList failed(FailureKind kind, const char* reason)
 {
@@ -75,28 +70,18 @@ ImageList listImages(const QString& input, const StopCheck& stop)
     const StepResult readable = checkSourceFile(input);
     if (!readable.ok())
         return ImageList{readable, {}};
-    // One line more than may be converted, so that a longer list shows as too long.
-    ToolOutput output;
-    output.limit = (kMaxImagesPerFile + 1) * kLongestLine;
-    int exitStatus = 0;
     // The tools run in the program folder, where a relative path would name another file.
     const std::string source = QFileInfo(input).absoluteFilePath().toUtf8().toStdString();
-    switch (runSplitterList(source, output, stop, &exitStatus)) {
-    case kToolStopped:
-        return ImageList{StepResult::stopped(), {}};
-    case kToolNotStarted:
-        return failed(FailureKind::Tool, "the splitter could not be started");
-    case kToolTimedOut:
-        return failed(FailureKind::Tool, "the splitter took too long");
-    default:
-        break;
-    }
-    if (exitStatus == protocol::kSplitRefused)
+    // One line more than may be converted, so that a longer list shows as too long.
+    const ToolRun run = runSplitterList(source, (kMaxImagesPerFile + 1) * kMaxImageListLineBytes, stop);
+    const StepResult ran = toolRunFailure(run, Tool::Splitter);
+    if (!ran.ok())
+        return ImageList{ran, {}};
+    if (run.exitStatus == protocol::kSplitRefused)
         return ImageList{{}, {ListedImage{}}};
-    if (exitStatus > 128)
-        return failed(FailureKind::Tool, "the splitter crashed");
-    if (exitStatus != protocol::kSplitDone)
+    if (run.exitStatus != protocol::kSplitDone)
         return failed(FailureKind::Tool, "the splitter could not list the pictures");
+    const ToolOutput& output = run.output;
     if (std::count(output.text.begin(), output.text.end(), '\n') > kMaxImagesPerFile)
         return ImageList{StepResult::failed(FailureKind::Picture,
                                             QStringLiteral("more than %1 pictures").arg(kMaxImagesPerFile)),

@@ -4,16 +4,14 @@
 #include <QList>
 #include <QString>
 
+#include "engine/limits.h"
+#include "engine/process/toolrunner.h"
 #include "engine/stepresult.h"
-#include "engine/toolrunner.h"
-
-// The most pictures converted from one file: far above the frames of a burst, and each is a conversion of
-// its own.
-inline constexpr int kMaxImagesPerFile = 1024;
 
 // The most pixels the pictures of one file may decode to together: a picture of the largest size always,
-// and for larger files 4000 pixels for each byte of the file. Real bursts bring coded data of their own for
-// each picture and stay far within it; a small file whose pictures all share the same coded data does not.
+// and for larger files kBudgetPixelsPerByte for each byte of the file. Real bursts bring coded data of their
+// own for each picture and stay far within it; a small file whose pictures all share the same coded data
+// does not.
 qint64 workBudget(qint64 fileBytes);
 
 struct ListedImage

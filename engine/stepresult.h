@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <utility>
+
 #include <QString>
 
 #include "protocol/protocol.h"
@@ -38,6 +40,28 @@ struct StepResult
         return failed(FailureKind::Picture,
                       QStringLiteral("picture larger than %1 pixels").arg(protocol::kMaxConvertedSide));
     }
+    static StepResult workFolderUnwritable()
+    {
+        return failed(FailureKind::WorkFolder, QStringLiteral("cannot write the work folder"));
+    }
+};
+
+// A step's value, or the failure that left it without one (as libheif's Result<T>). The value means
+// nothing unless ok().
+template <typename T>
+struct Result
+{
+    Result(T value)
+        : value(std::move(value))
+    {}
+    Result(StepResult failure)
+        : status(std::move(failure))
+    {}
+
+    bool ok() const { return status.ok(); }
+
+    StepResult status;
+    T value{};
 };
 
 // A step's own result (a struct with a status and what the step makes) that failed, making nothing.

@@ -23,7 +23,8 @@
 
 #include "core/settings.h"
 #include "engine/covertthread.h"
-#include "engine/workfolder.h"
+#include "engine/files/workfolder.h"
+#include "engine/picture/outputformat.h"
 #include "mainwindow/listcolumns.h"
 #include "update/updatewidget.h"
 #include "update/versioncompare.h"
@@ -92,7 +93,7 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
         move(available.x() + (available.width() - width()) / 2,
              available.y() + (available.height() - height()) / 2);
 
-    saveFormat = "jpg";
+    saveFormat = outputFormatName(OutputFormat::Jpg);
     language = "EN";
 
     createWidgets();

@@ -24,6 +24,7 @@
 #include "core/settings.h"
 #include "core/weblinks.h"
 #include "engine/covertthread.h"
+#include "engine/picture/outputformat.h"
 #include "gui/webpages.h"
 #include "mainwindow/listcolumns.h"
 #include "update/updatewidget.h"
@@ -181,17 +182,10 @@ void HEICMainWidget::slots_removeAllAction()
 
 void HEICMainWidget::fliterComboBox_slots()
 {
-    switch (fliterComboBox->currentIndex()) {
-    case 1:
-        saveFormat = "png";
-        break;
-    case 2:
-        saveFormat = "bmp";
-        break;
-    default:
-        saveFormat = "jpg";
-        break;
-    }
+    // The box lists the formats in their own order; anything else (no item) is JPG.
+    const int index = fliterComboBox->currentIndex();
+    const bool listed = index >= 0 && index < int(kOutputFormats.size());
+    saveFormat = outputFormatName(listed ? kOutputFormats[std::size_t(index)] : OutputFormat::Jpg);
     toJpgButton->setText(tr("Save to ") + saveFormat.toUpper());
 }
 

@@ -16,7 +16,7 @@
 #include "core/filerules.h"
 #include "core/settings.h"
 #include "engine/covertthread.h"
-#include "engine/workfolder.h"
+#include "engine/files/workfolder.h"
 #include "gui/webpages.h"
 #include "mainwindow/listcolumns.h"
 #include "widgets/mymessageboxwidget.h"

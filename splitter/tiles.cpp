@@ -95,11 +95,9 @@ bool readGridHeader(Source& source, const Container& container, const Item& grid
     return true;
 }
 
-bool planGrid(Source& source, const Container& container, const Item& grid, TilePlan& plan, Failure& failure)
+// The grid's tiles, in row-major order: as many as its rows times its columns, named once.
+bool readGridTiles(const Container& container, const Item& grid, TilePlan& plan, Failure& failure)
 {
-    if (!readGridHeader(source, container, grid, plan, failure)) {
-        return false;
-    }
     const std::uint32_t tileCount = plan.rows * plan.cols; // at most 256 x 256
     if (tileCount > kMaxTiles) {
         failure.set(FailureKind::Limit, "the grid claims " + std::to_string(plan.rows) + " x " +
@@ -120,9 +118,14 @@ bool planGrid(Source& source, const Container& container, const Item& grid, Tile
                                                 std::to_string(tiles.size()) + " tiles");
         return false;
     }
-    std::uint32_t tileWidth = 0;
-    std::uint32_t tileHeight = 0;
-    for (const std::uint32_t id : tiles) {
+    plan.tiles = tiles;
+    return true;
+}
+
+// The size every tile of the grid declares: each must be an HEVC image of the first one's size.
+bool readTileSize(const Container& container, const Item& grid, TilePlan& plan, Failure& failure)
+{
+    for (const std::uint32_t id : plan.tiles) {
         const Item* tile = container.item(id);
         if (!tile) {
             failure.set(FailureKind::Malformed, "the grid names the missing item " + std::to_string(id));
@@ -138,29 +141,40 @@ bool planGrid(Source& source, const Container& container, const Item& grid, Tile
             !imageSize(container, *tile, width, height, failure)) {
             return false;
         }
-        if (tileWidth == 0) {
-            tileWidth = width;
-            tileHeight = height;
-        } else if (width != tileWidth || height != tileHeight) {
+        if (plan.tileWidth == 0) {
+            plan.tileWidth = width;
+            plan.tileHeight = height;
+        } else if (width != plan.tileWidth || height != plan.tileHeight) {
             failure.set(FailureKind::Malformed, "the grid's tiles differ in size");
             return false;
         }
     }
-    // The tiles must cover the picture, and no whole row or column of them may lie outside it.
-    const std::uint64_t coveredWidth = std::uint64_t(tileWidth) * plan.cols;
-    const std::uint64_t coveredHeight = std::uint64_t(tileHeight) * plan.rows;
-    if (coveredWidth < plan.width || coveredHeight < plan.height || coveredWidth - tileWidth >= plan.width ||
-        coveredHeight - tileHeight >= plan.height) {
+    return true;
+}
+
+// The tiles must cover the picture, and no whole row or column of them may lie outside it.
+bool checkTilesMakeGrid(const TilePlan& plan, Failure& failure)
+{
+    const std::uint64_t coveredWidth = std::uint64_t(plan.tileWidth) * plan.cols;
+    const std::uint64_t coveredHeight = std::uint64_t(plan.tileHeight) * plan.rows;
+    if (coveredWidth < plan.width || coveredHeight < plan.height ||
+        coveredWidth - plan.tileWidth >= plan.width || coveredHeight - plan.tileHeight >= plan.height) {
         failure.set(FailureKind::Malformed,
                     "the grid of " + std::to_string(plan.rows) + " x " + std::to_string(plan.cols) +
-                        " tiles of " + std::to_string(tileWidth) + " x " + std::to_string(tileHeight) +
-                        " does not make " + std::to_string(plan.width) + " x " + std::to_string(plan.height));
+                        " tiles of " + std::to_string(plan.tileWidth) + " x " +
+                        std::to_string(plan.tileHeight) + " does not make " + std::to_string(plan.width) +
+                        " x " + std::to_string(plan.height));
         return false;
     }
-    plan.tileWidth = tileWidth;
-    plan.tileHeight = tileHeight;
-    plan.tiles = tiles;
     return true;
+}
+
+// A grid in its phases: its description, its tiles, their size, and whether they make the picture.
+bool planGrid(Source& source, const Container& container, const Item& grid, TilePlan& plan, Failure& failure)
+{
+    return readGridHeader(source, container, grid, plan, failure) &&
+           readGridTiles(container, grid, plan, failure) && readTileSize(container, grid, plan, failure) &&
+           checkTilesMakeGrid(plan, failure);
 }
 
 // Checks a NAL unit of a tile: a sequence parameter set must declare the tile's size. Counts them, and keeps

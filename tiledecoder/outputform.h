@@ -15,8 +15,6 @@
 //   byte for byte the layout of `ffmpeg -i TILE -pix_fmt rgb48be OUT.ppm`.
 namespace tiledecoder {
 
-inline constexpr std::size_t kBmpHeaderBytes = protocol::kTileBmpHeaderBytes;
-
 std::size_t bytesPerPixel(OutputForm form);
 
 // The header of the file for a picture of that size.

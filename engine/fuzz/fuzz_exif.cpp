@@ -14,7 +14,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include "engine/exifembedding.h"
+#include "engine/picture/exifembedding.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <set>
 #include <string_view>
 
-#include "engine/tileinfo.h"
-#include "engine/tileplacement.h"
-#include "engine/tilestitcher.h"
+#include "engine/tiles/tileinfo.h"
+#include "engine/tiles/tileplacement.h"
+#include "engine/tiles/tilestitcher.h"
 #include "protocol/protocol.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include <sys/types.h>
 
-#include "engine/toolrunner.h"
+#include "engine/process/toolrunner.h"
 
 namespace vornetta::test {
 

@@ -2,7 +2,7 @@
 #include <QImageReader>
 
 #include "engine/covertthread.h"
-#include "engine/toolrunner.h"
+#include "engine/process/toolrunner.h"
 #include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/files.h"

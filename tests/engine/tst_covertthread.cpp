@@ -12,8 +12,8 @@
 
 #include "engine/conversion.h"
 #include "engine/covertthread.h"
-#include "engine/imagesaver.h"
-#include "engine/leftovertemporaries.h"
+#include "engine/files/leftovertemporaries.h"
+#include "engine/picture/imagesaver.h"
 #include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/exiftags.h"
@@ -163,6 +163,8 @@ private slots:
                                                    << "damaged JPEG file";
         QTest::newRow("PNG named .heic, damaged") << "damaged png"
                                                   << "damaged PNG file";
+        QTest::newRow("no writer for the format") << "format XYZ"
+                                                  << "cannot write XYZ files";
     }
     void failuresLeaveNoOutput()
     {
@@ -205,7 +207,7 @@ private slots:
         QVERIFY(setUp == "no output folder" || writeFile(target, "the user's own file"));
 
         CovertThread thread;
-        convert(thread, target, "png");
+        convert(thread, target, setUp == "format XYZ" ? "XYZ" : "png");
         QVERIFY(!thread.succeeded);
         QCOMPARE(thread.failureReason, reason);
         if (setUp != "no output folder") {
@@ -377,7 +379,8 @@ private slots:
         std::vector<SaveResult> results(kSaves);
         std::vector<std::thread> savers;
         for (int n = 0; n < kSaves; ++n)
-            savers.emplace_back([&, n] { results[size_t(n)] = saveImage(drawing, names, "PNG"); });
+            savers.emplace_back(
+                [&, n] { results[size_t(n)] = saveImage(drawing, names, OutputFormat::Png); });
         for (std::thread& saver : savers)
             saver.join();
         QStringList taken;
@@ -397,7 +400,6 @@ private slots:
         QTest::addColumn<QByteArray>("format");
         QTest::addColumn<bool>("stopped");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("no writer for the format") << QByteArray("XYZ") << false << "cannot write XYZ files";
         QTest::newRow("stopped while saving") << QByteArray("PNG") << true << "stopped";
     }
     void aFailedSaveLeavesNothingAndReplacesNothing()
@@ -408,7 +410,8 @@ private slots:
         const QString target = output->filePath("picture");
         QVERIFY(writeFile(target, "the user's own file"));
         const SaveResult saved =
-            saveImage(drawing, OutputNames::from(target, target), format, [stopped] { return stopped; });
+            saveImage(drawing, OutputNames::from(target, target),
+                      *parseOutputFormat(QString::fromLatin1(format)), [stopped] { return stopped; });
         QVERIFY(!saved.status.ok());
         QCOMPARE(saved.status.reason, reason);
         QCOMPARE(fileBytes(target), QByteArray("the user's own file"));

@@ -3,9 +3,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "engine/exifembedding.h"
-#include "engine/imagesaver.h"
-#include "engine/pictureextras.h"
+#include "engine/picture/exifembedding.h"
+#include "engine/picture/imagesaver.h"
+#include "engine/picture/pictureextras.h"
 #include "fixtures/heicfixtures.h"
 #include "tests/support/exiftags.h"
 #include "tests/support/files.h"
@@ -103,16 +103,16 @@ private slots:
 
         // A profile Qt cannot read is left out; BMP files get none at all.
         QImage image(4, 4, QImage::Format_RGB32);
-        QVERIFY(preparePicture(image, extras, "PNG").ok());
+        QVERIFY(preparePicture(image, extras, OutputFormat::Png).ok());
         QVERIFY(!image.colorSpace().isValid());
         extras.iccProfile = QColorSpace(QColorSpace::DisplayP3).iccProfile();
-        QVERIFY(preparePicture(image, extras, "BMP").ok());
+        QVERIFY(preparePicture(image, extras, OutputFormat::Bmp).ok());
         QVERIFY(!image.colorSpace().isValid());
-        QVERIFY(preparePicture(image, extras, "JPG").ok());
+        QVERIFY(preparePicture(image, extras, OutputFormat::Jpg).ok());
         QCOMPARE(image.colorSpace(), QColorSpace(QColorSpace::DisplayP3));
 
         extras.operations = *parsePictureOperations("crop 2 2 3 3\n");
-        const StepResult prepared = preparePicture(image, extras, "PNG");
+        const StepResult prepared = preparePicture(image, extras, OutputFormat::Png);
         QVERIFY(!prepared.ok());
         QCOMPARE(prepared.reason, QString("cannot read the picture's orientation"));
     }
@@ -156,8 +156,8 @@ private slots:
     {
         const QString path = dir.filePath("saved.jpg");
         const SaveResult saved =
-            saveImage(vornetta::test::drawTestPicture(64, 48), OutputNames::from(path, path), "JPG", {},
-                      SaveExtras{"garbage", dir.filePath("no such source.heic")});
+            saveImage(vornetta::test::drawTestPicture(64, 48), OutputNames::from(path, path),
+                      OutputFormat::Jpg, {}, SaveExtras{"garbage", dir.filePath("no such source.heic")});
         QVERIFY2(saved.status.ok(), qPrintable(saved.status.reason));
         QCOMPARE(saved.path, path);
         QVERIFY(!QImage(path).isNull());

@@ -6,7 +6,7 @@
 #include <QStandardPaths>
 
 #include "engine/covertthread.h"
-#include "engine/toolrunner.h"
+#include "engine/process/toolrunner.h"
 #include "fixtures/heicfixtures.h"
 #include "fixtures/heifwriter.h"
 #include "protocol/protocol.h"

@@ -4,7 +4,7 @@
 #include <QStandardPaths>
 
 #include "engine/covertthread.h"
-#include "engine/toolrunner.h"
+#include "engine/process/toolrunner.h"
 #include "fixtures/heicfixtures.h"
 #include "tests/support/exiftags.h"
 #include "tests/support/testmain.h"

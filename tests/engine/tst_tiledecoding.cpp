@@ -3,8 +3,9 @@
 
 #include <QElapsedTimer>
 
-#include "engine/tiledecoding.h"
-#include "engine/tilestitcher.h"
+#include "engine/process/decoderslots.h"
+#include "engine/process/tiledecoding.h"
+#include "engine/tiles/tilestitcher.h"
 #include "fixtures/heicfixtures.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/files.h"

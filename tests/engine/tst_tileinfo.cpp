@@ -3,7 +3,7 @@
 
 #include <QTemporaryDir>
 
-#include "engine/tileinfo.h"
+#include "engine/tiles/tileinfo.h"
 #include "tests/support/testmain.h"
 
 namespace {

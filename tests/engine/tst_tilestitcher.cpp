@@ -7,10 +7,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "engine/bmpwriter.h"
-#include "engine/tiledecoding.h"
-#include "engine/tileplacement.h"
-#include "engine/tilestitcher.h"
+#include "engine/picture/bmpwriter.h"
+#include "engine/process/decoderslots.h"
+#include "engine/tiles/tileplacement.h"
+#include "engine/tiles/tilestitcher.h"
+#include "protocol/tilebmp.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/files.h"
 #include "tests/support/testmain.h"
@@ -111,7 +112,7 @@ public:
         if (!file.open(QIODevice::ReadOnly))
             return {};
         const QByteArray bytes = file.readAll();
-        if (bytes.size() < kBmpHeaderSize)
+        if (bytes.size() < qsizetype(protocol::kTileBmpHeaderBytes))
             return {};
         const auto field = [&bytes](int offset) {
             quint32 value = 0;
@@ -121,10 +122,11 @@ public:
         };
         const int width = field(18);
         const int height = -field(22);
-        if (bytes.size() != kBmpHeaderSize + qsizetype(width) * height * 4)
+        if (bytes.size() != qsizetype(protocol::kTileBmpHeaderBytes) + qsizetype(width) * height * 4)
             return {};
-        return QImage(reinterpret_cast<const uchar*>(bytes.constData()) + kBmpHeaderSize, width, height,
-                      width * 4, QImage::Format_ARGB32)
+        return QImage(reinterpret_cast<const uchar*>(bytes.constData()) +
+                          qsizetype(protocol::kTileBmpHeaderBytes),
+                      width, height, width * 4, QImage::Format_ARGB32)
             .copy();
     }
 
@@ -192,7 +194,7 @@ private slots:
 
     void bmpHeaderIsExact()
     {
-        const auto small = bmpHeader(3, 2);
+        const auto small = protocol::tileBmpHeader(3, 2);
         const QByteArray expected = QByteArray::fromHex("424d"
                                                         "4e000000"
                                                         "00000000"
@@ -207,7 +209,7 @@ private slots:
                                                         "00000000000000000000000000000000");
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(small.data()), int(small.size())), expected);
 
-        const auto largest = bmpHeader(10239, 10239);
+        const auto largest = protocol::tileBmpHeader(10239, 10239);
         const QByteArray bytes(reinterpret_cast<const char*>(largest.data()), int(largest.size()));
         QCOMPARE(bytes.mid(2, 4), QByteArray::fromHex("3ac0fe18"));
         QCOMPARE(bytes.mid(18, 8), QByteArray::fromHex("ff270000"
@@ -232,7 +234,7 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray content = file.readAll();
-        const auto header = bmpHeader(3, 2);
+        const auto header = protocol::tileBmpHeader(3, 2);
         QCOMPARE(content.left(54), QByteArray(reinterpret_cast<const char*>(header.data()), 54));
         QCOMPARE(content.mid(54), QByteArray(reinterpret_cast<const char*>(bytes), 24));
 

@@ -3,7 +3,7 @@
 
 #include <QElapsedTimer>
 
-#include "engine/toolrunner.h"
+#include "engine/process/toolrunner.h"
 #include "tests/engine/fakeprogramfolder.h"
 #include "tests/support/testmain.h"
 
@@ -71,17 +71,17 @@ private slots:
         QVERIFY(folder.addTool("ffmpeg", kRecorder));
         QVERIFY(folder.addTool("picturereader/picturereader", kRecorder));
 
-        QCOMPARE(runSplitter(first.toStdString(), second.toStdString()), kToolEnded);
+        QCOMPARE(runSplitter(first.toStdString(), second.toStdString()).end, ToolEnd::Ended);
         QCOMPARE(recordedArguments(folder.file("heic/heic")), (QStringList{folder.path(), first, second}));
         // Another picture than the primary is named by its item.
-        QCOMPARE(runSplitter(first.toStdString(), second.toStdString(), {}, nullptr, 7), kToolEnded);
+        QCOMPARE(runSplitter(first.toStdString(), second.toStdString(), {}, 7).end, ToolEnd::Ended);
         QCOMPARE(recordedArguments(folder.file("heic/heic")),
                  (QStringList{folder.path(), "--item", "7", first, second}));
 
-        QCOMPARE(runDecoder(first.toStdString(), second.toStdString()), kToolEnded);
+        QCOMPARE(runDecoder(first.toStdString(), second.toStdString()).end, ToolEnd::Ended);
         QCOMPARE(recordedArguments(folder.file("ffmpeg")), (QStringList{folder.path(), "-i", first, second}));
 
-        QCOMPARE(runPictureReader(first.toStdString(), second.toStdString()), kToolEnded);
+        QCOMPARE(runPictureReader(first.toStdString(), second.toStdString()).end, ToolEnd::Ended);
         QCOMPARE(recordedArguments(folder.file("picturereader/picturereader")),
                  (QStringList{folder.path(), first, second}));
         QVERIFY(!QFile::exists(folder.file("pwned")));
@@ -92,13 +92,13 @@ private slots:
         FakeProgramFolder folder;
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(runSplitter("/in.heic", "/tmp/hevc"), kToolNotStarted);
-        QCOMPARE(runDecoder("/tile", "/tile.bmp"), kToolNotStarted);
+        QCOMPARE(runSplitter("/in.heic", "/tmp/hevc").end, ToolEnd::NotStarted);
+        QCOMPARE(runDecoder("/tile", "/tile.bmp").end, ToolEnd::NotStarted);
 
         // Present but not executable.
         QVERIFY(folder.addTool("ffmpeg", "exit 0"));
         QVERIFY(QFile::setPermissions(folder.file("ffmpeg"), QFile::ReadOwner | QFile::WriteOwner));
-        QCOMPARE(runDecoder("/tile", "/tile.bmp"), kToolNotStarted);
+        QCOMPARE(runDecoder("/tile", "/tile.bmp").end, ToolEnd::NotStarted);
         QVERIFY(timer.elapsed() < 2000);
     }
 
@@ -106,13 +106,14 @@ private slots:
     {
         FakeProgramFolder folder;
         QVERIFY(folder.addTool("ffmpeg", "exit 3"));
-        int status = -1;
-        QCOMPARE(runDecoder("a", "b", {}, &status), kToolEnded);
-        QCOMPARE(status, 3);
+        ToolRun run = runDecoder("a", "b");
+        QCOMPARE(run.end, ToolEnd::Ended);
+        QCOMPARE(run.exitStatus, 3);
 
         QVERIFY(folder.addTool("ffmpeg", "kill -SEGV $$"));
-        QCOMPARE(runDecoder("a", "b", {}, &status), kToolEnded);
-        QCOMPARE(status, 128 + SIGSEGV);
+        run = runDecoder("a", "b");
+        QCOMPARE(run.end, ToolEnd::Ended);
+        QCOMPARE(run.exitStatus, 128 + SIGSEGV);
     }
 
     void aToolThatFloodsItsOutputDoesNotBlock()
@@ -124,7 +125,7 @@ private slots:
                                          "head -c 30000000 /dev/zero >&2\n"
                                          "echo done > \"$0.done\""));
         setToolTimeLimit(20s);
-        QCOMPARE(runDecoder("a", "b"), kToolEnded);
+        QCOMPARE(runDecoder("a", "b").end, ToolEnd::Ended);
         QVERIFY(QFile::exists(folder.file("ffmpeg.done")));
         QCOMPARE(QFileInfo(folder.file("ffmpeg.stdin")).size(), 0);
     }
@@ -145,7 +146,7 @@ private slots:
         setToolTimeLimit(400ms);
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(runSplitter("in", "out"), kToolTimedOut);
+        QCOMPARE(runSplitter("in", "out").end, ToolEnd::TimedOut);
         QVERIFY2(timer.elapsed() >= 350 && timer.elapsed() < 3000, QByteArray::number(timer.elapsed()));
         assertGone(folder.file("heic/heic.child"));
     }
@@ -154,7 +155,7 @@ private slots:
     {
         FakeProgramFolder folder;
         QVERIFY(folder.addTool("ffmpeg", "sleep 1000 &\necho $! > \"$0.child\"\nexit 0"));
-        QCOMPARE(runDecoder("a", "b"), kToolEnded);
+        QCOMPARE(runDecoder("a", "b").end, ToolEnd::Ended);
         assertGone(folder.file("ffmpeg.child"));
     }
 
@@ -169,11 +170,11 @@ private slots:
             ++asked;
             return timer.elapsed() >= 300;
         };
-        int status = 12345;
-        QCOMPARE(runDecoder("a", "b", stop, &status), kToolStopped);
+        const ToolRun run = runDecoder("a", "b", stop);
+        QCOMPARE(run.end, ToolEnd::Stopped);
         QVERIFY2(timer.elapsed() < 1300, QByteArray::number(timer.elapsed()));
         QVERIFY(asked > 1);
-        QCOMPARE(status, 12345);
+        QCOMPARE(run.exitStatus, -1); // none: the tool did not end by itself
         assertGone(folder.file("ffmpeg.child"));
     }
 

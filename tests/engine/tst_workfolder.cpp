@@ -18,8 +18,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "engine/foldertree.h"
-#include "engine/workfolder.h"
+#include "engine/files/foldertree.h"
+#include "engine/files/workfolder.h"
 #include "tests/support/files.h"
 #include "tests/support/testmain.h"
 
@@ -152,7 +152,7 @@ private slots:
         QVERIFY(QFile::setPermissions(temp->path() + "/Brembloc", QFileDevice::Permissions(0x7755)));
         {
             WorkFolder holder;
-            QCOMPARE(prepareWorkFolder(holder, temp->path() + "/"), thumb());
+            QCOMPARE(prepareWorkFolder(holder, temp->path() + "/").value, thumb());
             QCOMPARE(holder.path(), thumb());
             QVERIFY(!holder.isPrivate());
             QVERIFY(QDir(thumb()).isEmpty());
@@ -187,7 +187,7 @@ private slots:
         QVERIFY(QFile::link(temp->path() + "/nowhere", thumb() + "/broken link"));
 
         WorkFolder holder;
-        QCOMPARE(prepareWorkFolder(holder, temp->path()), thumb());
+        QCOMPARE(prepareWorkFolder(holder, temp->path()).value, thumb());
         QVERIFY(QDir(thumb()).isEmpty());
     }
 
@@ -207,8 +207,9 @@ private slots:
         const mode_t before = modeOf(outside());
 
         WorkFolder holder;
-        QCOMPARE(prepareWorkFolder(holder, temp->path()), QString());
-        QCOMPARE(holder.failureReason(), QString("the work folder is a link"));
+        const Result<QString> prepared = prepareWorkFolder(holder, temp->path());
+        QCOMPARE(prepared.value, QString());
+        QCOMPARE(prepared.status.reason, QString("the work folder is a link"));
         QVERIFY(isLink(path));
         QCOMPARE(modeOf(outside()), before);
     }
@@ -230,8 +231,9 @@ private slots:
         QVERIFY(chown(QFile::encodeName(path).constData(), 65534, 65534) == 0);
 
         WorkFolder holder;
-        QCOMPARE(prepareWorkFolder(holder, temp->path()), QString());
-        QCOMPARE(holder.failureReason(), QString("the work folder belongs to another user"));
+        const Result<QString> prepared = prepareWorkFolder(holder, temp->path());
+        QCOMPARE(prepared.value, QString());
+        QCOMPARE(prepared.status.reason, QString("the work folder belongs to another user"));
         QVERIFY(QFile::exists(path + "/theirs"));
     }
 
@@ -280,7 +282,7 @@ private slots:
         QString fresh = own;
         {
             WorkFolder holder;
-            const QString path = prepareWorkFolder(holder, temp->path());
+            const QString path = prepareWorkFolder(holder, temp->path()).value;
             if (ownTakenToo) {
                 // A folder of this run's own, made afresh, owner-only and locked while the run lives.
                 fresh = path.section('/', 0, -3);
@@ -359,7 +361,7 @@ private slots:
         QVERIFY(holder != "locked" || run.tryLock());
 
         WorkFolder work;
-        QCOMPARE(prepareWorkFolder(work, temp->path()), thumb());
+        QCOMPARE(prepareWorkFolder(work, temp->path()).value, thumb());
         QCOMPARE(QFileInfo::exists(path) || isLink(path), !removed);
     }
 
@@ -367,7 +369,7 @@ private slots:
     {
         {
             WorkFolder first;
-            QVERIFY(!prepareWorkFolder(first, temp->path()).isEmpty());
+            QVERIFY(!prepareWorkFolder(first, temp->path()).value.isEmpty());
         }
         QVERIFY(writeFile(thumb() + "/the other run's tile"));
         QLockFile otherRun(vornetta() + "/thumb.lock");
@@ -377,7 +379,7 @@ private slots:
 
         {
             WorkFolder holder;
-            QCOMPARE(prepareWorkFolder(holder, temp->path()), own);
+            QCOMPARE(prepareWorkFolder(holder, temp->path()).value, own);
             QVERIFY(holder.isPrivate());
             QVERIFY(QDir(own).isEmpty());
             QCOMPARE(modeOf(own), mode_t(0700));
@@ -395,14 +397,14 @@ private slots:
         const QString own = thumb() + "-" + QString::number(QCoreApplication::applicationPid());
         {
             WorkFolder holder(true);
-            QCOMPARE(prepareWorkFolder(holder, temp->path()), own);
+            QCOMPARE(prepareWorkFolder(holder, temp->path()).value, own);
             QVERIFY(holder.isPrivate());
             QCOMPARE(modeOf(own), mode_t(0700));
             QLockFile window(vornetta() + "/thumb.lock");
             QVERIFY(window.tryLock(0));
             // A second conversion of this process at the same time gets a folder of its own.
             WorkFolder second(true);
-            QCOMPARE(prepareWorkFolder(second, temp->path()), own + "-2");
+            QCOMPARE(prepareWorkFolder(second, temp->path()).value, own + "-2");
             QVERIFY(QDir(own).exists());
         }
         QVERIFY(!QFileInfo::exists(own));
@@ -421,8 +423,9 @@ private slots:
         QVERIFY(otherRun.tryLock());
 
         WorkFolder holder(true);
-        QCOMPARE(prepareWorkFolder(holder, temp->path()), QString());
-        QCOMPARE(holder.failureReason(), QString("cannot lock the work folder"));
+        const Result<QString> prepared = prepareWorkFolder(holder, temp->path());
+        QCOMPARE(prepared.value, QString());
+        QCOMPARE(prepared.status.reason, QString("cannot lock the work folder"));
         QVERIFY(QFile::exists(own + "/their tile"));
     }
 

@@ -23,7 +23,7 @@
 #include "core/settings.h"
 #include "core/weblinks.h"
 #include "engine/covertthread.h"
-#include "engine/toolrunner.h"
+#include "engine/process/toolrunner.h"
 #include "fixtures/heicfixtures.h"
 #include "mainwindow/heicmainwidget.h"
 #include "tests/engine/fakeprogramfolder.h"
@@ -37,18 +37,6 @@
 #include "widgets/scalefactor.h"
 
 using namespace vornetta::test;
-
-namespace {
-
-QStringList column(const QTreeWidget* list, int col)
-{
-    QStringList texts;
-    for (int row = 0; row < list->topLevelItemCount(); ++row)
-        texts.append(list->topLevelItem(row)->text(col));
-    return texts;
-}
-
-} // namespace
 
 // Whole batches through the window with the real splitter and ffmpeg, answered as a user would.
 class ConversionBatchTest final : public QObject

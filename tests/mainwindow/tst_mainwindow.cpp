@@ -19,7 +19,7 @@
 #include "core/settings.h"
 #include "core/weblinks.h"
 #include "engine/covertthread.h"
-#include "engine/toolrunner.h"
+#include "engine/process/toolrunner.h"
 #include "mainwindow/heicmainwidget.h"
 #include "tests/mainwindow/windowdriver.h"
 #include "tests/support/testmain.h"
@@ -39,14 +39,6 @@ void touch(const QString& path, const QByteArray& bytes = "x")
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-QStringList column(const QTreeWidget* list, int col)
-{
-    QStringList texts;
-    for (int row = 0; row < list->topLevelItemCount(); ++row)
-        texts.append(list->topLevelItem(row)->text(col));
-    return texts;
 }
 
 } // namespace

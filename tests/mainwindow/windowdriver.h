@@ -14,7 +14,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QSettings>
+#include <QStringList>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QUrl>
 
 #include "core/settings.h"
@@ -87,6 +89,15 @@ inline void silenceDailyUpdateCheck()
 {
     QSettings(kOrganisationName, kApplicationName)
         .setValue("LastCheckUpdateTime", QDate::currentDate().toString("MM-dd-yyyy"));
+}
+
+// The texts of one column of the list, row by row.
+inline QStringList column(const QTreeWidget* list, int col)
+{
+    QStringList texts;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        texts.append(list->topLevelItem(row)->text(col));
+    return texts;
 }
 
 } // namespace vornetta::test

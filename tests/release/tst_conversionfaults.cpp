@@ -20,7 +20,7 @@
 #include "core/settings.h"
 #include "core/weblinks.h"
 #include "engine/covertthread.h"
-#include "engine/toolrunner.h"
+#include "engine/process/toolrunner.h"
 #include "fixtures/heicfixtures.h"
 #include "mainwindow/heicmainwidget.h"
 #include "tests/engine/fakeprogramfolder.h"

@@ -4,7 +4,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include "engine/imagesaver.h"
+#include "engine/picture/imagesaver.h"
 #include "tests/support/exiftags.h"
 #include "tests/support/memory.h"
 #include "tests/support/testmain.h"
@@ -43,8 +43,8 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         const SaveResult saved =
-            saveImage(std::move(picture), OutputNames(dir.path(), "noise.heic", format.toLower()), format, {},
-                      SaveExtras{exif, {}, 100});
+            saveImage(std::move(picture), OutputNames(dir.path(), "noise.heic", format.toLower()),
+                      *parseOutputFormat(QString::fromLatin1(format)), {}, SaveExtras{exif, {}, 100});
         const long peak = peakResidentKiB();
         QVERIFY2(saved.status.ok(), qPrintable(saved.status.reason));
         const qint64 encodedKiB = QFileInfo(saved.path).size() / 1024;

@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/picture/pictureextras.h"
+
+#include <QColorSpace>
+#include <QTransform>
+
+#include "engine/files/smallfile.h"
+#include "protocol/protocol.h"
+
+namespace {
+
+// A decimal number without sign or leading zeros, at most 9 digits.
+std::optional<int> number(const QByteArray& field)
+{
+    if (field.isEmpty() || field.size() > 9 || (field.size() > 1 && field[0] == '0'))
+        return std::nullopt;
+    int value = 0;
+    for (const char c : field) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<std::vector<PictureOperation>> parsePictureOperations(const QByteArray& text)
+{
+    std::vector<PictureOperation> operations;
+    if (text.isEmpty())
+        return operations;
+    if (!text.endsWith('\n'))
+        return std::nullopt;
+    const QList<QByteArray> lines = text.left(text.size() - 1).split('\n');
+    if (std::size_t(lines.size()) > protocol::kMaxPictureOperations)
+        return std::nullopt;
+    for (const QByteArray& line : lines) {
+        const QList<QByteArray> fields = line.split(' ');
+        std::vector<int> values;
+        for (qsizetype i = 1; i < fields.size(); ++i) {
+            const std::optional<int> value = number(fields[i]);
+            if (!value)
+                return std::nullopt;
+            values.push_back(*value);
+        }
+        PictureOperation operation;
+        if (fields[0] == "crop" && values.size() == 4 && values[2] > 0 && values[3] > 0) {
+            operation.kind = PictureOperation::Kind::Crop;
+            operation.crop = QRect(values[0], values[1], values[2], values[3]);
+        } else if (fields[0] == "rotate" && values.size() == 1 && values[0] >= 1 && values[0] <= 3) {
+            operation.kind = PictureOperation::Kind::Rotate;
+            operation.quarterTurns = values[0];
+        } else if (fields[0] == "mirror" && values.size() == 1 && values[0] <= 1) {
+            operation.kind = PictureOperation::Kind::Mirror;
+            operation.axis = values[0];
+        } else {
+            return std::nullopt;
+        }
+        operations.push_back(operation);
+    }
+    return operations;
+}
+
+bool applyPictureOperations(QImage& image, const std::vector<PictureOperation>& operations)
+{
+    for (const PictureOperation& operation : operations) {
+        switch (operation.kind) {
+        case PictureOperation::Kind::Crop:
+            if (!image.rect().contains(operation.crop))
+                return false;
+            image = image.copy(operation.crop);
+            break;
+        case PictureOperation::Kind::Rotate:
+            // Qt's y axis points down: its positive angles turn clockwise.
+            image = image.transformed(QTransform().rotate(-90.0 * operation.quarterTurns));
+            break;
+        case PictureOperation::Kind::Mirror:
+            image = image.mirrored(operation.axis == 1, operation.axis == 0);
+            break;
+        }
+        if (image.isNull())
+            return false;
+    }
+    return true;
+}
+
+QByteArray readIccProfile(const QString& prefix)
+{
+    return readSmallFile(prefix + protocol::kIccProfileFile, qint64(protocol::kMaxIccProfileBytes))
+        .value_or(QByteArray());
+}
+
+PictureExtrasResult readPictureExtras(const QString& prefix)
+{
+    PictureExtrasResult result;
+    const std::optional<QByteArray> transform =
+        readSmallFile(prefix + protocol::kTransformFile, protocol::kMaxTransformFileBytes);
+    std::optional<std::vector<PictureOperation>> operations;
+    if (transform)
+        operations = parsePictureOperations(*transform);
+    if (!operations) {
+        result.status =
+            StepResult::failed(FailureKind::Picture, QStringLiteral("cannot read the picture's orientation"));
+        return result;
+    }
+    result.extras.operations = std::move(*operations);
+    result.extras.iccProfile = readIccProfile(prefix);
+    result.extras.exif =
+        readSmallFile(prefix + protocol::kExifFile, qint64(protocol::kMaxExifBytes)).value_or(QByteArray());
+    return result;
+}
+
+StepResult preparePicture(QImage& image, const PictureExtras& extras, OutputFormat format)
+{
+    if (!applyPictureOperations(image, extras.operations))
+        return image.isNull() ? StepResult::outOfMemory()
+                              : StepResult::failed(FailureKind::Picture,
+                                                   QStringLiteral("cannot read the picture's orientation"));
+    // Only the colour space is named: the pixels stay as decoded. BMP files get no profile.
+    if (!extras.iccProfile.isEmpty() && format != OutputFormat::Bmp) {
+        const QColorSpace profile = QColorSpace::fromIccProfile(extras.iccProfile);
+        if (profile.isValid())
+            image.setColorSpace(profile);
+    }
+    return {};
+}

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/tiles/tilestitcher.h"
+
+#include <algorithm>
+#include <unordered_set>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "engine/picture/bmpwriter.h"
+#include "engine/process/tiledecoding.h"
+#include "engine/process/toolfailure.h"
+#include "engine/tiles/tilecanvas.h"
+#include "engine/tiles/tileinfo.h"
+#include "protocol/protocol.h"
+
+namespace {
+
+// The stitcher's failures in the user's words; a splitter that failed as a run says how in its own.
+StepResult statusOf(StitchFailure failure)
+{
+    switch (failure) {
+    case StitchFailure::None:
+    case StitchFailure::Splitter:
+        break;
+    case StitchFailure::DecoderNotStarted:
+        return toolNotStarted(Tool::TileDecoder);
+    case StitchFailure::NoPicture:
+    case StitchFailure::BadTiles:
+        return StepResult::failed(FailureKind::Picture, QStringLiteral("not a HEIC file or damaged"));
+    case StitchFailure::TooLarge:
+        return StepResult::tooLarge();
+    case StitchFailure::OutOfMemory:
+        return StepResult::outOfMemory();
+    case StitchFailure::Stopped:
+        return StepResult::stopped();
+    case StitchFailure::CannotWrite:
+        return StepResult::workFolderUnwritable();
+    }
+    return {};
+}
+
+StitchResult giveUp(StitchFailure reason, const StepResult& status)
+{
+    StitchResult result;
+    result.failure = reason;
+    result.status = status;
+    return result;
+}
+
+StitchResult giveUp(StitchFailure reason)
+{
+    return giveUp(reason, statusOf(reason));
+}
+
+// The listed tile numbers, each once, at most as many as the grid has cells: no list can make the
+// decoders produce more tiles than the picture needs.
+std::vector<int> tilesWanted(const TileInfo& info)
+{
+    const std::int64_t cells = std::int64_t(std::max(info.rows, 0)) * std::max(info.cols, 0);
+    std::vector<int> wanted;
+    std::unordered_set<int> seen;
+    for (const int tileId : info.tileIds) {
+        if (std::int64_t(wanted.size()) >= cells)
+            break;
+        if (seen.insert(tileId).second)
+            wanted.push_back(tileId);
+    }
+    return wanted;
+}
+
+// Everything the decoders wrote, finished or not: a refused file leaves no decoded picture behind.
+void removeDecodedTiles(const std::string& workFolder)
+{
+    const int folder = open((workFolder + "/" + protocol::kDecodedTileFolder).c_str(),
+                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (folder < 0)
+        return;
+    if (DIR* dir = fdopendir(folder)) {
+        while (const dirent* entry = readdir(dir)) {
+            if (entry->d_type != DT_DIR)
+                unlinkat(folder, entry->d_name, 0);
+        }
+        closedir(dir);
+    } else {
+        close(folder);
+    }
+}
+
+// A stitched picture written to its BMP, gaps and all, then made what reading the BMP back gives.
+StitchResult writtenToBmp(StitchResult result, const std::string& bmpPath)
+{
+    if (result.failure != StitchFailure::None)
+        return result;
+    if (!writeBmp32(bmpPath, result.picture.constBits(), result.picture.width(), result.picture.height()))
+        return giveUp(StitchFailure::CannotWrite);
+    makeOpaque(result.picture);
+    return result;
+}
+
+} // namespace
+
+StitchResult splitAndStitch(const std::string& input, const std::string& workFolder, const StopCheck& stop,
+                            std::uint32_t item)
+{
+    const ToolRun split = runSplitter(input, workFolder + "/" + protocol::kSplitterPrefix, stop, item);
+    const StepResult ran = toolRunFailure(split, Tool::Splitter);
+    if (!ran.ok())
+        return giveUp(ran.failure == FailureKind::Stopped ? StitchFailure::Stopped : StitchFailure::Splitter,
+                      ran);
+    if (split.exitStatus == protocol::kSplitCannotWrite)
+        return giveUp(StitchFailure::CannotWrite);
+    return stitchPicture(workFolder, stop);
+}
+
+StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPath,
+                              const std::string& workFolder, const StopCheck& stop)
+{
+    return writtenToBmp(splitAndStitch(input, workFolder, stop), bmpPath);
+}
+
+StitchResult stitchTiles(const std::string& workFolder, const std::string& bmpPath, const StopCheck& stop)
+{
+    return writtenToBmp(stitchPicture(workFolder, stop), bmpPath);
+}
+
+StitchResult stitchPicture(const std::string& workFolder, const StopCheck& stop)
+{
+    const TileInfo info =
+        parseTileInfo(readWholeFile(workFolder + "/" + protocol::kSplitterPrefix + protocol::kTileInfoFile)
+                          .value_or(std::string()));
+    if (info.width < 1 || info.height < 1)
+        return giveUp(StitchFailure::NoPicture);
+    if (info.width > protocol::kMaxConvertedSide || info.height > protocol::kMaxConvertedSide)
+        return giveUp(StitchFailure::TooLarge);
+
+    TileCanvas canvas(info);
+    if (canvas.isNull())
+        return giveUp(StitchFailure::OutOfMemory);
+
+    // Each tile is placed on this thread as soon as its decoder ends, while the others go on decoding.
+    const TileDecoding decoding = decodeTiles(workFolder, tilesWanted(info), stop,
+                                              [&](int tileId) { return canvas.place(workFolder, tileId); });
+    switch (decoding.end) {
+    case TileDecoding::End::Stopped:
+        return giveUp(StitchFailure::Stopped);
+    case TileDecoding::End::Refused:
+        removeDecodedTiles(workFolder);
+        return giveUp(StitchFailure::BadTiles);
+    case TileDecoding::End::Done:
+        break;
+    }
+
+    StitchResult result;
+    result.missingCells = static_cast<int>(std::min<std::int64_t>(canvas.finish(), INT32_MAX));
+    // Without the decoder nothing could decode: that, not the file, is what the user has to mend.
+    if (decoding.decoderMissing && result.missingCells > 0)
+        return giveUp(StitchFailure::DecoderNotStarted);
+    result.picture = canvas.takePicture();
+    return result;
+}
+
+void makeOpaque(QImage& picture)
+{
+    // Reading a BMP without an alpha mask gives every pixel alpha 255.
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            line[x] |= 0xff000000u;
+    }
+    picture.reinterpretAsFormat(QImage::Format_RGB32);
+}
