@@ -26,6 +26,7 @@
 #include "engine/covertthread.h"
 #include "gui/webpages.h"
 #include "mainwindow/listcolumns.h"
+#include "mainwindow/windowkeys.h"
 #include "update/updatewidget.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"
@@ -56,7 +57,8 @@ QString shortName(const QString& name)
 void HEICMainWidget::addMediaButton_slots()
 {
     const QString start = readFolderSetting("addVideoPath");
-    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Open File"), start, "Media (*.heic)");
+    const QStringList files =
+        QFileDialog::getOpenFileNames(this, tr("Open File"), start, tr("Media") + " (*.heic)");
     if (files.isEmpty())
         return;
     // The folder keeps its trailing "/"; it is stored even when no picked file turns out acceptable.
@@ -192,7 +194,8 @@ void HEICMainWidget::fliterComboBox_slots()
         saveFormat = "jpg";
         break;
     }
-    toJpgButton->setText(tr("Save to ") + saveFormat.toUpper());
+    toJpgButton->setText(tr("Save to %1").arg(saveFormat.toUpper()));
+    toJpgButton->setToolTip(withKeys(toJpgButton->text(), windowkeys::convert()));
 }
 
 // ---- The window's own actions ----
@@ -202,8 +205,7 @@ void HEICMainWidget::closeEvent(QCloseEvent* event)
     // A conversion in progress is stopped and awaited, so no tool outlives the program and no
     // half-written output is left behind.
     leaveNothingBehind();
-    loadingWidget->hide();
-    loadingMovie->stop();
+    showLoadingPanel(false);
     if (leftOutDialog)
         leftOutDialog->close();
     event->accept();

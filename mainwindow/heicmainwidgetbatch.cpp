@@ -18,6 +18,7 @@
 #include "engine/covertthread.h"
 #include "engine/workfolder.h"
 #include "gui/webpages.h"
+#include "mainwindow/failurereasons.h"
 #include "mainwindow/listcolumns.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mytempbutton2.h"
@@ -88,14 +89,12 @@ void HEICMainWidget::startNextFile()
     covertThread->start(QThread::InheritPriority);
     showProgress();
     stopButton->setButtonEnabled(true);
-    loadingWidget->show();
-    loadingMovie->start();
+    showLoadingPanel(true);
 }
 
 void HEICMainWidget::covertThread_Finished()
 {
-    loadingWidget->hide();
-    loadingMovie->stop();
+    showLoadingPanel(false);
     const int row = covertThread->itemIndex;
     const bool stopped = stopping;
     stopping = false;
@@ -136,22 +135,23 @@ void HEICMainWidget::showRow(int row)
     QTreeWidgetItem* item = listWidget->topLevelItem(row);
     const bool done = state.state == Batch::State::Succeeded || state.state == Batch::State::Failed;
     item->setText(kDoneColumn, done ? "1" : "0");
+    const QString reason = translatedFailureReason(state.reason);
     switch (state.state) {
     case Batch::State::Waiting:
-        item->setText(kStateColumn, "waiting");
+        item->setText(kStateColumn, tr("waiting"));
         break;
     case Batch::State::Converting:
-        item->setText(kStateColumn, "converting");
+        item->setText(kStateColumn, tr("converting"));
         break;
     case Batch::State::Succeeded:
-        item->setText(kStateColumn, "success");
+        item->setText(kStateColumn, tr("success"));
         break;
     case Batch::State::Failed:
-        item->setText(kStateColumn, tr("failed: %1").arg(state.reason));
+        item->setText(kStateColumn, tr("failed: %1").arg(reason));
         break;
     }
     const bool failed = state.state == Batch::State::Failed;
-    item->setToolTip(kStateColumn, state.reason);
+    item->setToolTip(kStateColumn, reason);
     item->setForeground(kStateColumn, failed ? QBrush(kFailedColour) : QBrush());
 }
 
@@ -167,6 +167,8 @@ void HEICMainWidget::showProgress()
     const int room = progressLabel->contentsRect().width() - metrics.horizontalAdvance(counted) - 12;
     const QString name = QFileInfo(batch.row(row).path).fileName();
     progressLabel->setText(counted + metrics.elidedText(name, Qt::ElideMiddle, room));
+    // Said again when it changes to a screen reader on Stop, where a batch started by keyboard lands.
+    stopButton->setAccessibleDescription(progressLabel->text());
 }
 
 void HEICMainWidget::endBatch()
