@@ -59,6 +59,8 @@ void HEICMainWidget::addMediaButton_slots()
     const QString start = readFolderSetting("addVideoPath");
     const QStringList files =
         QFileDialog::getOpenFileNames(this, tr("Open File"), start, tr("Media") + " (*.heic)");
+    // Back to the window with the keyboard, where no window manager hands it back.
+    activateWindow();
     if (files.isEmpty())
         return;
     // The folder keeps its trailing "/"; it is stored even when no picked file turns out acceptable.
@@ -151,6 +153,7 @@ void HEICMainWidget::tellLeftOut(const QList<LeftOut>& leftOut)
     leftOutDialog->setAttribute(Qt::WA_DeleteOnClose);
     leftOutDialog->setMessage(lines.join('\n'), 1, 0);
     centerOnMainWindow(leftOutDialog);
+    connect(leftOutDialog, &QDialog::finished, this, &QWidget::activateWindow);
     leftOutDialog->show();
 }
 
@@ -263,6 +266,7 @@ void HEICMainWidget::showUpdateDialog(bool withCheck)
         updateWidget->startCheck(false);
     centerOnMainWindow(updateWidget.get());
     updateWidget->exec();
+    activateWindow();
 }
 
 void HEICMainWidget::centerOnMainWindow(QWidget* w)

@@ -52,6 +52,7 @@ void HEICMainWidget::toJpgButton_slots()
     const QString start = readFolderSetting("SaveVideoPath");
     const QString chosen = QFileDialog::getExistingDirectory(
         this, tr("Open Directory"), start, QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    activateWindow();
     if (chosen.isEmpty())
         return;
     savePath = chosen;
@@ -125,6 +126,9 @@ void HEICMainWidget::stopButton_slots()
         return;
     // The worker's end hides the panel, within a second: its tool is killed at once.
     stopping = true;
+    // The panel keeps the focus of its disabled Stop until it hides, so the focus then goes back to Save.
+    if (stopButton->hasFocus())
+        loadingWidget->setFocus(Qt::OtherFocusReason);
     stopButton->setButtonEnabled(false);
     covertThread->requestStop();
 }
@@ -191,6 +195,7 @@ void HEICMainWidget::endBatch()
     }
     centerOnMainWindow(&dialog);
     dialog.exec();
+    activateWindow();
     if (dialog.okPressed && batch.outcome() != Batch::Outcome::NoneConverted)
         openButton_slots();
 }
@@ -203,6 +208,7 @@ void HEICMainWidget::openButton_slots()
     dialog.setMessage(tr("The output folder could not be opened:") + "\n" + elidedPath(savePath), 1, 0);
     centerOnMainWindow(&dialog);
     dialog.exec();
+    activateWindow();
 }
 
 void HEICMainWidget::slots_qualityAction(QAction* action)

@@ -130,7 +130,7 @@ void HEICMainWidget::showLoadingPanel(bool shown)
         return;
     }
     // Off the panel before it hides, so the focus does not wander to the title strip.
-    if (focused && loadingWidget->isAncestorOf(focused))
+    if (focused && (focused == loadingWidget || loadingWidget->isAncestorOf(focused)))
         (toJpgButton->isEnabled() ? toJpgButton : static_cast<QWidget*>(addMediaButton))
             ->setFocus(Qt::OtherFocusReason);
     loadingWidget->hide();
