@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLocale>
 
 #include "gui/quitsignals.h"
 #include "gui/singleinstance.h"
 #include "gui/startup.h"
+#include "gui/translations.h"
 #include "mainwindow/heicmainwidget.h"
 
 int main(int argc, char* argv[])
@@ -30,6 +32,7 @@ int main(int argc, char* argv[])
         break;
     }
 
+    installTranslations(applicationFolder + "/translations", QLocale::system().uiLanguages());
     loadApplicationFonts(applicationFolder);
     quitOnTerminationSignals();
     const std::unique_ptr<HEICMainWidget> window = openMainWindow(files, &instance);

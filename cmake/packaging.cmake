@@ -55,6 +55,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-lato, fonts-liberation2")
 if(VORNETTA_TILE_DECODER STREQUAL "system")
     string(PREPEND CPACK_DEBIAN_PACKAGE_DEPENDS "ffmpeg, ")
 endif()
+# Qt's own texts (the file dialogs' buttons) in the window's language, where the user has them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 # The program folder may be an absolute folder outside the prefix: install into the staging root
 # through DESTDIR, with the prefix the package installs to.

@@ -25,6 +25,11 @@ bool Batch::add(const QString& path)
     return true;
 }
 
+void Batch::remove(int index)
+{
+    rows.removeAt(index);
+}
+
 void Batch::clear()
 {
     rows.clear();

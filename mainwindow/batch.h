@@ -23,6 +23,7 @@ public:
 
     // Appends path as a waiting row, unless the same file waits or converts already. Whether it was added.
     bool add(const QString& path);
+    void remove(int index);
     void clear();
 
     int size() const { return static_cast<int>(rows.size()); }

@@ -28,6 +28,7 @@
 #include "mainwindow/listcolumns.h"
 #include "update/updatewidget.h"
 #include "update/versioncompare.h"
+#include "widgets/filelistwidget.h"
 #include "widgets/itemcolourdelegate.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton2.h"
@@ -126,6 +127,7 @@ HEICMainWidget::HEICMainWidget(QWidget* parent)
     refreshListState();
     fliterComboBox_slots();
     roundCorners();
+    setUpKeyboard();
 }
 
 HEICMainWidget::~HEICMainWidget()
@@ -150,7 +152,7 @@ void HEICMainWidget::createWidgets()
     formatLabel = new QLabel(toolWidget);
     fliterComboBox = new QComboBox(toolWidget);
     toJpgButton = new MyTempButton2(toolWidget);
-    listWidget = new QTreeWidget(this);
+    listWidget = new FileListWidget(this);
     dropLabel = new QLabel(this);
     loadingWidget = new QWidget(this);
     loadingLabel = new QLabel(loadingWidget);
@@ -206,10 +208,11 @@ void HEICMainWidget::setUpListWidget()
     listWidget->setColumnCount(kColumnCount);
     listWidget->setRootIsDecorated(false);
     listWidget->setFrameShape(QFrame::NoFrame);
-    listWidget->setFocusPolicy(Qt::NoFocus);
     listWidget->horizontalScrollBar()->hide();
     listWidget->header()->hide();
     listWidget->setAutoScroll(true);
+    // Shift and Ctrl pick several rows, for the Delete key.
+    listWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
     // A failed row's state keeps its red under the style sheet's text colour.
     listWidget->setItemDelegateForColumn(kStateColumn, new ItemColourDelegate(listWidget));
 }
@@ -228,7 +231,6 @@ void HEICMainWidget::setUpComboBox()
         "selection-background-color: #7add81;background-color: #fafbfe;}");
     // The transparent 2 x 30 item icon keeps the popup rows 30 px high at every scale.
     fliterComboBox->setIconSize(QSize(2, 30));
-    fliterComboBox->setFocusPolicy(Qt::NoFocus);
     fliterComboBox->setEditable(false);
     fliterComboBox->setItemDelegate(new NoFocusFrameDelegate(this));
 }
@@ -351,7 +353,7 @@ void HEICMainWidget::setTexts()
     titleLabel->setText("Vornetta");
     titleLabel->setStyleSheet("QLabel { color: #FFFFFF;font-size:" + scaledText(12) + "px; }");
     versionLabel->setAlignment(Qt::AlignRight);
-    versionLabel->setText(QString("Ver: ") + kCurrentVersion);
+    versionLabel->setText(tr("Ver: %1").arg(kCurrentVersion));
     versionLabel->setStyleSheet("QLabel { color: #b7b7b7;font-size:" + scaledText(10) + "px; }");
     dropLabel->setStyleSheet("QLabel { color: #b7b7b7;font-size:" + scaledText(16) + "px; }");
     dropLabel->setText(tr("Drop HEIC files to here"));
@@ -365,7 +367,7 @@ void HEICMainWidget::setTexts()
         button->setButtonEnabled(true);
     }
     addMediaButton->setText(tr("Add HEIC"));
-    toJpgButton->setText(tr("Save to ") + saveFormat.toUpper());
+    toJpgButton->setText(tr("Save to %1").arg(saveFormat.toUpper()));
     stopButton->setText(tr("Stop"));
     // A plate of the tool strip's colour keeps the line readable over the rows under the panel.
     progressLabel->setStyleSheet(
@@ -400,6 +402,9 @@ void HEICMainWidget::setTexts()
         menuStyle("px;background-color: #ffffff;color:#333333;font-size: ", QString(9, '\t') + "  "));
     removeAllAction->setText(tr("Remove All"));
     listMenu->hide();
+
+    // The column headers do not show; screen readers name the list's columns by them.
+    listWidget->setHeaderLabels({tr("File"), QString(), QString(), tr("Status")});
 }
 
 void HEICMainWidget::roundCorners()

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include <QByteArray>
+#include <QKeySequence>
 #include <QList>
 #include <QPoint>
 #include <QPointer>
@@ -25,6 +26,7 @@ class QLabel;
 class QMenu;
 class QMouseEvent;
 class QMovie;
+class QShortcut;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -36,7 +38,8 @@ class UpdateWidget;
 
 // The program's main window: a frameless panel with its own title strip, a tool strip (add button,
 // format choice, convert button) and the file list, which is also the conversion queue. Its
-// construction and look are in heicmainwidget.cpp, what it does in heicmainwidgetactions.cpp.
+// construction and look are in heicmainwidget.cpp, what it does in heicmainwidgetactions.cpp and
+// heicmainwidgetbatch.cpp, how the keyboard and screen readers reach it in heicmainwidgetkeyboard.cpp.
 class HEICMainWidget final : public QWidget
 {
     Q_OBJECT
@@ -117,6 +120,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tab and Shift+Tab go round the window in the order its parts are read, not the order they were made.
+    bool focusNextPrevChild(bool next) override;
 
 private slots:
     void closeButton_slots();
@@ -145,6 +150,18 @@ private:
     void paintWidgets();
     void setTexts();
     void roundCorners();
+    // The Tab order, the shortcuts and their tool-tips, and the names screen readers read.
+    void setUpKeyboard();
+    // The shortcuts' keys shown after name, as a tool-tip says them.
+    QString withKeys(const QString& name, const QList<QKeySequence>& keys) const;
+
+    // Shows or hides the loading panel. While it covers the window, only what a mouse still reaches there
+    // takes the keyboard: Stop (Escape), the title strip's buttons, and closing (Ctrl+Q).
+    void showLoadingPanel(bool shown);
+    // Delete: the selected rows leave the list.
+    void removeSelectedRows();
+    // The Menu key or Shift+F10: the list's menu at its current row, where a right press would open it.
+    void openListMenuFromKeyboard();
 
     // Rows for the files taken, each shown as its batch row; then the left-out files are told.
     void addIntake(const FileIntake& intake);
@@ -159,6 +176,9 @@ private:
 
     Batch batch;
     QPointer<MyMessageBoxWidget> leftOutDialog;
+    // The shortcuts that work while no conversion runs, and Stop's, which works only while one does.
+    QList<QShortcut*> idleShortcuts;
+    QShortcut* stopShortcut = nullptr;
     WindowDrag windowDrag{*this};
     // Set once the window is closing: a conversion that ends then starts no further file.
     bool closing = false;

@@ -27,6 +27,7 @@
 #include "engine/picture/outputformat.h"
 #include "gui/webpages.h"
 #include "mainwindow/listcolumns.h"
+#include "mainwindow/windowkeys.h"
 #include "update/updatewidget.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"
@@ -57,7 +58,10 @@ QString shortName(const QString& name)
 void HEICMainWidget::addMediaButton_slots()
 {
     const QString start = readFolderSetting("addVideoPath");
-    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Open File"), start, "Media (*.heic)");
+    const QStringList files =
+        QFileDialog::getOpenFileNames(this, tr("Open File"), start, tr("Media") + " (*.heic)");
+    // Back to the window with the keyboard, where no window manager hands it back.
+    activateWindow();
     if (files.isEmpty())
         return;
     // The folder keeps its trailing "/"; it is stored even when no picked file turns out acceptable.
@@ -150,6 +154,7 @@ void HEICMainWidget::tellLeftOut(const QList<LeftOut>& leftOut)
     leftOutDialog->setAttribute(Qt::WA_DeleteOnClose);
     leftOutDialog->setMessage(lines.join('\n'), 1, 0);
     centerOnMainWindow(leftOutDialog);
+    connect(leftOutDialog, &QDialog::finished, this, &QWidget::activateWindow);
     leftOutDialog->show();
 }
 
@@ -186,7 +191,8 @@ void HEICMainWidget::fliterComboBox_slots()
     const int index = fliterComboBox->currentIndex();
     const bool listed = index >= 0 && index < int(kOutputFormats.size());
     saveFormat = outputFormatName(listed ? kOutputFormats[std::size_t(index)] : OutputFormat::Jpg);
-    toJpgButton->setText(tr("Save to ") + saveFormat.toUpper());
+    toJpgButton->setText(tr("Save to %1").arg(saveFormat.toUpper()));
+    toJpgButton->setToolTip(withKeys(toJpgButton->text(), windowkeys::convert()));
 }
 
 // ---- The window's own actions ----
@@ -196,8 +202,7 @@ void HEICMainWidget::closeEvent(QCloseEvent* event)
     // A conversion in progress is stopped and awaited, so no tool outlives the program and no
     // half-written output is left behind.
     leaveNothingBehind();
-    loadingWidget->hide();
-    loadingMovie->stop();
+    showLoadingPanel(false);
     if (leftOutDialog)
         leftOutDialog->close();
     event->accept();
@@ -255,6 +260,7 @@ void HEICMainWidget::showUpdateDialog(bool withCheck)
         updateWidget->startCheck(false);
     centerOnMainWindow(updateWidget.get());
     updateWidget->exec();
+    activateWindow();
 }
 
 void HEICMainWidget::centerOnMainWindow(QWidget* w)

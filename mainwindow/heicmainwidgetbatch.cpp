@@ -18,6 +18,7 @@
 #include "engine/covertthread.h"
 #include "engine/files/workfolder.h"
 #include "gui/webpages.h"
+#include "mainwindow/failurereasons.h"
 #include "mainwindow/listcolumns.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mytempbutton2.h"
@@ -51,6 +52,7 @@ void HEICMainWidget::toJpgButton_slots()
     const QString start = readFolderSetting("SaveVideoPath");
     const QString chosen = QFileDialog::getExistingDirectory(
         this, tr("Open Directory"), start, QFileDialog::ShowDirsOnly | QFileDialog::DontResolveSymlinks);
+    activateWindow();
     if (chosen.isEmpty())
         return;
     savePath = chosen;
@@ -88,14 +90,12 @@ void HEICMainWidget::startNextFile()
     covertThread->start(QThread::InheritPriority);
     showProgress();
     stopButton->setButtonEnabled(true);
-    loadingWidget->show();
-    loadingMovie->start();
+    showLoadingPanel(true);
 }
 
 void HEICMainWidget::covertThread_Finished()
 {
-    loadingWidget->hide();
-    loadingMovie->stop();
+    showLoadingPanel(false);
     const int row = covertThread->itemIndex;
     const bool stopped = stopping;
     stopping = false;
@@ -126,6 +126,9 @@ void HEICMainWidget::stopButton_slots()
         return;
     // The worker's end hides the panel, within a second: its tool is killed at once.
     stopping = true;
+    // The panel keeps the focus of its disabled Stop until it hides, so the focus then goes back to Save.
+    if (stopButton->hasFocus())
+        loadingWidget->setFocus(Qt::OtherFocusReason);
     stopButton->setButtonEnabled(false);
     covertThread->requestStop();
 }
@@ -136,22 +139,23 @@ void HEICMainWidget::showRow(int row)
     QTreeWidgetItem* item = listWidget->topLevelItem(row);
     const bool done = state.state == Batch::State::Succeeded || state.state == Batch::State::Failed;
     item->setText(kDoneColumn, done ? "1" : "0");
+    const QString reason = translatedFailureReason(state.reason);
     switch (state.state) {
     case Batch::State::Waiting:
-        item->setText(kStateColumn, "waiting");
+        item->setText(kStateColumn, tr("waiting"));
         break;
     case Batch::State::Converting:
-        item->setText(kStateColumn, "converting");
+        item->setText(kStateColumn, tr("converting"));
         break;
     case Batch::State::Succeeded:
-        item->setText(kStateColumn, "success");
+        item->setText(kStateColumn, tr("success"));
         break;
     case Batch::State::Failed:
-        item->setText(kStateColumn, tr("failed: %1").arg(state.reason));
+        item->setText(kStateColumn, tr("failed: %1").arg(reason));
         break;
     }
     const bool failed = state.state == Batch::State::Failed;
-    item->setToolTip(kStateColumn, state.reason);
+    item->setToolTip(kStateColumn, reason);
     item->setForeground(kStateColumn, failed ? QBrush(kFailedColour) : QBrush());
 }
 
@@ -167,6 +171,8 @@ void HEICMainWidget::showProgress()
     const int room = progressLabel->contentsRect().width() - metrics.horizontalAdvance(counted) - 12;
     const QString name = QFileInfo(batch.row(row).path).fileName();
     progressLabel->setText(counted + metrics.elidedText(name, Qt::ElideMiddle, room));
+    // Said again when it changes to a screen reader on Stop, where a batch started by keyboard lands.
+    stopButton->setAccessibleDescription(progressLabel->text());
 }
 
 void HEICMainWidget::endBatch()
@@ -189,6 +195,7 @@ void HEICMainWidget::endBatch()
     }
     centerOnMainWindow(&dialog);
     dialog.exec();
+    activateWindow();
     if (dialog.okPressed && batch.outcome() != Batch::Outcome::NoneConverted)
         openButton_slots();
 }
@@ -201,6 +208,7 @@ void HEICMainWidget::openButton_slots()
     dialog.setMessage(tr("The output folder could not be opened:") + "\n" + elidedPath(savePath), 1, 0);
     centerOnMainWindow(&dialog);
     dialog.exec();
+    activateWindow();
 }
 
 void HEICMainWidget::slots_qualityAction(QAction* action)

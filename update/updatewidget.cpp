@@ -71,6 +71,13 @@ UpdateWidget::UpdateWidget(QWidget* parent)
     updateButton->setObjectName("updateButton");
     remindButton->setObjectName("remindButton");
 
+    // To screen readers a dialog named after the program, its message read as its description.
+    setAccessibleName("Vornetta");
+    closeButton->setAccessibleName(tr("Close"));
+    loadingLabel->setAccessibleName(tr("Checking for updates"));
+    // Tab goes from the answers to the close button.
+    setTabOrder(remindButton, closeButton);
+
     connect(closeButton, &MyPushButton::clicked, this, &UpdateWidget::closeButton_slots);
     connect(updateButton, &MyTempButton1::clicked, this, &UpdateWidget::updateButton_slots);
     connect(remindButton, &MyTempButton1::clicked, this, &UpdateWidget::remindButton_slots);
@@ -117,7 +124,7 @@ void UpdateWidget::refreshContent()
     if (hasNewVersion) {
         updateButton->show();
         remindButton->show();
-        messageLabel->setText(tr("A new version is available for ") + "Vornetta");
+        messageLabel->setText(tr("A new version is available for %1").arg("Vornetta"));
     } else {
         updateButton->hide();
         remindButton->hide();
@@ -137,6 +144,10 @@ void UpdateWidget::refreshContent()
     remindButton->setStyleSheet(labelStyle("#FFFFFF"));
     remindButton->setAlignment(Qt::AlignCenter);
     remindButton->setText(tr("Remind me Later"));
+
+    setAccessibleDescription(messageLabel->text());
+    // The focus starts on the answer Return gives: Update Now when there is one, else closing.
+    (hasNewVersion ? static_cast<QWidget*>(updateButton) : closeButton)->setFocus(Qt::OtherFocusReason);
 }
 
 void UpdateWidget::startCheck(bool autoMode)
@@ -152,6 +163,7 @@ void UpdateWidget::startCheck(bool autoMode)
     messageLabel->hide();
     updateButton->hide();
     remindButton->hide();
+    setAccessibleDescription(loadingLabel->accessibleName());
     requestTimer.start();
 }
 

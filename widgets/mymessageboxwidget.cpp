@@ -57,6 +57,10 @@ MyMessageBoxWidget::MyMessageBoxWidget(QWidget* parent)
     messageLabel->setWordWrap(true);
     messageLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
+    // To screen readers a dialog named after the program, its message read as its description.
+    setAccessibleName("Vornetta");
+    closeButton->setAccessibleName(tr("Close"));
+
     connect(firstButton, &MyTempButton1::clicked, this, &MyMessageBoxWidget::OK_slots);
     connect(secondButton, &MyTempButton1::clicked, this, &MyMessageBoxWidget::No_slots);
     connect(closeButton, &MyPushButton::clicked, this, &MyMessageBoxWidget::No_slots);
@@ -68,6 +72,7 @@ MyMessageBoxWidget::MyMessageBoxWidget(QWidget* parent)
 void MyMessageBoxWidget::setMessage(const QString& text, int buttonCount, int buttonLabels)
 {
     messageLabel->setText(text);
+    setAccessibleDescription(text);
 
     // Only the hover look shows the lower, brighter close glyph.
     closeButton->setStateRects(QRect(55, 0, 26, 26), QRect(55, 28, 26, 26), QRect(55, 0, 26, 26),
@@ -127,6 +132,12 @@ void MyMessageBoxWidget::setMessage(const QString& text, int buttonCount, int bu
     default:
         break;
     }
+
+    // The focus starts on the answer Return gives: the first button, else the one way out there is.
+    if (buttonCount != 0)
+        firstButton->setFocus(Qt::OtherFocusReason);
+    else
+        closeButton->setFocus(Qt::OtherFocusReason);
 }
 
 void MyMessageBoxWidget::OK_slots()

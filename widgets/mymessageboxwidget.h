@@ -13,7 +13,9 @@ class MyTempButton1;
 
 // The program's own frameless yes/no question box, drawn like the main window and draggable with the
 // mouse. Both buttons and the close button end it through close(), so exec() always returns Rejected:
-// callers read okPressed afterwards. Built anew for each question; its creator owns it.
+// callers read okPressed afterwards. Built anew for each question; its creator owns it. By keyboard, the
+// focus starts on the first button, Tab moves between the buttons, Space or Return presses the focused one
+// and Escape answers no.
 //
 // Children by object name: "backgroundWidget", "messageLabel", "firstButton", "secondButton",
 // "closeButton".

@@ -4,8 +4,11 @@
 #include <QBrush>
 #include <QColor>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+
+#include "widgets/labelbutton.h"
 
 MyPushButton::MyPushButton(QWidget* parent)
     : QLabel(parent, Qt::WindowFlags())
@@ -14,6 +17,7 @@ MyPushButton::MyPushButton(QWidget* parent)
     setAutoFillBackground(true);
     setAlignment(Qt::AlignCenter);
     fillBackground(QBrush(QColor(174, 174, 174)));
+    setUpLabelButton(*this);
 }
 
 void MyPushButton::setStateRects(const QRect& normal, const QRect& hover, const QRect& pressed,
@@ -103,4 +107,13 @@ void MyPushButton::mouseReleaseEvent(QMouseEvent* event)
 void MyPushButton::paintEvent(QPaintEvent* event)
 {
     QLabel::paintEvent(event);
+}
+
+void MyPushButton::keyPressEvent(QKeyEvent* event)
+{
+    if (!isPressKey(*event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    emit clicked();
 }

@@ -7,6 +7,7 @@
 
 class QColor;
 class QEnterEvent;
+class QKeyEvent;
 class QEvent;
 class QMouseEvent;
 class QPaintEvent;
@@ -43,6 +44,8 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // Space and Return press the button that has the keyboard focus.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void refreshLook();

@@ -4,12 +4,17 @@
 #include <QBrush>
 #include <QColor>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
 
+#include "widgets/labelbutton.h"
+
 MyTempButton1::MyTempButton1(QWidget* parent)
     : QLabel(parent, Qt::WindowFlags())
-{}
+{
+    setUpLabelButton(*this);
+}
 
 void MyTempButton1::setColours(const QString& normal, const QString& hover, const QString& third)
 {
@@ -56,4 +61,13 @@ void MyTempButton1::mouseReleaseEvent(QMouseEvent* event)
 void MyTempButton1::paintEvent(QPaintEvent* event)
 {
     QLabel::paintEvent(event);
+}
+
+void MyTempButton1::keyPressEvent(QKeyEvent* event)
+{
+    if (!isPressKey(*event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    emit clicked();
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QEnterEvent;
+class QKeyEvent;
 class QEvent;
 class QMouseEvent;
 class QPaintEvent;
@@ -31,6 +32,8 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // Space and Return press the button that has the keyboard focus.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void paintBackground(const QString& colourName);

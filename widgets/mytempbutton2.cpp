@@ -2,12 +2,16 @@
 #include "widgets/mytempbutton2.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+
+#include "widgets/labelbutton.h"
 
 MyTempButton2::MyTempButton2(QWidget* parent)
     : QLabel(parent, Qt::WindowFlags())
 {
     setFrameShape(QFrame::Box);
+    setUpLabelButton(*this);
 }
 
 void MyTempButton2::setButtonEnabled(bool on)
@@ -47,4 +51,13 @@ void MyTempButton2::mouseReleaseEvent(QMouseEvent* event)
 void MyTempButton2::paintEvent(QPaintEvent* event)
 {
     QLabel::paintEvent(event);
+}
+
+void MyTempButton2::keyPressEvent(QKeyEvent* event)
+{
+    if (!isPressKey(*event)) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    emit clicked();
 }

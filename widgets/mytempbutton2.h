@@ -5,6 +5,7 @@
 #include <QString>
 
 class QEnterEvent;
+class QKeyEvent;
 class QEvent;
 class QMouseEvent;
 class QPaintEvent;
@@ -36,6 +37,8 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // Space and Return press the button that has the keyboard focus.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // The state last given to setButtonEnabled; the hover look follows the pointer only while it is set.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 
+#include <QAccessible>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -30,6 +31,7 @@
 #include "tests/mainwindow/windowdriver.h"
 #include "tests/support/files.h"
 #include "tests/support/testmain.h"
+#include "widgets/focusmark.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton1.h"
@@ -359,6 +361,52 @@ private slots:
         QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
         QVERIFY(!QFileInfo::exists(QDir::tempPath() + "/Brembloc/Vornetta/thumb"));
+    }
+
+    // The whole job by keyboard: Add HEIC twice, Ctrl+S, a batch that lands on
+    // Stop and refuses what the mouse cannot reach under the panel, Escape, then Space on Save and Return on
+    // the question at the end.
+    void aBatchByKeyboard()
+    {
+        openWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_Tab);
+        for (const char* file : {"/large.heic", "/grid.heic"}) {
+            answerWhenShown<QFileDialog>(
+                [this, file](QFileDialog* dialog) { pickInFileDialog(dialog, sources + file); });
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            QTRY_COMPARE(QApplication::focusWidget(), window->addMediaButton);
+        }
+        QCOMPARE(column(window->listWidget, 3), (QStringList{"waiting", "waiting"}));
+
+        answerFolderChooser(out);
+        QTest::keySequence(window.get(), QKeySequence("Ctrl+S"));
+        QVERIFY(window->loadingWidget->isVisible());
+        QTRY_COMPARE(QApplication::focusWidget(), window->stopButton);
+        QVERIFY(window->findChild<FocusMark*>()->isVisible());
+        // Stop's description repeats the progress line for a screen reader resting on it.
+        QCOMPARE(QAccessible::queryAccessibleInterface(window->stopButton)->text(QAccessible::Description),
+                 QString("Converting 1 of 2: large.heic"));
+        for (const char* refused : {"Ctrl+O", "Ctrl+S", "Ctrl+A", "Del", "Menu", "Alt+F"})
+            QTest::keySequence(window.get(), QKeySequence(refused));
+        QVERIFY(!QApplication::activeModalWidget() && !QApplication::activePopupWidget());
+        QCOMPARE(window->listWidget->topLevelItemCount(), 2);
+        QVERIFY(window->listWidget->selectedItems().isEmpty());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(window->loadingWidget->isHidden(), 30000);
+        QCOMPARE(column(window->listWidget, 3), (QStringList{"waiting", "waiting"}));
+        QCOMPARE(QApplication::focusWidget(), window->toJpgButton);
+
+        answerFolderChooser(out);
+        answerWhenShown<MyMessageBoxWidget>(
+            [](MyMessageBoxWidget* dialog) {
+                // The focus starts on OK, which Return then presses.
+                QTest::keyClick(dialog->focusWidget(), Qt::Key_Return);
+            },
+            120000);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTRY_COMPARE_WITH_TIMEOUT(catcher.urls.size(), 1, 120000);
+        QCOMPARE(column(window->listWidget, 3), (QStringList{"success", "success"}));
     }
 
     // What the batch's end tells: the question when every file converted, the failures first when some

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <memory>
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -8,11 +9,13 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QMovie>
+#include <QRegularExpression>
 #include <QTreeWidget>
 
 #include "core/filerules.h"
@@ -25,6 +28,7 @@
 #include "tests/support/testmain.h"
 #include "update/updatewidget.h"
 #include "update/versioncompare.h"
+#include "widgets/focusmark.h"
 #include "widgets/mymessageboxwidget.h"
 #include "widgets/mypushbutton.h"
 #include "widgets/mytempbutton2.h"
@@ -504,6 +508,224 @@ private slots:
         QTest::mouseMove(window.get(), grip + QPoint(40, 40));
         QTest::qWait(50);
         QCOMPARE(window->pos(), QPoint(30, 45));
+    }
+
+    // From the window's start, each press of Tab (or Shift+Tab) and where the focus lands; the mark shows
+    // from the first press and goes with the next click.
+    void tabVisitsTheWindowInOrder_data()
+    {
+        QTest::addColumn<bool>("withRows");
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<QStringList>("visited");
+        const QStringList forward = {"addMediaButton", "listWidget", "fliterComboBox", "toJpgButton",
+                                     "menuButton",     "minButton",  "closeButton",    "addMediaButton"};
+        QTest::newRow("Tab") << true << false << forward;
+        QTest::newRow("Tab, nothing to save")
+            << false << false << QStringList(forward).filter(QRegularExpression("^(?!toJpg)"));
+        QTest::newRow("Shift+Tab") << true << true
+                                   << QStringList{"closeButton",    "minButton",      "menuButton",
+                                                  "toJpgButton",    "fliterComboBox", "listWidget",
+                                                  "addMediaButton", "closeButton"};
+    }
+    void tabVisitsTheWindowInOrder()
+    {
+        QFETCH(bool, withRows);
+        QFETCH(bool, backwards);
+        QFETCH(QStringList, visited);
+        openWindow();
+        if (withRows) {
+            touch(work + "/a.heic");
+            window->addHeicFiles({work + "/a.heic"});
+        }
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::mouseClick(window->titleLabel, Qt::LeftButton);
+        QVERIFY(!FocusMark::keyboardInUse());
+        QStringList seen;
+        for (int press = 0; press < visited.size(); ++press) {
+            QTest::keyClick(QApplication::focusWidget(), backwards ? Qt::Key_Backtab : Qt::Key_Tab);
+            seen.append(QApplication::focusWidget()->objectName());
+        }
+        QCOMPARE(seen, visited);
+        const auto* mark = window->findChild<FocusMark*>();
+        QVERIFY(mark && mark->isVisible());
+        QCOMPARE(mark->geometry(), QRect(QApplication::focusWidget()->mapTo(window.get(), QPoint()),
+                                         QApplication::focusWidget()->size()));
+        QTest::mouseClick(window->listWidget->viewport(), Qt::LeftButton);
+        QVERIFY(!FocusMark::keyboardInUse());
+        QVERIFY(mark->isHidden());
+    }
+
+    // Each shortcut with no conversion running, on a list of so many rows (the first and the last selected):
+    // the dialog or menu it opens (its title or first entry), and the rows left. Nothing opens where the
+    // mouse would be refused.
+    void shortcutsDoWhatTheMouseDoes_data()
+    {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("Ctrl+O") << QKeySequence("Ctrl+O") << 0 << "Open File" << QStringList();
+        QTest::newRow("Ctrl+S") << QKeySequence("Ctrl+S") << 1 << "Open Directory" << QStringList{"a"};
+        QTest::newRow("Ctrl+S, nothing to save") << QKeySequence("Ctrl+S") << 0 << "" << QStringList();
+        QTest::newRow("Delete") << QKeySequence(Qt::Key_Delete) << 3 << "" << QStringList{"b"};
+        QTest::newRow("Ctrl+A, Delete") << QKeySequence("Ctrl+A, Del") << 3 << "" << QStringList();
+        QTest::newRow("Menu") << QKeySequence(Qt::Key_Menu) << 2 << "Remove All" << QStringList{"a", "b"};
+        QTest::newRow("Shift+F10") << QKeySequence("Shift+F10") << 2 << "Remove All" << QStringList{"a", "b"};
+        QTest::newRow("Menu, no row") << QKeySequence(Qt::Key_Menu) << 0 << "" << QStringList();
+        QTest::newRow("Alt+F") << QKeySequence("Alt+F") << 0 << "Help" << QStringList();
+        QTest::newRow("F10") << QKeySequence(Qt::Key_F10) << 0 << "Help" << QStringList();
+        QTest::newRow("Escape, no batch") << QKeySequence(Qt::Key_Escape) << 1 << "" << QStringList{"a"};
+    }
+    void shortcutsDoWhatTheMouseDoes()
+    {
+        QFETCH(QKeySequence, keys);
+        QFETCH(int, rows);
+        QFETCH(QString, opened);
+        QFETCH(QStringList, left);
+        openWindow();
+        QStringList paths;
+        for (int row = 0; row < rows; ++row) {
+            paths.append(work + "/" + QChar('a' + row) + ".heic");
+            touch(paths.last());
+        }
+        window->addHeicFiles(paths);
+        QTreeWidget* list = window->listWidget;
+        if (rows > 0) {
+            list->topLevelItem(0)->setSelected(true);
+            list->topLevelItem(rows - 1)->setSelected(true);
+        }
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+
+        QString seen;
+        answerWhenShown<QWidget>(
+            [&seen](QWidget* shown) {
+                if (auto* menu = qobject_cast<QMenu*>(shown))
+                    seen = menu->actions().value(0)->text();
+                else
+                    seen = shown->windowTitle();
+                shown->close();
+            },
+            opened.isEmpty() ? 300 : 20000);
+        QTest::keySequence(window.get(), keys);
+        if (opened.isEmpty())
+            QTest::qWait(400);
+        QCOMPARE(seen, opened);
+        QStringList names;
+        for (const QString& path : column(list, 0))
+            names.append(QFileInfo(path).completeBaseName());
+        QCOMPARE(names, left);
+        QCOMPARE(window->toJpgButton->isEnabled(), !left.isEmpty());
+    }
+
+    void ctrlQClosesTheWindow()
+    {
+        openWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTest::keySequence(window.get(), QKeySequence("Ctrl+Q"));
+        QTRY_VERIFY(!window->isVisible());
+    }
+
+    // What a screen reader finds for each part a user acts on: its role, its name, and what its press does
+    // (the dialog's title or the menu's first entry that opens, or what becomes of the window).
+    void screenReadersFindAndPressEveryControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("withRow");
+        QTest::addColumn<QAccessible::Role>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("pressed");
+        QTest::newRow("Add HEIC") << "addMediaButton" << false << QAccessible::Button << "Add HEIC"
+                                  << "Open File";
+        QTest::newRow("Save") << "toJpgButton" << true << QAccessible::Button << "Save to JPG"
+                              << "Open Directory";
+        QTest::newRow("Save, disabled") << "toJpgButton" << false << QAccessible::Button << "Save to JPG"
+                                        << "";
+        QTest::newRow("format") << "fliterComboBox" << false << QAccessible::ComboBox << "JPG"
+                                << "QComboBoxPrivateContainer";
+        QTest::newRow("menu") << "menuButton" << false << QAccessible::Button << "Menu"
+                              << "Help";
+        QTest::newRow("minimise") << "minButton" << false << QAccessible::Button << "Minimise"
+                                  << "minimised";
+        QTest::newRow("close") << "closeButton" << false << QAccessible::Button << "Close"
+                               << "closed";
+    }
+    void screenReadersFindAndPressEveryControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(bool, withRow);
+        QFETCH(QAccessible::Role, role);
+        QFETCH(QString, name);
+        QFETCH(QString, pressed);
+        openWindow();
+        touch(work + "/a.heic");
+        if (withRow)
+            window->addHeicFiles({work + "/a.heic"});
+        QAccessibleInterface* iface =
+            QAccessible::queryAccessibleInterface(window->findChild<QWidget*>(control));
+        QVERIFY(iface);
+        QCOMPARE(iface->role(), role);
+        QCOMPARE(iface->text(QAccessible::Name), name);
+        QCOMPARE(iface->state().disabled, pressed.isEmpty());
+        QVERIFY(iface->actionInterface());
+        QVERIFY(
+            iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()) ||
+            iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::showMenuAction()));
+
+        QString seen;
+        const bool opens = !pressed.isEmpty() && pressed != "minimised" && pressed != "closed";
+        if (opens || pressed.isEmpty()) {
+            answerWhenShown<QWidget>(
+                [&seen](QWidget* shown) {
+                    auto* menu = qobject_cast<QMenu*>(shown);
+                    seen = menu                             ? menu->actions().value(0)->text()
+                           : shown->windowTitle().isEmpty() ? shown->metaObject()->className()
+                                                            : shown->windowTitle();
+                    shown->close();
+                },
+                opens ? 20000 : 300);
+        }
+        const QStringList actions = iface->actionInterface()->actionNames();
+        iface->actionInterface()->doAction(actions.contains(QAccessibleActionInterface::pressAction())
+                                               ? QAccessibleActionInterface::pressAction()
+                                               : QAccessibleActionInterface::showMenuAction());
+        if (pressed == "minimised")
+            QTRY_VERIFY(window->isMinimized());
+        else if (pressed == "closed")
+            QTRY_VERIFY(!window->isVisible());
+        else if (opens)
+            QTRY_COMPARE(seen, pressed);
+        else
+            QTest::qWait(400);
+        QCOMPARE(seen, opens ? pressed : QString());
+    }
+
+    // The list as a screen reader reads it: a table named "Files" with the shown columns only.
+    void screenReadersReadTheListsShownColumns()
+    {
+        openWindow();
+        touch(work + "/a.heic");
+        touch(work + "/b.heic");
+        window->addHeicFiles({work + "/a.heic", work + "/b.heic"});
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(window->listWidget);
+        QCOMPARE(list->role(), QAccessible::Table);
+        QCOMPARE(list->text(QAccessible::Name), QString("Files"));
+        QVERIFY(list->tableInterface());
+        QCOMPARE(list->tableInterface()->columnCount(), 2);
+        QCOMPARE(list->tableInterface()->rowCount(), 2);
+        QStringList children;
+        for (int child = 0; child < list->childCount(); ++child) {
+            QAccessibleInterface* cell = list->child(child);
+            QCOMPARE(cell->parent(), list);
+            QCOMPARE(list->indexOfChild(cell), child);
+            children.append(cell->text(QAccessible::Name));
+        }
+        QCOMPARE(children,
+                 (QStringList{"File", "Status", work + "/a.heic", "waiting", work + "/b.heic", "waiting"}));
+        QCOMPARE(list->child(0)->role(), QAccessible::ColumnHeader);
+        QCOMPARE(list->tableInterface()->cellAt(1, 1)->role(), QAccessible::Cell);
+        const QModelIndex path = window->listWidget->model()->index(1, 0);
+        QCOMPARE(list->tableInterface()->cellAt(1, 0)->rect().center(),
+                 window->listWidget->viewport()->mapToGlobal(window->listWidget->visualRect(path).center()));
     }
 
     void outputNamesNeverOverwrite()

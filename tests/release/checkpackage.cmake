@@ -80,6 +80,11 @@ set(folder ${root}${program_folder})
 foreach(file vornetta vornetta-convert heic/heic ffmpeg picturereader/picturereader)
     expect("${program_folder}/${file} is missing" EXISTS ${folder}/${file})
 endforeach()
+# The window's translations, where the program looks for them.
+foreach(language de es fr it ja ko pt_BR zh_CN)
+    expect("${program_folder}/translations/vornetta_${language}.qm is missing"
+        EXISTS ${folder}/translations/vornetta_${language}.qm)
+endforeach()
 foreach(launcher vornetta vornetta-convert)
     set(link ${root}/usr/bin/${launcher})
     expect("/usr/bin/${launcher} is not a link" IS_SYMLINK ${link})

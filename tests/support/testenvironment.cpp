@@ -23,6 +23,8 @@ IsolatedEnvironment::IsolatedEnvironment()
     qputenv("XDG_CONFIG_HOME", makeFolder(rootDir.path() + "/config").toUtf8());
     qputenv("XDG_DATA_HOME", makeFolder(rootDir.path() + "/data").toUtf8());
     qputenv("XDG_CACHE_HOME", makeFolder(rootDir.path() + "/cache").toUtf8());
+    // Programs a test starts speak English, whatever the machine's language.
+    qputenv("LANGUAGE", "en");
     qputenv("TMPDIR", makeFolder(rootDir.path() + "/tmp").toUtf8());
     // Owner-only, as the system makes it; vornetta keeps its one-window socket there.
     const QString runtime = makeFolder(rootDir.path() + "/runtime");
