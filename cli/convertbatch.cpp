@@ -101,7 +101,7 @@ private:
             [this](const QString& path) { return reserved.contains(path); }, job.image);
         reserved.insert(output);
         return ConversionRequest{job.input, output,       options.format, options.quality,
-                                 true,      options.srgb, job.item};
+                                 true,      options.srgb, job.item,       options.depth != 8};
     }
 
     const QList<ConvertJob>& jobs;

@@ -21,6 +21,7 @@ struct OptionSet
     QCommandLineOption jobs;
     QCommandLineOption srgb;
     QCommandLineOption allImages;
+    QCommandLineOption depth;
 };
 
 // An argument that is not UTF-8 is handed to the parser as this text, which no real argument can be: argv
@@ -90,10 +91,15 @@ OptionSet describeOptions(QCommandLineParser& parser)
         QStringLiteral("Every picture of a file (a burst, a collection, a stereo pair), the primary first: "
                        "name.jpg, name-2.jpg, name-3.jpg... Thumbnails and auxiliary images (alpha, depth, "
                        "gain maps) are left out."));
-    parser.addOptions({format, output, quality, jobs, srgb, allImages});
+    const QCommandLineOption depth(
+        QStringLiteral("depth"),
+        QStringLiteral("Bits a sample in PNG files: 16 (default) keeps 10- and 12-bit pictures in 16-bit "
+                       "files, 8 writes every picture in 8 bits. JPG and BMP files are always 8-bit."),
+        QStringLiteral("bits"));
+    parser.addOptions({format, output, quality, jobs, srgb, allImages, depth});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("HEIC files or folders to convert."),
                                  QStringLiteral("FILE..."));
-    return OptionSet{help, version, format, output, quality, jobs, srgb, allImages};
+    return OptionSet{help, version, format, output, quality, jobs, srgb, allImages, depth};
 }
 
 // The arguments as the parser takes them: each that is not UTF-8 as its placeholder.
@@ -121,7 +127,7 @@ bool readOptionValues(const QCommandLineParser& parser, const OptionSet& set, Co
 {
     for (const auto& [option, what] :
          {std::pair{set.format, "format"}, std::pair{set.output, "output folder"},
-          std::pair{set.quality, "quality"}, std::pair{set.jobs, "jobs"}}) {
+          std::pair{set.quality, "quality"}, std::pair{set.jobs, "jobs"}, std::pair{set.depth, "depth"}}) {
         if (parser.isSet(option) && isPlaceholder(parser.value(option))) {
             *error = QStringLiteral("the %1 given is not valid UTF-8").arg(QLatin1String(what));
             return false;
@@ -161,6 +167,14 @@ bool readOptionValues(const QCommandLineParser& parser, const OptionSet& set, Co
             return false;
         }
         options->jobs = *jobs;
+    }
+    if (parser.isSet(set.depth)) {
+        const QString bits = parser.value(set.depth);
+        if (bits != QLatin1String("8") && bits != QLatin1String("16")) {
+            *error = QStringLiteral("the depth must be 8 or 16, not \"%1\"").arg(bits);
+            return false;
+        }
+        options->depth = bits.toInt();
     }
     options->srgb = parser.isSet(set.srgb);
     options->allImages = parser.isSet(set.allImages);

@@ -18,6 +18,7 @@ struct ConvertOptions
     int jobs = 2;            // files in flight at once, 1 to kMostJobs
     bool srgb = false;       // colours converted to sRGB (ConversionRequest::srgb)
     bool allImages = false;  // every picture of each file, not its primary alone
+    int depth = 16;          // 16: PNG files of deeper pictures in 16 bits; 8: in 8 (--depth)
     QList<QByteArray> paths; // files and folders, as the bytes given
 };
 

@@ -13,6 +13,7 @@
 
 #include <unistd.h>
 
+#include "engine/derivedpicture.h"
 #include "engine/files/sourcefile.h"
 #include "engine/files/workfolder.h"
 #include "engine/limits.h"
@@ -105,6 +106,29 @@ ConversionResult convertPictureFile(const ConversionRequest& request, PictureFil
     return result;
 }
 
+// The file's picture split and stitched in the work folder, an overlay or identity composed from its inputs.
+// Only PNG files carry what the colour needs more than 8 bits for, and transparency: for JPG and BMP files
+// the alpha planes are left undecoded (an overlay's inputs still blend by theirs) and the colour is taken in
+// 8 bits.
+StitchResult splitAndStitchFor(const ConversionRequest& request, const std::string& source,
+                               const std::string& folder, const StopCheck& stop)
+{
+    const StepResult split = splitImage(source, folder, stop, request.item);
+    if (!split.ok()) {
+        StitchResult failed;
+        failed.failure =
+            split.failure == FailureKind::Stopped ? StitchFailure::Stopped : StitchFailure::NoPicture;
+        failed.status = split;
+        return failed;
+    }
+    const bool png = request.format == OutputFormat::Png;
+    const bool deep = png && request.keepDepth;
+    StitchResult stitched = isDerivedPicture(folder) ? composeDerivedPicture(source, folder, deep, stop)
+                                                     : stitchImage(folder, stop, ImageWanted{png, deep});
+    stitched.alpha = stitched.alpha && png;
+    return stitched;
+}
+
 // A HEIC file: split, its tiles decoded and stitched in the work folder, the picture turned and cropped.
 ConversionResult convertHeicFile(const ConversionRequest& request, const QString& source,
                                  const StopCheck& stop)
@@ -126,9 +150,10 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
     const std::string keptBmpPath = work.isPrivate() ? std::string() : bmpPath;
 
     StitchResult stitched =
-        splitAndStitch(source.toUtf8().toStdString(), folder.toUtf8().toStdString(), stop, request.item);
+        splitAndStitchFor(request, source.toUtf8().toStdString(), folder.toUtf8().toStdString(), stop);
     // An incomplete picture is written all the same, gaps and all, and then not saved.
     if (stitched.failure == StitchFailure::None && stitched.missingCells > 0 && !keptBmpPath.empty() &&
+        stitched.picture.depth() == 32 &&
         !writeBmp32(keptBmpPath, stitched.picture.constBits(), stitched.picture.width(),
                     stitched.picture.height())) {
         result.status = StepResult::workFolderUnwritable();
@@ -138,12 +163,16 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
     if (!result.status.ok())
         return result;
     QImage image = std::move(stitched.picture);
-    makeOpaque(image);
+    if (!stitched.alpha && image.depth() == 32)
+        makeOpaque(image);
 
     // bmp.bmp is written while the picture is turned, cropped and encoded. Its pixels stay where they are
-    // until then: turning and cropping make new pictures, and the stitched one is kept for the writer.
+    // until then: turning and cropping make new pictures, and the stitched one is kept for the writer. A
+    // 16-bit picture is written from an 8-bit copy.
     QImage stitchedForBmp; // declared first, so that it outlives the writer on every way out
-    BackgroundBmpWrite bmp(keptBmpPath, image);
+    const QImage bmpCopy =
+        keptBmpPath.empty() || image.depth() == 32 ? QImage() : image.convertToFormat(QImage::Format_ARGB32);
+    BackgroundBmpWrite bmp(keptBmpPath, bmpCopy.isNull() ? image : bmpCopy);
 
     // Upright, cropped and with its colour profile, as the camera meant it to be shown.
     const PictureExtrasResult extras = readPictureExtras(folder + "/" + protocol::kSplitterPrefix);

@@ -33,6 +33,9 @@ struct ConversionRequest
     bool srgb = false;
     quint32 item = 0; // the image to convert: 0 for the primary picture, else an item id
                       // that listImages (imagelist.h) gives
+    // PNG files of pictures deeper than 8 bits are written in 16 bits; false writes them in 8 as JPG and BMP
+    // files always are.
+    bool keepDepth = true;
 };
 
 struct ConversionResult

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/picture/pictureextras.h"
 
+#include <algorithm>
+
 #include <QColorSpace>
 #include <QTransform>
 
@@ -109,6 +111,36 @@ PictureExtrasResult readPictureExtras(const QString& prefix)
     result.extras.exif =
         readSmallFile(prefix + protocol::kExifFile, qint64(protocol::kMaxExifBytes)).value_or(QByteArray());
     return result;
+}
+
+int readColourDepth(const QString& prefix)
+{
+    const QByteArray text =
+        readSmallFile(prefix + protocol::kDepthFile, protocol::kMaxDepthFileBytes).value_or(QByteArray());
+    const QList<QByteArray> fields = text.endsWith('\n') ? text.chopped(1).split(' ') : QList<QByteArray>();
+    int deepest = 8;
+    for (const QByteArray& field : fields) {
+        const std::optional<int> bits = number(field);
+        if (fields.size() != 2 || !bits || *bits < 8 || *bits > 16)
+            return 8;
+        deepest = std::max(deepest, *bits);
+    }
+    return deepest;
+}
+
+QString readPictureKind(const QString& prefix)
+{
+    const QByteArray text =
+        readSmallFile(prefix + protocol::kPictureKindFile, protocol::kMaxPictureKindFileBytes)
+            .value_or(QByteArray());
+    if (text.size() < 2 || !text.endsWith('\n'))
+        return {};
+    const QByteArray kind = text.chopped(1);
+    for (const char c : kind) {
+        if (c < ' ' || c > '~')
+            return {};
+    }
+    return QString::fromLatin1(kind);
 }
 
 StepResult preparePicture(QImage& image, const PictureExtras& extras, OutputFormat format)

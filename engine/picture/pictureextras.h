@@ -56,6 +56,14 @@ QByteArray readIccProfile(const QString& prefix);
 // and the Exif block are optional, and left out when unreadable or too large.
 PictureExtrasResult readPictureExtras(const QString& prefix);
 
+// The colour's bit depth the splitter recorded beside its output PREFIX (PREFIXdepth): the larger of luma and
+// chroma, 8 when there is no such file or it is not "LUMA CHROMA\n" of two numbers from 8 to 16.
+int readColourDepth(const QString& prefix);
+
+// What PREFIXkind says a picture of a kind not converted is ("av01", "av01 in grid"); empty when the file is
+// missing, too large, or holds anything but one line of printable ASCII.
+QString readPictureKind(const QString& prefix);
+
 // Applies the steps to the picture and, for the formats that carry one (everything but BMP), attaches the
 // ICC profile when Qt can read it. A failure when the steps cannot be applied.
 StepResult preparePicture(QImage& image, const PictureExtras& extras, OutputFormat format);

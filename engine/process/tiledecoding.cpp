@@ -31,19 +31,21 @@ bool isFile(const std::string& path)
 }
 
 // The tile numbers to decode: each once, in list order, only those the splitter wrote.
-std::vector<int> tilesToDecode(const std::string& workFolder, const std::vector<int>& tileIds)
+std::vector<int> tilesToDecode(const std::string& workFolder, const std::vector<int>& tileIds,
+                               const TileSet& set)
 {
     std::vector<int> tiles;
     std::unordered_set<int> seen;
     for (const int tileId : tileIds) {
-        if (seen.insert(tileId).second && isFile(tileFilePath(workFolder, tileId)))
+        if (seen.insert(tileId).second && isFile(tileFilePath(workFolder, tileId, set)))
             tiles.push_back(tileId);
     }
     return tiles;
 }
 
 TileDecoding decodeOneAfterAnother(const std::string& workFolder, const std::vector<int>& tiles,
-                                   DecoderQueue& queue, const StopCheck& stop, const TileDecoded& decoded)
+                                   const TileSet& set, DecoderQueue& queue, const StopCheck& stop,
+                                   const TileDecoded& decoded)
 {
     TileDecoding result;
     for (const int tileId : tiles) {
@@ -52,8 +54,9 @@ TileDecoding decodeOneAfterAnother(const std::string& workFolder, const std::vec
             result.end = TileDecoding::End::Stopped;
             break;
         }
-        const ToolEnd ran =
-            runDecoder(tileFilePath(workFolder, tileId), tilePicturePath(workFolder, tileId), stop).end;
+        const ToolEnd ran = runDecoder(tileFilePath(workFolder, tileId, set),
+                                       tilePicturePath(workFolder, tileId, set), stop, set.deep)
+                                .end;
         if (ran == ToolEnd::Stopped) {
             result.end = TileDecoding::End::Stopped;
             break;
@@ -74,9 +77,11 @@ TileDecoding decodeOneAfterAnother(const std::string& workFolder, const std::vec
 class ParallelDecoding final
 {
 public:
-    ParallelDecoding(const std::string& workFolder, const std::vector<int>& tiles, DecoderQueue& queue)
+    ParallelDecoding(const std::string& workFolder, const std::vector<int>& tiles, const TileSet& set,
+                     DecoderQueue& queue)
         : workFolder(workFolder)
         , tiles(tiles)
+        , set(set)
         , queue(queue)
     {}
     ParallelDecoding(const ParallelDecoding&) = delete;
@@ -146,9 +151,9 @@ private:
                 const DecoderQueue::Slot slot(queue, sawStop);
                 if (!slot.held())
                     break;
-                const ToolEnd ran =
-                    runDecoder(tileFilePath(workFolder, tileId), tilePicturePath(workFolder, tileId), sawStop)
-                        .end;
+                const ToolEnd ran = runDecoder(tileFilePath(workFolder, tileId, set),
+                                               tilePicturePath(workFolder, tileId, set), sawStop, set.deep)
+                                        .end;
                 if (ran == ToolEnd::NotStarted)
                     notStarted = true;
                 if (ran == ToolEnd::Ended) {
@@ -167,6 +172,7 @@ private:
 
     const std::string& workFolder;
     const std::vector<int>& tiles;
+    const TileSet& set;
     DecoderQueue& queue;
     std::atomic<size_t> nextTile{0};
     std::atomic<bool> stopped{false};
@@ -180,29 +186,29 @@ private:
 
 } // namespace
 
-std::string tileFilePath(const std::string& workFolder, long long tileNumber)
+std::string tileFilePath(const std::string& workFolder, long long tileNumber, const TileSet& set)
 {
-    return workFolder + "/" + protocol::kSplitterPrefix + std::to_string(tileNumber);
+    return workFolder + "/" + set.tilePrefix + std::to_string(tileNumber);
 }
 
-std::string tilePicturePath(const std::string& workFolder, long long tileNumber)
+std::string tilePicturePath(const std::string& workFolder, long long tileNumber, const TileSet& set)
 {
-    return workFolder + "/" + protocol::kDecodedTilePrefix + std::to_string(tileNumber) +
-           protocol::kDecodedTileSuffix;
+    return workFolder + "/" + set.decodedPrefix + std::to_string(tileNumber) +
+           (set.deep ? protocol::kDecodedDeepTileSuffix : protocol::kDecodedTileSuffix);
 }
 
 TileDecoding decodeTiles(const std::string& workFolder, const std::vector<int>& tileIds,
-                         const StopCheck& stop, const TileDecoded& decoded)
+                         const StopCheck& stop, const TileDecoded& decoded, const TileSet& set)
 {
     if (stop && stop())
         return TileDecoding{TileDecoding::End::Stopped, false};
-    const std::vector<int> tiles = tilesToDecode(workFolder, tileIds);
+    const std::vector<int> tiles = tilesToDecode(workFolder, tileIds, set);
     const size_t count = std::min(static_cast<size_t>(tileDecoderCount()), tiles.size());
     DecoderQueue queue(tiles.size());
     if (count > 1) {
-        ParallelDecoding decoding(workFolder, tiles, queue);
+        ParallelDecoding decoding(workFolder, tiles, set, queue);
         if (decoding.start(count) > 0)
             return decoding.finish(stop, decoded);
     }
-    return decodeOneAfterAnother(workFolder, tiles, queue, stop, decoded);
+    return decodeOneAfterAnother(workFolder, tiles, set, queue, stop, decoded);
 }

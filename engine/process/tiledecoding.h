@@ -6,6 +6,22 @@
 #include <vector>
 
 #include "engine/process/toolrunner.h"
+#include "protocol/protocol.h"
+
+// Which of the splitter's tiles, decoded how: the colour's (hevc/hevcN to jpeg/jpegN.bmp) unless said
+// otherwise, the alpha plane's (hevc/hevcalphaN to jpeg/jpegalphaN.bmp), and either in 16 bits (.ppm).
+struct TileSet
+{
+    std::string tilePrefix = protocol::kSplitterPrefix;
+    std::string decodedPrefix = protocol::kDecodedTilePrefix;
+    bool deep = false;
+
+    static TileSet alpha()
+    {
+        return TileSet{std::string(protocol::kSplitterPrefix) + protocol::kAlphaTilePrefix,
+                       protocol::kDecodedAlphaTilePrefix, false};
+    }
+};
 
 // Has ffmpeg decode the splitter's tiles: hevc/hevcN in the work folder becomes jpeg/jpegN.bmp. Each
 // listed number is decoded once; numbers whose tile file the splitter did not write are skipped. Up to
@@ -31,8 +47,9 @@ struct TileDecoding
 };
 
 TileDecoding decodeTiles(const std::string& workFolder, const std::vector<int>& tileIds,
-                         const StopCheck& stop = {}, const TileDecoded& decoded = {});
+                         const StopCheck& stop = {}, const TileDecoded& decoded = {},
+                         const TileSet& set = {});
 
-// The two file names of tile number n in the work folder.
-std::string tileFilePath(const std::string& workFolder, long long tileNumber);
-std::string tilePicturePath(const std::string& workFolder, long long tileNumber);
+// The two file names of tile number n of the set in the work folder.
+std::string tileFilePath(const std::string& workFolder, long long tileNumber, const TileSet& set = {});
+std::string tilePicturePath(const std::string& workFolder, long long tileNumber, const TileSet& set = {});

@@ -294,9 +294,11 @@ ToolRun runSplitterList(const std::string& input, std::size_t outputLimit, const
     return runTool(tool, {tool, "--list", input}, stop, outputLimit);
 }
 
-ToolRun runDecoder(const std::string& tile, const std::string& bmp, const StopCheck& stop)
+ToolRun runDecoder(const std::string& tile, const std::string& bmp, const StopCheck& stop, bool deep)
 {
     const std::string tool = programFolder() + "/ffmpeg";
+    if (deep)
+        return runTool(tool, {tool, "-i", tile, "-pix_fmt", "rgb48be", bmp}, stop);
     return runTool(tool, {tool, "-i", tile, bmp}, stop);
 }
 

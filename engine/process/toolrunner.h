@@ -64,8 +64,9 @@ ToolRun runSplitter(const std::string& input, const std::string& prefix, const S
 // `<program folder>/heic/heic --list INPUT`, its standard output collected up to outputLimit bytes.
 ToolRun runSplitterList(const std::string& input, std::size_t outputLimit, const StopCheck& stop = {});
 
-// `<program folder>/ffmpeg -i TILE BMP`.
-ToolRun runDecoder(const std::string& tile, const std::string& bmp, const StopCheck& stop = {});
+// `<program folder>/ffmpeg -i TILE BMP`, or for a deep tile `ffmpeg -i TILE -pix_fmt rgb48be PPM`.
+ToolRun runDecoder(const std::string& tile, const std::string& bmp, const StopCheck& stop = {},
+                   bool deep = false);
 
 // `<program folder>/picturereader/picturereader INPUT PREFIX`: a JPEG or PNG file read into the files
 // protocol.h names.

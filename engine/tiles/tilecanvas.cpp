@@ -4,17 +4,19 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/picture/picturememory.h"
 #include "engine/process/tiledecoding.h"
 #include "engine/tiles/tilefile.h"
 
-TileCanvas::TileCanvas(const TileInfo& info)
+TileCanvas::TileCanvas(const TileInfo& info, QImage::Format format)
     : info(info)
-    , canvas(info.width, info.height, QImage::Format_ARGB32)
+    , canvas(newPicture(QSize(info.width, info.height), format))
+    , pixelBytes(canvas.depth() / 8)
 {}
 
-bool TileCanvas::place(const std::string& workFolder, int tileId)
+bool TileCanvas::place(const std::string& workFolder, int tileId, const TileSet& set)
 {
-    TileFile file(tilePicturePath(workFolder, tileId));
+    TileFile file(tilePicturePath(workFolder, tileId, set));
     // The size is checked from the header, before a picture of any size is read.
     const QSize size = file.size();
     if (!size.isValid() || size.isEmpty())
@@ -32,14 +34,15 @@ bool TileCanvas::place(const std::string& workFolder, int tileId)
     }
 
     const std::optional<TileRect> rect = placeTile(tileId, info, cell);
-    if (!rect || !file.readPixels())
+    if (!rect || file.bytesPerPixel() != pixelBytes || !file.readPixels())
         return true;
     // Row by row: the tile lands in its cell, cut at the picture's edges.
     const size_t stride = static_cast<size_t>(canvas.bytesPerLine());
     std::uint8_t* const target = canvas.bits();
     for (int row = 0; row < rect->height; ++row)
-        std::memcpy(target + static_cast<size_t>(rect->y + row) * stride + static_cast<size_t>(rect->x) * 4,
-                    file.row(row), static_cast<size_t>(rect->width) * 4);
+        std::memcpy(target + static_cast<size_t>(rect->y + row) * stride +
+                        static_cast<size_t>(rect->x) * static_cast<size_t>(pixelBytes),
+                    file.row(row), static_cast<size_t>(rect->width) * static_cast<size_t>(pixelBytes));
     covered[static_cast<size_t>(rect->y / cell.height * cellColumns + rect->x / cell.width)] = true;
     return true;
 }
@@ -61,8 +64,9 @@ std::int64_t TileCanvas::finish()
         const int width = std::min(cell.width, info.width - x);
         const int height = std::min(cell.height, info.height - y);
         for (int row = 0; row < height; ++row)
-            std::memset(canvas.bits() + static_cast<size_t>(y + row) * stride + static_cast<size_t>(x) * 4, 0,
-                        static_cast<size_t>(width) * 4);
+            std::memset(canvas.bits() + static_cast<size_t>(y + row) * stride +
+                            static_cast<size_t>(x) * static_cast<size_t>(pixelBytes),
+                        0, static_cast<size_t>(width) * static_cast<size_t>(pixelBytes));
     }
     return missing;
 }

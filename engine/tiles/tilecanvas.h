@@ -7,6 +7,7 @@
 
 #include <QImage>
 
+#include "engine/process/tiledecoding.h"
 #include "engine/tiles/tileinfo.h"
 #include "engine/tiles/tileplacement.h"
 
@@ -17,20 +18,21 @@
 class TileCanvas final
 {
 public:
-    // A canvas of the picture's size; isNull() when there is no memory for it.
-    explicit TileCanvas(const TileInfo& info);
+    // A canvas of the picture's size; isNull() when there is no memory for it. Format_ARGB32 takes the
+    // tiles' BMP files, Format_RGBX64 their 16-bit PPM files (tilefile.h).
+    explicit TileCanvas(const TileInfo& info, QImage::Format format = QImage::Format_ARGB32);
 
     bool isNull() const { return canvas.isNull(); }
 
     // Reads the decoded picture of tile number tileId and places it. True when it was placed, or when
     // there is no readable picture (the cell stays empty); false when its size refuses the file.
-    bool place(const std::string& workFolder, int tileId);
+    bool place(const std::string& workFolder, int tileId, const TileSet& set = {});
 
     // Clears the cells no tile covered (all zero, as an empty cell has always been) and says how many
     // there were. Call once, after the last tile.
     std::int64_t finish();
 
-    // The placed picture, Format_ARGB32, rows back to back (32-bit rows need no padding).
+    // The placed picture, in the canvas's format, rows back to back (32- and 64-bit rows need no padding).
     QImage takePicture() { return std::move(canvas); }
 
 private:
@@ -41,4 +43,5 @@ private:
     // Which cells a tile covered, row by row; sized once the cell size is known.
     std::vector<bool> covered;
     std::int64_t cellColumns = 0;
+    int pixelBytes = 4;
 };

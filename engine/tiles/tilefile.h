@@ -14,7 +14,9 @@ class QImageReader;
 // A decoded tile's BMP file, read as 32-bit pixels in the byte order blue, green, red, alpha. Our tile
 // decoder's files (32 bits, top row first) are read straight into memory; any other BMP, such as the 24-bit
 // ones the system's ffmpeg writes, through Qt's BMP reader. Only BMP is ever parsed: no other image format
-// gets to read these files.
+// gets to read these files. A deep tile (a path ending in .ppm) is the 16-bit PPM both decoders write for
+// `-pix_fmt rgb48be`, read as QImage::Format_RGBX64 pixels: red, green, blue and 65535 in native 16-bit
+// words.
 class TileFile final
 {
 public:
@@ -30,13 +32,19 @@ public:
     bool readPixels();
     // A row of width() pixels, after readPixels().
     const std::uint8_t* row(int y) const;
+    // 4, or 8 for a deep tile.
+    int bytesPerPixel() const { return deep ? 8 : 4; }
 
     // Reads the pixels straight into memory of width() x 4 bytes a row, the rows back to back, without a
     // copy. Our decoder's layout only: false for any other BMP, and when they cannot all be read.
     bool readPixelsInto(std::uint8_t* into);
 
 private:
+    void openPpm();
+
     QSize headerSize;
+    bool deep = false;
+    std::uint64_t ppmHeaderBytes = 0;
     int descriptor = -1;                  // our decoder's file, read straight
     std::unique_ptr<QImageReader> reader; // any other BMP
     QImage picture;

@@ -5,11 +5,15 @@
 #include <unordered_set>
 #include <vector>
 
+#include <QFileInfo>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "engine/picture/alphaplane.h"
 #include "engine/picture/bmpwriter.h"
+#include "engine/picture/pictureextras.h"
 #include "engine/process/tiledecoding.h"
 #include "engine/process/toolfailure.h"
 #include "engine/tiles/tilecanvas.h"
@@ -100,19 +104,45 @@ StitchResult writtenToBmp(StitchResult result, const std::string& bmpPath)
     return result;
 }
 
+StitchResult stitchPlane(const std::string& workFolder, const char* infoFile, const TileSet& set,
+                         const StopCheck& stop);
+
 } // namespace
+
+StepResult splitImage(const std::string& input, const std::string& workFolder, const StopCheck& stop,
+                      std::uint32_t item)
+{
+    const std::string prefix = workFolder + "/" + protocol::kSplitterPrefix;
+    const ToolRun split = runSplitter(input, prefix, stop, item);
+    const StepResult ran = toolRunFailure(split, Tool::Splitter);
+    if (!ran.ok())
+        return ran;
+    if (split.exitStatus == protocol::kSplitCannotWrite)
+        return statusOf(StitchFailure::CannotWrite);
+    if (split.exitStatus == protocol::kSplitPictureKind) {
+        const QString kind = readPictureKind(QString::fromStdString(prefix));
+        return StepResult::failed(FailureKind::Picture,
+                                  kind.isEmpty() ? QStringLiteral("picture kind not supported")
+                                                 : QStringLiteral("picture kind not supported: ") + kind);
+    }
+    if (split.exitStatus != protocol::kSplitDone)
+        return statusOf(StitchFailure::NoPicture);
+    return {};
+}
 
 StitchResult splitAndStitch(const std::string& input, const std::string& workFolder, const StopCheck& stop,
                             std::uint32_t item)
 {
-    const ToolRun split = runSplitter(input, workFolder + "/" + protocol::kSplitterPrefix, stop, item);
-    const StepResult ran = toolRunFailure(split, Tool::Splitter);
-    if (!ran.ok())
-        return giveUp(ran.failure == FailureKind::Stopped ? StitchFailure::Stopped : StitchFailure::Splitter,
-                      ran);
-    if (split.exitStatus == protocol::kSplitCannotWrite)
-        return giveUp(StitchFailure::CannotWrite);
-    return stitchPicture(workFolder, stop);
+    const StepResult split = splitImage(input, workFolder, stop, item);
+    if (split.ok())
+        return stitchPicture(workFolder, stop);
+    if (split.failure == FailureKind::Stopped)
+        return giveUp(StitchFailure::Stopped, split);
+    if (split.failure == FailureKind::Tool)
+        return giveUp(StitchFailure::Splitter, split);
+    if (split.failure == FailureKind::WorkFolder)
+        return giveUp(StitchFailure::CannotWrite, split);
+    return giveUp(StitchFailure::NoPicture, split);
 }
 
 StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPath,
@@ -128,21 +158,52 @@ StitchResult stitchTiles(const std::string& workFolder, const std::string& bmpPa
 
 StitchResult stitchPicture(const std::string& workFolder, const StopCheck& stop)
 {
-    const TileInfo info =
-        parseTileInfo(readWholeFile(workFolder + "/" + protocol::kSplitterPrefix + protocol::kTileInfoFile)
-                          .value_or(std::string()));
+    return stitchPlane(workFolder, protocol::kTileInfoFile, TileSet(), stop);
+}
+
+StitchResult stitchImage(const std::string& workFolder, const StopCheck& stop, ImageWanted wanted)
+{
+    const QString prefix = QString::fromStdString(workFolder + "/" + protocol::kSplitterPrefix);
+    TileSet colour;
+    colour.deep = wanted.deep && readColourDepth(prefix) > 8;
+    StitchResult result = stitchPlane(workFolder, protocol::kTileInfoFile, colour, stop);
+    if (!result.status.ok() || !wanted.alpha || !QFileInfo::exists(prefix + protocol::kAlphaInfoFile))
+        return result;
+    const StitchResult alpha = stitchPlane(workFolder, protocol::kAlphaInfoFile, TileSet::alpha(), stop);
+    if (!alpha.status.ok())
+        return alpha;
+    result.missingCells += alpha.missingCells;
+    if (!applyAlphaPlane(result.picture, alpha.picture,
+                         QFileInfo::exists(prefix + protocol::kPremultipliedFile)))
+        return giveUp(StitchFailure::OutOfMemory);
+    result.alpha = true;
+    return result;
+}
+
+namespace {
+
+StitchResult stitchPlane(const std::string& workFolder, const char* infoFile, const TileSet& set,
+                         const StopCheck& stop)
+{
+    const TileInfo info = parseTileInfo(
+        readWholeFile(workFolder + "/" + protocol::kSplitterPrefix + infoFile).value_or(std::string()));
     if (info.width < 1 || info.height < 1)
         return giveUp(StitchFailure::NoPicture);
     if (info.width > protocol::kMaxConvertedSide || info.height > protocol::kMaxConvertedSide)
         return giveUp(StitchFailure::TooLarge);
 
-    TileCanvas canvas(info);
+    // A deep picture's 8 bytes a pixel may pass what the engine holds: it is then taken in 8 bits.
+    TileSet form = set;
+    form.deep =
+        set.deep && std::uint64_t(info.width) * std::uint64_t(info.height) * 8 <= protocol::kMaxPictureBytes;
+    TileCanvas canvas(info, form.deep ? QImage::Format_RGBX64 : QImage::Format_ARGB32);
     if (canvas.isNull())
         return giveUp(StitchFailure::OutOfMemory);
 
     // Each tile is placed on this thread as soon as its decoder ends, while the others go on decoding.
-    const TileDecoding decoding = decodeTiles(workFolder, tilesWanted(info), stop,
-                                              [&](int tileId) { return canvas.place(workFolder, tileId); });
+    const TileDecoding decoding = decodeTiles(
+        workFolder, tilesWanted(info), stop,
+        [&](int tileId) { return canvas.place(workFolder, tileId, form); }, form);
     switch (decoding.end) {
     case TileDecoding::End::Stopped:
         return giveUp(StitchFailure::Stopped);
@@ -161,6 +222,8 @@ StitchResult stitchPicture(const std::string& workFolder, const StopCheck& stop)
     result.picture = canvas.takePicture();
     return result;
 }
+
+} // namespace
 
 void makeOpaque(QImage& picture)
 {

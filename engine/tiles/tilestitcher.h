@@ -40,7 +40,28 @@ struct StitchResult
     int missingCells = 0;
     // The very picture that reading the BMP back gives (Format_RGB32), without the read.
     QImage picture;
+    // stitchImage: the picture carries its alpha plane (Format_ARGB32 or Format_RGBA64).
+    bool alpha = false;
 };
+
+// Runs the splitter on the input's image item (0: its primary picture) into the work folder's hevc/hevc.
+// Fails as the run failed, with "picture kind not supported: KIND" for a sound file of a kind not converted,
+// with "not a HEIC file or damaged" when it refused the file, and when it could not write its files.
+StepResult splitImage(const std::string& input, const std::string& workFolder, const StopCheck& stop = {},
+                      std::uint32_t item = 0);
+
+// What stitchImage makes of the split image besides its 8-bit colour.
+struct ImageWanted
+{
+    bool alpha = false; // its alpha plane, when it has one
+    bool deep = false;  // 16-bit colour, when its colour is deeper than 8 bits
+};
+
+// stitchPicture of an image splitImage took apart, in the form wanted: the colour as Format_ARGB32 (cells
+// without a tile all zero) or, deep, Format_RGBX64 from the decoders' 16-bit tiles; with the alpha plane
+// stitched the same way (its tiles of the size its own information gives, checked as the colour's) and put
+// on the colour (alphaplane.h), Format_ARGB32 or Format_RGBA64. The missing cells are those of both.
+StitchResult stitchImage(const std::string& workFolder, const StopCheck& stop, ImageWanted wanted);
 
 // Runs the splitter on the input's image item (0: its primary picture), then stitchPicture.
 StitchResult splitAndStitch(const std::string& input, const std::string& workFolder,

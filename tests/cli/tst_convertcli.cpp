@@ -510,6 +510,8 @@ private slots:
         QTest::newRow("no files") << QStringList{"-f", "png"} << "no FILE given";
         QTest::newRow("no file in flight") << QStringList{"-j", "0", "IN"} << "from 1 to 64, not \"0\"";
         QTest::newRow("too many in flight") << QStringList{"-j", "65", "IN"} << "from 1 to 64, not \"65\"";
+        QTest::newRow("depth of 12 bits")
+            << QStringList{"--depth", "12", "IN"} << "must be 8 or 16, not \"12\"";
         QTest::newRow("unknown option") << QStringList{"--size", "10", "IN"} << "Unknown option 'size'";
         QTest::newRow("option without value") << QStringList{"IN", "-o"} << "Missing value after '-o'";
         QTest::newRow("empty output folder") << QStringList{"-o", "", "IN"} << "the output folder is empty";

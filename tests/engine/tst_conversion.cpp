@@ -109,13 +109,22 @@ private slots:
     void aBrokenFileGivesNoOutput_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("not a HEIC file") << QByteArray("this is not a picture");
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("cut in half") << fileBytes(gridFile).left(fileBytes(gridFile).size() / 2);
+        QTest::addColumn<QString>("reason");
+        const QString damaged = "not a HEIC file or damaged";
+        QTest::newRow("not a HEIC file") << QByteArray("this is not a picture") << damaged;
+        QTest::newRow("empty") << QByteArray() << damaged;
+        QTest::newRow("cut in half") << fileBytes(gridFile).left(fileBytes(gridFile).size() / 2) << damaged;
+        // A sound file of a kind not converted says which.
+        vornetta::test::heif::File other;
+        QCOMPARE(vornetta::test::buildGridHeif(vornetta::test::drawTestPicture(64, 64), 64, 64, &other),
+                 QString());
+        other.items[1].type = "av01";
+        QTest::newRow("a grid of av01 tiles") << other.build() << "picture kind not supported: av01 in grid";
     }
     void aBrokenFileGivesNoOutput()
     {
         QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
         const QString input = dir.filePath("broken.heic");
         QFile file(input);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -126,7 +135,7 @@ private slots:
         CovertThread thread;
         convert(thread, input, target, "jpg");
         QVERIFY(!thread.succeeded);
-        QVERIFY(!thread.failureReason.isEmpty());
+        QCOMPARE(thread.failureReason, reason);
         QVERIFY(!QFileInfo::exists(target));
     }
 
@@ -134,18 +143,36 @@ private slots:
     // fills the work folder.
     void aSmallFileThatWouldDecodeHugeFailsAtOnce_data()
     {
-        QTest::addColumn<int>("side"); // tiles per row and column
+        QTest::addColumn<int>("side"); // tiles per row and column; 0 for an overlay of 64 inputs that each
+                                       // claim a grid of 10000 x 10000 pixels
         QTest::addColumn<int>("codedSide");
         QTest::newRow("2 x 2 tiles coded 4096 x 4096") << 2 << 4096;
         QTest::newRow("128 x 128 tiles coded 1024 x 1024") << 128 << 1024;
+        QTest::newRow("overlay of 64 grids of 10000 x 10000") << 0 << 0;
     }
     void aSmallFileThatWouldDecodeHugeFailsAtOnce()
     {
         QFETCH(int, side);
         QFETCH(int, codedSide);
         const QString input = dir.filePath("lying grid.heic");
-        const QString failure = vornetta::test::writeLyingGridHeic(side, side, codedSide, input);
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        if (side > 0) {
+            const QString failure = vornetta::test::writeLyingGridHeic(side, side, codedSide, input);
+            QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        } else {
+            namespace heif = vornetta::test::heif;
+            heif::File liar;
+            QCOMPARE(
+                vornetta::test::buildGridHeif(vornetta::test::drawTestPicture(1000, 700), 512, 512, &liar),
+                QString());
+            liar.items[0].data = heif::gridData(20, 20, 10000, 10000);
+            liar.items.append(heif::Item{});
+            liar.items.last().id = 100;
+            liar.items.last().type = "iovl";
+            liar.items.last().data = heif::overlayData({0, 0, 0, 65535}, 1000, 1000, QList<QPoint>(64));
+            liar.references.append({"dimg", 100, QList<quint32>(64, 1)});
+            liar.primary = 100;
+            QCOMPARE(heif::writeFile(liar.build(), input), QString());
+        }
         QTemporaryDir outputFolder;
         const QString work = QDir::tempPath() + "/Brembloc/Vornetta";
 

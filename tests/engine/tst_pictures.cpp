@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <cmath>
+
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImageWriter>
 #include <QProcess>
 #include <QStandardPaths>
 
+#include "engine/conversion.h"
 #include "engine/covertthread.h"
 #include "engine/process/toolrunner.h"
 #include "fixtures/heicfixtures.h"
@@ -136,6 +139,97 @@ private slots:
         const double quality = psnr(converted, reference);
         qInfo("%s: %.1f dB", QTest::currentDataTag(), quality);
         QVERIFY2(quality >= 40, qPrintable(QString::number(quality)));
+    }
+
+    // Transparency, deep colour and overlays as heif-convert decodes them: PNG files keep the alpha plane and
+    // 16 bits for 10- and 12-bit colour (8 when asked), an overlay is its inputs drawn over the fill colour.
+    void richPicturesComeOutAsHeifConvertShowsThem_data()
+    {
+        QTest::addColumn<QString>("maker"); // heif-enc, grid (an alpha grid on a grid) or overlay
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<bool>("alpha");
+        QTest::addColumn<bool>("keepDepth");
+        QTest::addColumn<double>("leastPsnr"); // on 16-bit values
+        QTest::newRow("RGBA 8-bit") << "heif-enc" << 8 << true << true << 50.0;
+        QTest::newRow("RGBA 10-bit") << "heif-enc" << 10 << true << true << 50.0;
+        QTest::newRow("RGB 12-bit") << "heif-enc" << 12 << false << true << 50.0;
+        QTest::newRow("RGB 12-bit in 8 bits") << "heif-enc" << 12 << false << false << 45.0;
+        QTest::newRow("grid with an alpha grid") << "grid" << 8 << true << true << 50.0;
+        QTest::newRow("overlay") << "overlay" << 8 << false << true << 45.0;
+    }
+    void richPicturesComeOutAsHeifConvertShowsThem()
+    {
+        QFETCH(QString, maker);
+        QFETCH(int, bits);
+        QFETCH(bool, alpha);
+        QFETCH(bool, keepDepth);
+        QFETCH(double, leastPsnr);
+        const QString input = dir.filePath("rich.heic");
+        const QImage picture = alpha ? withTestAlpha(drawTestPicture(600, 400)) : drawTestPicture(600, 400);
+        if (maker == "heif-enc") {
+            if (QStandardPaths::findExecutable("heif-enc").isEmpty())
+                QSKIP("heif-enc is not installed");
+            QCOMPARE(writeSingleHeic(picture, input, bits), QString());
+        } else {
+            heif::File file;
+            QCOMPARE(buildGridHeif(maker == "overlay" ? drawTestPicture(400, 300) : picture, 256, 256, &file),
+                     QString());
+            if (maker != "overlay") {
+                QCOMPARE(addAlphaPlane(picture, 1, 100, &file, 256), QString());
+            } else {
+                // The grid and a transparent picture over a blue canvas, the picture partly outside it.
+                const QImage transparent = withTestAlpha(drawTestPicture(200, 150));
+                QCOMPARE(addCodedImage(transparent, 20, &file), QString());
+                QCOMPARE(addAlphaPlane(transparent, 20, 21, &file), QString());
+                file.items.append(heif::Item{});
+                file.items.last().id = 30;
+                file.items.last().type = "iovl";
+                file.properties.append(heif::ispeProperty(500, 400)); // libheif wants one
+                file.items.last().properties = {int(file.properties.size())};
+                file.items.last().data =
+                    heif::overlayData({0, 40000, 65535, 65535}, 500, 400, {{0, 0}, {350, 300}});
+                file.references.append({"dimg", 30, {1, 20}});
+                for (heif::Item& item : file.items)
+                    item.hidden = item.id != 30;
+                file.primary = 30;
+            }
+            QCOMPARE(heif::writeFile(file.build(), input), QString());
+        }
+        const QString referenceFile = dir.filePath("reference.png");
+        QFile::remove(referenceFile);
+        QCOMPARE(QProcess::execute(QStandardPaths::findExecutable("heif-convert"), {input, referenceFile}),
+                 0);
+        const QImage reference = QImage(referenceFile).convertToFormat(QImage::Format_RGBA64);
+
+        const QString output = dir.filePath("rich.png");
+        QFile::remove(output);
+        ConversionRequest request{input, output, OutputFormat::Png};
+        request.keepDepth = keepDepth;
+        const ConversionResult result = convertFile(request);
+        QVERIFY2(result.succeeded(), qPrintable(result.status.reason));
+        const QImage saved(output);
+        QCOMPARE(saved.size(), reference.size());
+        QCOMPARE(saved.depth() == 64, bits > 8 && keepDepth);
+        QCOMPARE(saved.hasAlphaChannel(), alpha);
+        const QImage converted = saved.convertToFormat(QImage::Format_RGBA64);
+        double squares = 0;
+        int alphaDifference = 0;
+        for (int y = 0; y < converted.height(); ++y) {
+            const auto* ours = reinterpret_cast<const QRgba64*>(converted.constScanLine(y));
+            const auto* theirs = reinterpret_cast<const QRgba64*>(reference.constScanLine(y));
+            for (int x = 0; x < converted.width(); ++x) {
+                for (const auto channel : {&QRgba64::red, &QRgba64::green, &QRgba64::blue})
+                    squares += std::pow(double((ours[x].*channel)()) - (theirs[x].*channel)(), 2);
+                alphaDifference = qMax(alphaDifference, qAbs(ours[x].alpha8() - theirs[x].alpha8()));
+            }
+        }
+        const double quality =
+            10 * std::log10(65535.0 * 65535.0 * 3 * converted.width() * converted.height() / squares);
+        qInfo("%s: %.1f dB, alpha within %d", QTest::currentDataTag(), quality, alphaDifference);
+        // The system's ffmpeg interpolates chroma, which shows at the drawing's sharp colour edges.
+        const bool systemDecoder = QFileInfo(vornetta::test::programFolder() + "/ffmpeg").isSymLink();
+        QVERIFY2(quality >= leastPsnr - (systemDecoder ? 8 : 0), qPrintable(QString::number(quality)));
+        QVERIFY(alphaDifference <= 1);
     }
 
     void carriesTheProfileAndExif_data()

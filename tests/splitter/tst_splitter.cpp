@@ -55,22 +55,6 @@ private:
     }
 
     // The picture with an alpha channel that has everything from clear to opaque and a hole.
-    static QImage withAlpha(const QImage& picture)
-    {
-        QImage transparent = picture.convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < transparent.height(); ++y) {
-            QRgb* line = reinterpret_cast<QRgb*>(transparent.scanLine(y));
-            for (int x = 0; x < transparent.width(); ++x) {
-                const bool hole =
-                    qAbs(x - transparent.width() / 2) < 40 && qAbs(y - transparent.height() / 2) < 30;
-                line[x] = qRgba(qRed(line[x]), qGreen(line[x]), qBlue(line[x]),
-                                hole ? 0 : 255 * x / (transparent.width() - 1));
-            }
-        }
-        return transparent;
-    }
-
-    // The alpha channel as a grey picture.
     static QImage alphaOf(const QImage& picture)
     {
         QImage grey = picture.convertToFormat(QImage::Format_RGB32);
@@ -271,7 +255,7 @@ private slots:
         QFETCH(bool, alpha);
         if (maker == "heif-enc" && QStandardPaths::findExecutable("heif-enc").isEmpty())
             QSKIP("heif-enc is not installed");
-        const QImage picture = alpha ? withAlpha(drawTestPicture(600, 400)) : drawTestPicture(600, 400);
+        const QImage picture = alpha ? withTestAlpha(drawTestPicture(600, 400)) : drawTestPicture(600, 400);
         const QString folder = freshFolder("deep");
         const QString input = folder + "/in.heic";
         const int tile = maker == "grid" ? 256 : 0;
@@ -301,7 +285,7 @@ private slots:
     void overlayIsDescribedAndItsInputsSplit()
     {
         const QImage picture = drawTestPicture(400, 300);
-        const QImage transparent = withAlpha(drawTestPicture(200, 150));
+        const QImage transparent = withTestAlpha(drawTestPicture(200, 150));
         heif::File file = grid(picture, 256, 256);
         QVERIFY(!file.items.isEmpty());
         QCOMPARE(addCodedImage(transparent, 20, &file), QString());
