@@ -8,9 +8,11 @@ namespace {
 
 constexpr char kContext[] = "FailureReason";
 
-// Every reason the engine gives for a file the window converts; %1 stands for the number or format in it.
+// Every reason the engine gives for a file the window converts; %1 stands for the number, format or item
+// type in it, which stays as the engine wrote it.
 constexpr const char* kReasons[] = {
     QT_TRANSLATE_NOOP("FailureReason", "not a HEIC file or damaged"),
+    QT_TRANSLATE_NOOP("FailureReason", "picture kind not supported: %1"),
     QT_TRANSLATE_NOOP("FailureReason", "damaged JPEG file"),
     QT_TRANSLATE_NOOP("FailureReason", "damaged PNG file"),
     QT_TRANSLATE_NOOP("FailureReason", "picture larger than %1 pixels"),
@@ -61,7 +63,7 @@ QString translatedFailureReason(const QString& reason)
             continue;
         }
         const QRegularExpression shape(
-            QRegularExpression::anchoredPattern(QRegularExpression::escape(pattern.left(at)) + "(\\S+)" +
+            QRegularExpression::anchoredPattern(QRegularExpression::escape(pattern.left(at)) + "(\\S.*?)" +
                                                 QRegularExpression::escape(pattern.mid(at + 2))));
         const QRegularExpressionMatch match = shape.match(reason);
         if (match.hasMatch())

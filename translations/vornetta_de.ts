@@ -147,6 +147,10 @@
         <source>the work folder belongs to another user</source>
         <translation>Arbeitsordner gehört einem anderen Benutzer</translation>
     </message>
+    <message>
+        <source>picture kind not supported: %1</source>
+        <translation>Bildart nicht unterstützt: %1</translation>
+    </message>
 </context>
 <context>
     <name>HEICMainWidget</name>

@@ -147,6 +147,10 @@
         <source>the work folder belongs to another user</source>
         <translation>la carpeta de trabajo es de otro usuario</translation>
     </message>
+    <message>
+        <source>picture kind not supported: %1</source>
+        <translation>tipo de imagen no compatible: %1</translation>
+    </message>
 </context>
 <context>
     <name>HEICMainWidget</name>

@@ -147,6 +147,10 @@
         <source>the work folder belongs to another user</source>
         <translation>le dossier de travail appartient à un autre utilisateur</translation>
     </message>
+    <message>
+        <source>picture kind not supported: %1</source>
+        <translation>type d'image non pris en charge : %1</translation>
+    </message>
 </context>
 <context>
     <name>HEICMainWidget</name>

@@ -147,6 +147,10 @@
         <source>the work folder belongs to another user</source>
         <translation>la cartella di lavoro è di un altro utente</translation>
     </message>
+    <message>
+        <source>picture kind not supported: %1</source>
+        <translation>tipo di immagine non supportato: %1</translation>
+    </message>
 </context>
 <context>
     <name>HEICMainWidget</name>

@@ -147,6 +147,10 @@
         <source>the work folder belongs to another user</source>
         <translation>作業フォルダーが別のユーザーのものです</translation>
     </message>
+    <message>
+        <source>picture kind not supported: %1</source>
+        <translation>未対応の画像の種類: %1</translation>
+    </message>
 </context>
 <context>
     <name>HEICMainWidget</name>

@@ -147,6 +147,10 @@
         <source>the work folder belongs to another user</source>
         <translation>작업 폴더가 다른 사용자 소유임</translation>
     </message>
+    <message>
+        <source>picture kind not supported: %1</source>
+        <translation>지원하지 않는 그림 종류: %1</translation>
+    </message>
 </context>
 <context>
     <name>HEICMainWidget</name>

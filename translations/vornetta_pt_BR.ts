@@ -147,6 +147,10 @@
         <source>the work folder belongs to another user</source>
         <translation>a pasta de trabalho pertence a outro usuário</translation>
     </message>
+    <message>
+        <source>picture kind not supported: %1</source>
+        <translation>tipo de imagem não suportado: %1</translation>
+    </message>
 </context>
 <context>
     <name>HEICMainWidget</name>

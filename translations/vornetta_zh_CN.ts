@@ -147,6 +147,10 @@
         <source>the work folder belongs to another user</source>
         <translation>工作文件夹属于其他用户</translation>
     </message>
+    <message>
+        <source>picture kind not supported: %1</source>
+        <translation>不支持的图片类型：%1</translation>
+    </message>
 </context>
 <context>
     <name>HEICMainWidget</name>
