@@ -162,15 +162,8 @@ private slots:
         heif::File tiles = grid(drawTestPicture(1000, 700), 512, 512);
         tiles.items[0].data = heif::gridData(256, 256, 65535, 65535);
         QTest::newRow("grid claiming 256 x 256 tiles of 65535 x 65535") << tiles.build() << damaged;
-        // 64 inputs that are each the grid claiming 20 x 20 tiles of 512, 10000 x 10000 pixels.
-        heif::File liar = grid(drawTestPicture(1000, 700), 512, 512);
-        liar.items[0].data = heif::gridData(20, 20, 10000, 10000);
-        liar.items.append(heif::Item{});
-        liar.items.last().id = 100;
-        liar.items.last().type = "iovl";
-        liar.items.last().data = heif::overlayData({0, 0, 0, 65535}, 1000, 1000, QList<QPoint>(64));
-        liar.references.append({"dimg", 100, QList<quint32>(64, 1)});
-        liar.primary = 100;
+        heif::File liar;
+        QCOMPARE(buildLyingOverlayHeif(&liar), QString());
         QTest::newRow("overlay of 64 grids of 10000 x 10000") << liar.build() << damaged;
         // The last tile lies past the end: three tiles are written before that shows, then taken back.
         heif::File late = grid(drawTestPicture(1000, 700), 512, 512);
