@@ -4,12 +4,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/picture/picturememory.h"
 #include "engine/process/tiledecoding.h"
 #include "engine/tiles/tilefile.h"
 
 TileCanvas::TileCanvas(const TileInfo& info)
     : info(info)
-    , canvas(info.width, info.height, QImage::Format_ARGB32)
+    , canvas(newPicture(info.width, info.height, QImage::Format_ARGB32))
 {}
 
 bool TileCanvas::place(const std::string& workFolder, int tileId)
