@@ -57,6 +57,10 @@ public:
     {
         return pixels;
     }
+    std::size_t size() const
+    {
+        return length;
+    }
 
 private:
     std::size_t length;

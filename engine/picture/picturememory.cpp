@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include <QColorSpace>
 #include <QTransform>
@@ -13,9 +15,65 @@
 
 namespace {
 
+using Memory = std::unique_ptr<protocol::PictureMemory>;
+
+// Pictures given back are kept for the next ones, a few and within a bound: in a batch the next photo's
+// canvas and copies land in memory already in place, where fresh memory would have to be faulted in and
+// cleared by the kernel (a 12-megapixel canvas, some 100 ms of system time on a virtual machine). What is
+// kept is advised MADV_FREE, so that the kernel may take it back when memory runs short; it then comes back
+// as fresh pages.
+class SparePictures final
+{
+public:
+    // A kept mapping of at least bytes and at most twice as many, or null.
+    Memory take(std::size_t bytes)
+    {
+        const std::lock_guard<std::mutex> locked(lock);
+        auto best = spares.end();
+        for (auto it = spares.begin(); it != spares.end(); ++it) {
+            if ((*it)->size() >= bytes && (*it)->size() / 2 <= bytes &&
+                (best == spares.end() || (*it)->size() < (*best)->size()))
+                best = it;
+        }
+        if (best == spares.end())
+            return nullptr;
+        Memory memory = std::move(*best);
+        spares.erase(best);
+        keptBytes -= memory->size();
+        return memory;
+    }
+
+    void give(Memory memory)
+    {
+        const std::lock_guard<std::mutex> locked(lock);
+        if (spares.size() >= kMostKept || keptBytes + memory->size() > kMostKeptBytes)
+            return;
+#ifdef MADV_FREE
+        ::madvise(memory->data(), memory->size(), MADV_FREE);
+#endif
+        keptBytes += memory->size();
+        spares.push_back(std::move(memory));
+    }
+
+private:
+    // Two files in flight, each with its canvas and its turned copy.
+    static constexpr std::size_t kMostKept = 4;
+    static constexpr std::size_t kMostKeptBytes = std::size_t(256) << 20;
+    std::mutex lock;
+    std::vector<Memory> spares;
+    std::size_t keptBytes = 0;
+};
+
+// Never destroyed: a picture may be given back by a destructor that runs after those of the statics.
+SparePictures& spares()
+{
+    static SparePictures& kept = *new SparePictures;
+    return kept;
+}
+
 void release(void* memory)
 {
-    const std::unique_ptr<protocol::PictureMemory> owned(static_cast<protocol::PictureMemory*>(memory));
+    spares().give(Memory(static_cast<protocol::PictureMemory*>(memory)));
 }
 
 // Each pixel of from, one row after another, to origin + x * across + y * down bytes of to: a quarter turn or
@@ -90,7 +148,9 @@ QImage newPicture(int width, int height, QImage::Format format)
     // QImage's own bound on a picture's size; its constructor says no to more.
     if (bytesPerLine > std::uint64_t(INT32_MAX) || bytes > std::uint64_t(PTRDIFF_MAX) / 2)
         return QImage();
-    auto memory = std::make_unique<protocol::PictureMemory>(std::size_t(bytes));
+    Memory memory = spares().take(std::size_t(bytes));
+    if (!memory)
+        memory = std::make_unique<protocol::PictureMemory>(std::size_t(bytes));
     if (!memory->data())
         return QImage();
     QImage picture(memory->data(), width, height, qsizetype(bytesPerLine), format, release, memory.get());
