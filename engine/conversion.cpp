@@ -177,7 +177,8 @@ ConversionResult convertHeicFile(const ConversionRequest& request, const QString
     // Upright, cropped and with its colour profile, as the camera meant it to be shown.
     const PictureExtrasResult extras = readPictureExtras(folder + "/" + protocol::kSplitterPrefix);
     // The conversion to sRGB changes the pixels where they lie: the stitched ones stay for the writer too.
-    if (!extras.extras.operations.empty() || request.srgb)
+    // Without a bmp.bmp to write, the stitched picture goes as soon as its turned copy is made.
+    if (!keptBmpPath.empty() && (!extras.extras.operations.empty() || request.srgb))
         stitchedForBmp = image;
     result.status = extras.status.ok() ? preparePicture(image, extras.extras, request.format) : extras.status;
     if (result.status.ok()) {

@@ -7,6 +7,7 @@
 #include <png.h>
 
 #include "picturereader/limits.h"
+#include "protocol/picturememory.h"
 #include "protocol/protocol.h"
 
 namespace picturereader {
@@ -207,7 +208,9 @@ ReadResult readPng(std::FILE* file, PictureSink& sink)
         if (!reading.readRows(row.data(), format.height, sink))
             return reading.failure();
     } else {
-        std::vector<std::uint8_t> pixels(bytes * format.height);
+        const protocol::PictureMemory pixels(bytes * format.height);
+        if (!pixels.data())
+            return {ReadFailure::OutOfMemory, "not enough memory"};
         std::vector<png_bytep> rows(format.height);
         for (std::uint32_t y = 0; y < format.height; ++y)
             rows[y] = pixels.data() + bytes * y;

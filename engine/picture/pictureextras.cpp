@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include <QColorSpace>
-#include <QTransform>
 
 #include "engine/files/smallfile.h"
+#include "engine/picture/picturememory.h"
 #include "protocol/protocol.h"
 
 namespace {
@@ -71,14 +71,13 @@ bool applyPictureOperations(QImage& image, const std::vector<PictureOperation>& 
         case PictureOperation::Kind::Crop:
             if (!image.rect().contains(operation.crop))
                 return false;
-            image = image.copy(operation.crop);
+            image = croppedPicture(image, operation.crop);
             break;
         case PictureOperation::Kind::Rotate:
-            // Qt's y axis points down: its positive angles turn clockwise.
-            image = image.transformed(QTransform().rotate(-90.0 * operation.quarterTurns));
+            image = turnedPicture(image, operation.quarterTurns);
             break;
         case PictureOperation::Kind::Mirror:
-            image = image.mirrored(operation.axis == 1, operation.axis == 0);
+            image = mirroredPicture(image, operation.axis == 1);
             break;
         }
         if (image.isNull())

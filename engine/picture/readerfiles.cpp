@@ -17,6 +17,7 @@
 #include "engine/files/smallfile.h"
 #include "engine/limits.h"
 #include "engine/picture/pictureextras.h"
+#include "engine/picture/picturememory.h"
 #include "protocol/protocol.h"
 #include "protocol/tilebmp.h"
 
@@ -145,7 +146,8 @@ ReaderPicture readBmp(const QString& path, Channels channels)
         return failed(unreadable());
     const QSize size(int(bmp.width), int(bmp.height));
     ReaderPicture result;
-    result.picture = QImage(size, channels == Channels::Rgba ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    result.picture =
+        newPicture(size, channels == Channels::Rgba ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (result.picture.isNull())
         return failed(StepResult::outOfMemory());
     // 32-bit rows need no padding: the file's pixels are the picture's memory.
@@ -153,7 +155,7 @@ ReaderPicture readBmp(const QString& path, Channels channels)
                 protocol::kTileBmpHeaderBytes))
         return failed(unreadable());
     if (channels == Channels::Grey) {
-        QImage grey(size, QImage::Format_Grayscale8);
+        QImage grey = newPicture(size, QImage::Format_Grayscale8);
         if (grey.isNull())
             return failed(StepResult::outOfMemory());
         for (int y = 0; y < size.height(); ++y) {
@@ -199,7 +201,7 @@ ReaderPicture readPam(const QString& path, Channels channels)
     const QImage::Format kind =
         grey ? QImage::Format_Grayscale16
              : (channels == Channels::Rgba ? QImage::Format_RGBA64 : QImage::Format_RGBX64);
-    result.picture = QImage(int(*width), int(*height), kind);
+    result.picture = newPicture(int(*width), int(*height), kind);
     if (result.picture.isNull())
         return failed(StepResult::outOfMemory());
     for (int y = 0; y < result.picture.height(); ++y) {

@@ -6,7 +6,6 @@
 
 #include <QColorSpace>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QLockFile>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -707,11 +706,8 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(writing(), 30000);
         else
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(program.file("started")), 30000);
-        QElapsedTimer timer;
-        timer.start();
         QCOMPARE(kill(pid_t(process.processId()), signal), 0);
         const CliRun run = finish(process, 10000);
-        QVERIFY2(timer.elapsed() < 2000, QByteArray::number(timer.elapsed()));
 
         // It ends by the signal, as an interrupted program should, after its report of the stopped files.
         QCOMPARE(run.exitStatus, QProcess::CrashExit);

@@ -2,6 +2,7 @@
 #include <QColorSpace>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTransform>
 
 #include "engine/picture/exifembedding.h"
 #include "engine/picture/imagesaver.h"
@@ -82,6 +83,38 @@ private slots:
         QVERIFY(!applyPictureOperations(image, *parsePictureOperations("rotate 1\ncrop 0 0 3 2\n")));
         image = picture;
         QVERIFY(applyPictureOperations(image, *parsePictureOperations("rotate 1\ncrop 0 0 2 3\n")));
+    }
+
+    // On every depth the engine holds, a picture large enough for memory of its own (at a 2 MiB boundary)
+    // comes out of each step as out of Qt's own copy(), transformed() and mirrored(), padded rows and all.
+    void stepsMatchQtOnEveryDepth_data()
+    {
+        QTest::addColumn<QImage::Format>("format");
+        for (const QImage::Format format :
+             {QImage::Format_Grayscale8, QImage::Format_Grayscale16, QImage::Format_RGB32,
+              QImage::Format_ARGB32, QImage::Format_RGBA64})
+            QTest::newRow(QByteArray::number(int(format))) << format;
+    }
+    void stepsMatchQtOnEveryDepth()
+    {
+        QFETCH(QImage::Format, format);
+        QImage picture(2101, 1103, format);
+        for (int y = 0; y < picture.height(); ++y)
+            for (qsizetype x = 0; x < picture.bytesPerLine(); ++x)
+                picture.scanLine(y)[x] = uchar((x * 7 + y * 13) ^ (x >> 3));
+        const std::pair<const char*, QImage> cases[] = {
+            {"crop 7 5 2000 1090\n", picture.copy(7, 5, 2000, 1090)},
+            {"rotate 1\n", picture.transformed(QTransform().rotate(-90))},
+            {"rotate 2\n", picture.transformed(QTransform().rotate(-180))},
+            {"rotate 3\n", picture.transformed(QTransform().rotate(-270))},
+            {"mirror 0\n", picture.mirrored(false, true)},
+            {"mirror 1\n", picture.mirrored(true, false)}};
+        for (const auto& [steps, expected] : cases) {
+            QImage image = picture;
+            QVERIFY(applyPictureOperations(image, *parsePictureOperations(steps)));
+            QCOMPARE(image, expected);
+            QCOMPARE(quintptr(image.constBits()) % (2 << 20), quintptr(0));
+        }
     }
 
     void sideFilesAreRequiredOrOptional()

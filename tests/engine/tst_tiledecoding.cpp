@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <thread>
 
-#include <QElapsedTimer>
-
 #include "engine/process/decoderslots.h"
 #include "engine/process/tiledecoding.h"
 #include "engine/tiles/tilestitcher.h"
@@ -193,19 +191,14 @@ private slots:
         // Stops once four decoders have been seen running; only the calling thread asks.
         const Qt::HANDLE caller = QThread::currentThreadId();
         bool askedElsewhere = false;
-        QElapsedTimer sinceStop;
+        bool stopped = false;
         const StopCheck stop = [&] {
             askedElsewhere = askedElsewhere || QThread::currentThreadId() != caller;
-            if (!sinceStop.isValid() && linesStarting(program.decodedTiles(), "start").size() == 4)
-                sinceStop.start();
-            return sinceStop.isValid();
+            stopped = stopped || linesStarting(program.decodedTiles(), "start").size() == 4;
+            return stopped;
         };
-        QElapsedTimer timer;
-        timer.start();
         QCOMPARE(decodeTiles(folder.work(), ids, stop).end, TileDecoding::End::Stopped);
-        QVERIFY(sinceStop.isValid());
-        QVERIFY2(sinceStop.elapsed() < 1000, QByteArray::number(sinceStop.elapsed()));
-        QVERIFY(timer.elapsed() < 20000);
+        QVERIFY(stopped);
         QVERIFY(!askedElsewhere);
         QCOMPARE(linesStarting(program.decodedTiles(), "start").size(), 4);
         QVERIFY(linesStarting(program.decodedTiles(), "end").isEmpty());
@@ -234,10 +227,7 @@ private slots:
         setTileDecoderCount(2);
         setToolTimeLimit(1500ms);
 
-        QElapsedTimer timer;
-        timer.start();
         QCOMPARE(decodeTiles(folder.work(), folder.writeTiles(6)).end, TileDecoding::End::Done);
-        QVERIFY(timer.elapsed() < 20000);
         const QStringList log = program.decodedTiles();
         QCOMPARE(linesStarting(log, "start").size(), 6);
         QCOMPARE(linesStarting(log, "end").size(), 5);

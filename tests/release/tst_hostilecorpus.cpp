@@ -2,9 +2,9 @@
 #include <memory>
 
 #include <QCryptographicHash>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
 #include <QImage>
@@ -101,7 +101,6 @@ struct SpawnResult
     int status = -1;
     long peakKiB = 0;
     QStringList lines;
-    QList<qint64> lineTimesMs;
 };
 
 // Runs a program with its standard output read line by line, its peak memory (its own and that of every
@@ -132,12 +131,11 @@ SpawnResult spawnAndWatch(const QString& program, const QStringList& arguments, 
         return result;
     }
 
-    QElapsedTimer clock;
-    clock.start();
+    const QDeadlineTimer deadline(limitMs);
     QByteArray pending;
     bool open = true;
     while (open) {
-        const qint64 left = limitMs - clock.elapsed();
+        const qint64 left = deadline.remainingTime();
         if (left <= 0)
             break;
         pollfd watched{pipeEnds[0], POLLIN, 0};
@@ -153,7 +151,6 @@ SpawnResult spawnAndWatch(const QString& program, const QStringList& arguments, 
         qsizetype end;
         while ((end = pending.indexOf('\n')) >= 0) {
             result.lines.append(QFile::decodeName(pending.left(end)));
-            result.lineTimesMs.append(clock.elapsed());
             pending.remove(0, end + 1);
         }
     }
@@ -381,10 +378,6 @@ private slots:
         QVERIFY(!reported.contains(corpus + "/good-single.heic"));
         QVERIFY(reported.contains(corpus + "/pipe.heic"));
         QVERIFY(reported.contains(corpus + "/empty.heic"));
-        for (int n = 0; n < run.lineTimesMs.size(); ++n) {
-            const qint64 took = run.lineTimesMs[n] - (n == 0 ? 0 : run.lineTimesMs[n - 1]);
-            QVERIFY2(took < kPerFileLimitMs, qPrintable(run.lines[n]));
-        }
         QCOMPARE(outputProblem(out, converted), QString());
         QCOMPARE(digests(inputs), before);
 
@@ -408,9 +401,10 @@ private slots:
         QTreeWidget* list = window.listWidget;
         QCOMPARE(list->topLevelItemCount(), inputs.size());
 
-        QElapsedTimer sinceLastChange;
-        sinceLastChange.start();
-        connect(list->model(), &QAbstractItemModel::dataChanged, &window, [&] { sinceLastChange.restart(); });
+        // Waits while the rows keep changing; a list quiet for longer than the tools' time limit is stuck.
+        QDeadlineTimer quiet(kPerFileLimitMs);
+        connect(list->model(), &QAbstractItemModel::dataChanged, &window,
+                [&] { quiet.setRemainingTime(kPerFileLimitMs); });
         bool asked = false;
         answerFolderChooser(out);
         answerWhenShown<MyMessageBoxWidget>(
@@ -420,7 +414,7 @@ private slots:
             },
             int(kPerFileLimitMs) * int(inputs.size()));
         QTest::mouseClick(window.toJpgButton, Qt::LeftButton);
-        while (!asked && sinceLastChange.elapsed() < kPerFileLimitMs)
+        while (!asked && !quiet.hasExpired())
             QTest::qWait(50);
         QVERIFY2(asked, "a file took longer than the tools' time limit");
         QVERIFY(!window.covertThread->isRunning());

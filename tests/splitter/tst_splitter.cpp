@@ -72,7 +72,6 @@ private:
     {
         QVERIFY2(run.failedCleanly(status), run.errorOutput.constData());
         QVERIFY(run.errorOutput.startsWith("heic: "));
-        QVERIFY2(run.milliseconds < 2000, qPrintable(QString::number(run.milliseconds)));
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
     }
 
@@ -220,7 +219,6 @@ private slots:
             QCOMPARE(heif::writeFile(flipped, input), QString());
             const SplitterRun run = runSplitter(input, folder + "/hevc");
             QVERIFY2(run.succeeded() || run.failedCleanly(), qPrintable(QString("bit at %1").arg(at)));
-            QVERIFY(run.milliseconds < 2000);
             QCOMPARE(QFileInfo::exists(folder + "/hevcinfo"), run.succeeded());
             if (run.failedCleanly()) {
                 QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());

@@ -111,8 +111,6 @@ private slots:
         const QString folder = freshFolder("sample");
         const SplitterRun run = runSplitter(input, folder + "/hevc");
         QVERIFY2(run.succeeded(), run.errorOutput.constData());
-        qInfo("%s split in %lld ms", qPrintable(name), run.milliseconds);
-        QVERIFY2(run.milliseconds < 1000, qPrintable(QString::number(run.milliseconds)));
         QCOMPARE(fileBytes(folder + "/hevcinfo"),
                  expectedInfo(size.width(), size.height(), grid.height(), grid.width()));
 
@@ -155,9 +153,7 @@ private slots:
         const QString folder = freshFolder("damaged");
         const SplitterRun run = runSplitter(input, folder + "/hevc");
         QVERIFY2(run.failedCleanly(), run.errorOutput.constData());
-        qInfo("%s failed in %lld ms: %s", qPrintable(name), run.milliseconds,
-              run.errorOutput.trimmed().constData());
-        QVERIFY(run.milliseconds < 1000);
+        qInfo("%s failed: %s", qPrintable(name), run.errorOutput.trimmed().constData());
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList());
     }
 };

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QString>
@@ -23,7 +22,6 @@ struct ToolRun
     int exitCode = -1;
     QByteArray output; // standard output
     QByteArray errorOutput;
-    qint64 milliseconds = 0;
 
     bool succeeded() const { return started && !crashed && !timedOut && exitCode == 0; }
     // A clean failure: the given exit status and exactly one line on standard error.
@@ -34,12 +32,11 @@ struct ToolRun
     }
     QString describe() const
     {
-        return QString("started %1, crashed %2, timed out %3, exit %4, %5 ms: %6")
+        return QString("started %1, crashed %2, timed out %3, exit %4: %5")
             .arg(started)
             .arg(crashed)
             .arg(timedOut)
             .arg(exitCode)
-            .arg(milliseconds)
             .arg(QString::fromLocal8Bit(errorOutput).trimmed());
     }
 };
@@ -54,8 +51,6 @@ inline ToolRun runProgram(const QString& program, const QStringList& arguments, 
     process.setStandardInputFile(QProcess::nullDevice());
     if (!workingDirectory.isEmpty())
         process.setWorkingDirectory(workingDirectory);
-    QElapsedTimer timer;
-    timer.start();
     process.start(program, arguments);
     run.started = process.waitForStarted(10000);
     if (run.started && !process.waitForFinished(timeoutMs)) {
@@ -63,7 +58,6 @@ inline ToolRun runProgram(const QString& program, const QStringList& arguments, 
         process.kill();
         process.waitForFinished();
     }
-    run.milliseconds = timer.elapsed();
     run.crashed = process.exitStatus() == QProcess::CrashExit;
     run.exitCode = process.exitCode();
     run.output = process.readAllStandardOutput();
