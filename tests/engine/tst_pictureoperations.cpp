@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QTransform>
 
+#include "engine/picture/alphaplane.h"
 #include "engine/picture/exifembedding.h"
 #include "engine/picture/imagesaver.h"
 #include "engine/picture/pictureextras.h"
@@ -115,6 +116,45 @@ private slots:
             QCOMPARE(image, expected);
             QCOMPARE(quintptr(image.constBits()) % (2 << 20), quintptr(0));
         }
+    }
+
+    // The alpha plane's grey becomes the picture's alpha, premultiplied colour divided by it again (rounded,
+    // never past the largest sample), and a smaller plane is scaled to the picture first.
+    void alphaPlaneGivesTheAlpha_data()
+    {
+        QTest::addColumn<QImage::Format>("format");
+        QTest::addColumn<QRgba64>("colour");
+        QTest::addColumn<bool>("premultiplied");
+        QTest::addColumn<int>("planeSide");
+        QTest::addColumn<QRgba64>("expected");
+        const auto rgb = [](int r, int g, int b, int a = 255) { return QRgba64::fromRgba(r, g, b, a); };
+        QTest::newRow("straight") << QImage::Format_RGB32 << rgb(100, 50, 200) << false << 4
+                                  << rgb(100, 50, 200, 128);
+        QTest::newRow("premultiplied, one past the largest")
+            << QImage::Format_RGB32 << rgb(64, 32, 200) << true << 4 << rgb(128, 64, 255, 128);
+        QTest::newRow("plane of half the size")
+            << QImage::Format_RGB32 << rgb(1, 2, 3) << false << 2 << rgb(1, 2, 3, 128);
+        QTest::newRow("16-bit premultiplied")
+            << QImage::Format_RGBX64 << QRgba64::fromRgba64(16448, 8224, 40000, 65535) << true << 4
+            << QRgba64::fromRgba64(32768, 16384, 65535, 32896);
+    }
+    void alphaPlaneGivesTheAlpha()
+    {
+        QFETCH(QImage::Format, format);
+        QFETCH(QRgba64, colour);
+        QFETCH(bool, premultiplied);
+        QFETCH(int, planeSide);
+        QFETCH(QRgba64, expected);
+        QImage picture(4, 4, format);
+        picture.fill(QColor::fromRgba64(colour));
+        QImage plane(planeSide, planeSide, QImage::Format_ARGB32); // a grey tile as it decodes
+        plane.fill(qRgb(128, 128, 128));
+        QVERIFY(applyAlphaPlane(picture, plane, premultiplied));
+        QCOMPARE(picture.format(),
+                 format == QImage::Format_RGB32 ? QImage::Format_ARGB32 : QImage::Format_RGBA64);
+        const QRgba64 pixel = picture.pixelColor(3, 3).rgba64();
+        QCOMPARE(format == QImage::Format_RGB32 ? pixel.toArgb32() : pixel,
+                 format == QImage::Format_RGB32 ? expected.toArgb32() : expected);
     }
 
     void sideFilesAreRequiredOrOptional()
