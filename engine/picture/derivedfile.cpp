@@ -1,29 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/picture/derivedfile.h"
 
+#include "engine/files/smallfile.h"
 #include "protocol/protocol.h"
 
 namespace {
-
-// A decimal number with an optional minus sign, no leading zeros, from low to high.
-std::optional<qint64> number(const QByteArray& field, qint64 low, qint64 high)
-{
-    const bool negative = field.startsWith('-');
-    const QByteArray digits = negative ? field.mid(1) : field;
-    if (digits.isEmpty() || digits.size() > 10 || (digits.size() > 1 && digits[0] == '0') ||
-        (negative && digits == "0"))
-        return std::nullopt;
-    qint64 value = 0;
-    for (const char c : digits) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    value = negative ? -value : value;
-    if (value < low || value > high)
-        return std::nullopt;
-    return value;
-}
 
 // The line's numbers after its keyword, count of them, each from low to high.
 std::optional<QList<qint64>> numbers(const QByteArray& line, const char* keyword, int count, qint64 low,
@@ -34,7 +15,7 @@ std::optional<QList<qint64>> numbers(const QByteArray& line, const char* keyword
         return std::nullopt;
     QList<qint64> values;
     for (int n = 1; n <= count; ++n) {
-        const std::optional<qint64> value = number(fields[n], low, high);
+        const std::optional<qint64> value = decimalField(fields[n], low, high);
         if (!value)
             return std::nullopt;
         values.append(*value);

@@ -14,15 +14,8 @@ namespace {
 // A decimal number without sign or leading zeros, at most 9 digits.
 std::optional<int> number(const QByteArray& field)
 {
-    if (field.isEmpty() || field.size() > 9 || (field.size() > 1 && field[0] == '0'))
-        return std::nullopt;
-    int value = 0;
-    for (const char c : field) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return value;
+    const std::optional<qint64> value = decimalField(field, 0, 999'999'999);
+    return value ? std::optional<int>(int(*value)) : std::nullopt;
 }
 
 } // namespace

@@ -37,15 +37,8 @@ struct ReaderFormat
 // A decimal number without sign or leading zeros, at most 9 digits.
 std::optional<quint32> number(const QByteArray& field)
 {
-    if (field.isEmpty() || field.size() > 9 || (field.size() > 1 && field[0] == '0'))
-        return std::nullopt;
-    quint32 value = 0;
-    for (const char c : field) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + quint32(c - '0');
-    }
-    return value;
+    const std::optional<qint64> value = decimalField(field, 0, 999'999'999);
+    return value ? std::optional<quint32>(quint32(*value)) : std::nullopt;
 }
 
 // The format file exactly as the reader writes it, or nothing.
