@@ -33,7 +33,7 @@ StitchResult failed(const StepResult& status)
 
 StitchResult damaged()
 {
-    return failed(StepResult::failed(FailureKind::Picture, QStringLiteral("not a HEIC file or damaged")));
+    return failed(StepResult::damaged());
 }
 
 QString prefixOf(const std::string& folder)

@@ -31,6 +31,10 @@ struct StepResult
 
     // The failures several steps give, in the same words.
     static StepResult stopped() { return failed(FailureKind::Stopped, QStringLiteral("stopped")); }
+    static StepResult damaged()
+    {
+        return failed(FailureKind::Picture, QStringLiteral("not a HEIC file or damaged"));
+    }
     static StepResult outOfMemory()
     {
         return failed(FailureKind::Memory, QStringLiteral("not enough memory"));

@@ -33,7 +33,7 @@ StepResult statusOf(StitchFailure failure)
         return toolNotStarted(Tool::TileDecoder);
     case StitchFailure::NoPicture:
     case StitchFailure::BadTiles:
-        return StepResult::failed(FailureKind::Picture, QStringLiteral("not a HEIC file or damaged"));
+        return StepResult::damaged();
     case StitchFailure::TooLarge:
         return StepResult::tooLarge();
     case StitchFailure::OutOfMemory:
