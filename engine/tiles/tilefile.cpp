@@ -77,7 +77,9 @@ TileFile::TileFile(const std::string& path)
     descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (descriptor < 0)
         return;
-    if (path.size() > 4 && path.compare(path.size() - 4, 4, ".ppm") == 0) {
+    constexpr std::size_t kDeepSuffixLength = sizeof protocol::kDecodedDeepTileSuffix - 1;
+    if (path.size() > kDeepSuffixLength && path.compare(path.size() - kDeepSuffixLength, kDeepSuffixLength,
+                                                        protocol::kDecodedDeepTileSuffix) == 0) {
         openPpm();
         return;
     }
@@ -147,14 +149,6 @@ bool TileFile::readPixels()
     if (picture.format() != QImage::Format_RGB32 && picture.format() != QImage::Format_ARGB32)
         picture = picture.convertToFormat(QImage::Format_ARGB32);
     return !picture.isNull();
-}
-
-bool TileFile::readPixelsInto(std::uint8_t* into)
-{
-    if (descriptor < 0 || deep || !headerSize.isValid() || headerSize.isEmpty())
-        return false;
-    return readAt(descriptor, into, std::size_t(headerSize.width()) * std::size_t(headerSize.height()) * 4,
-                  protocol::kTileBmpHeaderBytes);
 }
 
 const std::uint8_t* TileFile::row(int y) const

@@ -35,10 +35,6 @@ public:
     // 4, or 8 for a deep tile.
     int bytesPerPixel() const { return deep ? 8 : 4; }
 
-    // Reads the pixels straight into memory of width() x 4 bytes a row, the rows back to back, without a
-    // copy. Our decoder's layout only: false for any other BMP, and when they cannot all be read.
-    bool readPixelsInto(std::uint8_t* into);
-
 private:
     void openPpm();
 
