@@ -114,13 +114,8 @@ StitchResult splitAndStitchFor(const ConversionRequest& request, const std::stri
                                const std::string& folder, const StopCheck& stop)
 {
     const StepResult split = splitImage(source, folder, stop, request.item);
-    if (!split.ok()) {
-        StitchResult failed;
-        failed.failure =
-            split.failure == FailureKind::Stopped ? StitchFailure::Stopped : StitchFailure::NoPicture;
-        failed.status = split;
-        return failed;
-    }
+    if (!split.ok())
+        return stitchFailed(split);
     const bool png = request.format == OutputFormat::Png;
     const bool deep = png && request.keepDepth;
     StitchResult stitched = isDerivedPicture(folder) ? composeDerivedPicture(source, folder, deep, stop)

@@ -23,17 +23,9 @@ namespace {
 // An offset far past any canvas, so that the painter's arithmetic stays within int.
 constexpr qint64 kFarthestOffset = qint64(1) << 24;
 
-StitchResult failed(const StepResult& status)
-{
-    StitchResult result;
-    result.failure = StitchFailure::NoPicture;
-    result.status = status;
-    return result;
-}
-
 StitchResult damaged()
 {
-    return failed(StepResult::damaged());
+    return stitchFailed(StepResult::damaged());
 }
 
 QString prefixOf(const std::string& folder)
@@ -99,10 +91,10 @@ StitchResult composeDerivedPicture(const std::string& input, const std::string& 
         const QString path = QString::fromStdString(folder);
         if (!QDir().mkpath(path + "/" + protocol::kTileFolder) ||
             !QDir().mkpath(path + "/" + protocol::kDecodedTileFolder))
-            return failed(StepResult::workFolderUnwritable());
+            return stitchFailed(StepResult::workFolderUnwritable());
         const StepResult split = splitImage(input, folder, stop, part.item);
         if (!split.ok())
-            return failed(split);
+            return stitchFailed(split);
         const qint64 colour = declaredPixels(folder, protocol::kTileInfoFile);
         if (isDerivedPicture(folder) || colour == 0)
             return damaged();
@@ -117,7 +109,7 @@ StitchResult composeDerivedPicture(const std::string& input, const std::string& 
     QImage canvas = newPicture(canvasSize, anyDeep ? QImage::Format_RGBA64_Premultiplied
                                                    : QImage::Format_ARGB32_Premultiplied);
     if (canvas.isNull())
-        return failed(StepResult::outOfMemory());
+        return stitchFailed(StepResult::outOfMemory());
     const std::array<quint16, 4>& fill = described->fill;
     canvas.fill(QColor::fromRgba64(fill[0], fill[1], fill[2], fill[3]));
     {
@@ -131,9 +123,9 @@ StitchResult composeDerivedPicture(const std::string& input, const std::string& 
                 makeOpaque(part.picture);
             const PictureExtrasResult extras = readPictureExtras(prefixOf(folders[n]));
             if (!extras.status.ok())
-                return failed(extras.status);
+                return stitchFailed(extras.status);
             if (!applyPictureOperations(part.picture, extras.extras.operations))
-                return part.picture.isNull() ? failed(StepResult::outOfMemory()) : damaged();
+                return part.picture.isNull() ? stitchFailed(StepResult::outOfMemory()) : damaged();
             const DerivedInput& placed = described->inputs[qsizetype(n)];
             painter.drawImage(QPoint(int(std::clamp(placed.x, -kFarthestOffset, kFarthestOffset)),
                                      int(std::clamp(placed.y, -kFarthestOffset, kFarthestOffset))),
@@ -148,6 +140,6 @@ StitchResult composeDerivedPicture(const std::string& input, const std::string& 
     result.picture = canvas.convertToFormat(
         anyDeep ? (result.alpha ? QImage::Format_RGBA64 : QImage::Format_RGBX64) : QImage::Format_ARGB32);
     if (result.picture.isNull())
-        return failed(StepResult::outOfMemory());
+        return stitchFailed(StepResult::outOfMemory());
     return result;
 }

@@ -118,7 +118,7 @@ StepResult splitImage(const std::string& input, const std::string& workFolder, c
     if (!ran.ok())
         return ran;
     if (split.exitStatus == protocol::kSplitCannotWrite)
-        return statusOf(StitchFailure::CannotWrite);
+        return StepResult::workFolderUnwritable();
     if (split.exitStatus == protocol::kSplitPictureKind) {
         const QString kind = readPictureKind(QString::fromStdString(prefix));
         return StepResult::failed(FailureKind::Picture,
@@ -126,7 +126,7 @@ StepResult splitImage(const std::string& input, const std::string& workFolder, c
                                                  : QStringLiteral("picture kind not supported: ") + kind);
     }
     if (split.exitStatus != protocol::kSplitDone)
-        return statusOf(StitchFailure::NoPicture);
+        return StepResult::damaged();
     return {};
 }
 
@@ -134,15 +134,21 @@ StitchResult splitAndStitch(const std::string& input, const std::string& workFol
                             std::uint32_t item)
 {
     const StepResult split = splitImage(input, workFolder, stop, item);
-    if (split.ok())
-        return stitchPicture(workFolder, stop);
-    if (split.failure == FailureKind::Stopped)
-        return giveUp(StitchFailure::Stopped, split);
-    if (split.failure == FailureKind::Tool)
-        return giveUp(StitchFailure::Splitter, split);
-    if (split.failure == FailureKind::WorkFolder)
-        return giveUp(StitchFailure::CannotWrite, split);
-    return giveUp(StitchFailure::NoPicture, split);
+    return split.ok() ? stitchPicture(workFolder, stop) : stitchFailed(split);
+}
+
+StitchResult stitchFailed(const StepResult& status)
+{
+    switch (status.failure) {
+    case FailureKind::Stopped:
+        return giveUp(StitchFailure::Stopped, status);
+    case FailureKind::Tool:
+        return giveUp(StitchFailure::Splitter, status);
+    case FailureKind::WorkFolder:
+        return giveUp(StitchFailure::CannotWrite, status);
+    default:
+        return giveUp(StitchFailure::NoPicture, status);
+    }
 }
 
 StitchResult convertHeicToBmp(const std::string& input, const std::string& bmpPath,

@@ -44,6 +44,9 @@ struct StitchResult
     bool alpha = false;
 };
 
+// A step's failure as a stitch's: stopped, the splitter (a tool), the work folder, or else no picture.
+StitchResult stitchFailed(const StepResult& status);
+
 // Runs the splitter on the input's image item (0: its primary picture) into the work folder's hevc/hevc.
 // Fails as the run failed, with "picture kind not supported: KIND" for a sound file of a kind not converted,
 // with "not a HEIC file or damaged" when it refused the file, and when it could not write its files.
