@@ -36,8 +36,7 @@ QString prefixOf(const std::string& folder)
 // The pixels the split image's information file declares; 0 when there is none.
 qint64 declaredPixels(const std::string& folder, const char* infoFile)
 {
-    const TileInfo info = parseTileInfo(
-        readWholeFile(folder + "/" + protocol::kSplitterPrefix + infoFile).value_or(std::string()));
+    const TileInfo info = readTileInfo(folder, infoFile);
     return info.width < 1 || info.height < 1 ? 0 : qint64(info.width) * info.height;
 }
 

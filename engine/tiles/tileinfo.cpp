@@ -7,6 +7,7 @@
 #include <new>
 
 #include "engine/limits.h"
+#include "protocol/protocol.h"
 
 namespace {
 
@@ -86,6 +87,12 @@ int readNumber(std::string_view text)
     if (value > INT_MAX)
         return INT_MAX;
     return static_cast<int>(value);
+}
+
+TileInfo readTileInfo(const std::string& workFolder, const char* infoFile)
+{
+    return parseTileInfo(
+        readWholeFile(workFolder + "/" + protocol::kSplitterPrefix + infoFile).value_or(std::string()));
 }
 
 TileInfo parseTileInfo(std::string_view text)

@@ -21,6 +21,10 @@ struct TileInfo
 // information file can sensibly be (kMaxTileInfoFileBytes).
 std::optional<std::string> readWholeFile(const std::string& path);
 
+// The information file infoFile (protocol.h) the splitter left in the work folder, parsed; all zero when
+// there is none.
+TileInfo readTileInfo(const std::string& workFolder, const char* infoFile);
+
 // Reads the text up to its end or its first NUL byte. Never fails: lines it does not understand become
 // tile number 0 or are ignored, and numbers are read like atol (saturating at the 32-bit range).
 TileInfo parseTileInfo(std::string_view text);

@@ -191,8 +191,7 @@ namespace {
 StitchResult stitchPlane(const std::string& workFolder, const char* infoFile, const TileSet& set,
                          const StopCheck& stop)
 {
-    const TileInfo info = parseTileInfo(
-        readWholeFile(workFolder + "/" + protocol::kSplitterPrefix + infoFile).value_or(std::string()));
+    const TileInfo info = readTileInfo(workFolder, infoFile);
     if (info.width < 1 || info.height < 1)
         return giveUp(StitchFailure::NoPicture);
     if (info.width > protocol::kMaxConvertedSide || info.height > protocol::kMaxConvertedSide)
