@@ -112,10 +112,10 @@ int readColourDepth(const QString& prefix)
     const QList<QByteArray> fields = text.endsWith('\n') ? text.chopped(1).split(' ') : QList<QByteArray>();
     int deepest = 8;
     for (const QByteArray& field : fields) {
-        const std::optional<int> bits = number(field);
-        if (fields.size() != 2 || !bits || *bits < 8 || *bits > 16)
+        const std::optional<qint64> bits = decimalField(field, 8, 16);
+        if (fields.size() != 2 || !bits)
             return 8;
-        deepest = std::max(deepest, *bits);
+        deepest = std::max(deepest, int(*bits));
     }
     return deepest;
 }
