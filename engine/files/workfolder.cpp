@@ -109,13 +109,27 @@ bool belongsToAnotherUser(const QString& path)
     return lstat(QFile::encodeName(path).constData(), &info) == 0 && info.st_uid != geteuid();
 }
 
+// The shared work folder: TEMP/Brembloc (or Brembloc-UID)/Vornetta/thumb, held by Vornetta/thumb.lock.
+constexpr QLatin1String kMakerFolder("/Brembloc");
+constexpr QLatin1String kProductFolder("/Vornetta");
+constexpr QLatin1String kSharedFolder("/thumb");
+constexpr QLatin1String kSharedFolderLock("/thumb.lock");
+
+// The temporary folder as the caller named it, without trailing slashes ("/" stays).
+QString withoutTrailingSlashes(QString path)
+{
+    while (path.size() > 1 && path.endsWith('/'))
+        path.chop(1);
+    return path;
+}
+
 // TEMP/Brembloc, or TEMP/Brembloc-UID when another user has taken the first name: anyone can make it in
 // a shared temporary folder, and it must not stop our conversions. A link or file of ours stays refused.
 // When the second name is another user's as well, fresh says so and the caller makes a folder of its own.
 bool ensureBremblocFolder(const QString& tempFolder, QString* path, bool* fresh, QString* reason)
 {
     *fresh = false;
-    *path = tempFolder + QStringLiteral("/Brembloc");
+    *path = tempFolder + kMakerFolder;
     if (ensureOwnFolder(*path, reason))
         return true;
     if (!belongsToAnotherUser(*path))
@@ -280,9 +294,7 @@ Result<QString> prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
     holder.freshFolder.clear();
     holder.freshLock.reset();
 
-    QString temp = tempFolder;
-    while (temp.size() > 1 && temp.endsWith('/'))
-        temp.chop(1);
+    const QString temp = withoutTrailingSlashes(tempFolder);
     QString path;
     QString reason;
     bool fresh = false;
@@ -299,15 +311,15 @@ Result<QString> prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
         if (!holder.freshLock || !holder.freshLock->tryLock() || !ensureOwnFolder(path, &reason))
             return failure(reason.isEmpty() ? QStringLiteral("cannot lock the work folder") : reason);
     }
-    path += QStringLiteral("/Vornetta");
+    path += kProductFolder;
     if (!ensureOwnFolder(path, &reason))
         return failure(reason);
     removeAbandonedFolders(path);
 
-    auto lock = std::make_unique<QLockFile>(path + QStringLiteral("/thumb.lock"));
+    auto lock = std::make_unique<QLockFile>(path + kSharedFolderLock);
     // A conversion may take minutes; only a dead owner makes the lock stale.
     lock->setStaleLockTime(0);
-    QString work = path + QStringLiteral("/thumb");
+    QString work = path + kSharedFolder;
     if (holder.alwaysPrivate || !lock->tryLock(0)) {
         if (!holder.alwaysPrivate && lock->error() != QLockFile::LockFailedError)
             return failure(QStringLiteral("cannot lock the work folder"));
@@ -339,20 +351,17 @@ Result<QString> prepareWorkFolder(WorkFolder& holder, const QString& tempFolder)
 
 bool removeSharedWorkFolder(const QString& tempFolder)
 {
-    QString maker = tempFolder;
-    while (maker.size() > 1 && maker.endsWith('/'))
-        maker.chop(1);
-    maker += QStringLiteral("/Brembloc");
+    QString maker = withoutTrailingSlashes(tempFolder) + kMakerFolder;
     if (belongsToAnotherUser(maker))
         maker += QLatin1Char('-') + QString::number(geteuid());
-    const QString product = maker + QStringLiteral("/Vornetta");
+    const QString product = maker + kProductFolder;
     if (!QFileInfo::exists(product))
         return true;
     if (!isRealFolderOfOurs(maker) || !isRealFolderOfOurs(product))
         return false;
     // A conversion of ours or of another window holds it: that run empties it, not us.
-    QLockFile lock(product + QStringLiteral("/thumb.lock"));
+    QLockFile lock(product + kSharedFolderLock);
     lock.setStaleLockTime(0);
     QString reason;
-    return lock.tryLock(0) && clearFolder(product + QStringLiteral("/thumb"), &reason);
+    return lock.tryLock(0) && clearFolder(product + kSharedFolder, &reason);
 }
