@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/failurereasons.h"
 
+#include <vector>
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -50,24 +52,47 @@ constexpr const char* kReasons[] = {
     QT_TRANSLATE_NOOP("FailureReason", "the work folder belongs to another user"),
 };
 
+// A reason with a %1, as a pattern that captures what stands in its place; made once, as rows are shown
+// in their thousands.
+struct ReasonShape
+{
+    const char* text;
+    QRegularExpression shape; // none for a reason without %1
+};
+
+const std::vector<ReasonShape>& reasonShapes()
+{
+    static const std::vector<ReasonShape> shapes = [] {
+        std::vector<ReasonShape> made;
+        for (const char* known : kReasons) {
+            const QString pattern = QString::fromLatin1(known);
+            const qsizetype at = pattern.indexOf("%1");
+            made.push_back({known, at < 0 ? QRegularExpression()
+                                          : QRegularExpression(QRegularExpression::anchoredPattern(
+                                                QRegularExpression::escape(pattern.left(at)) + "(\\S.*?)" +
+                                                QRegularExpression::escape(pattern.mid(at + 2))))});
+        }
+        return made;
+    }();
+    return shapes;
+}
+
 } // namespace
 
 QString translatedFailureReason(const QString& reason)
 {
-    for (const char* known : kReasons) {
-        const QString pattern = QString::fromLatin1(known);
-        const qsizetype at = pattern.indexOf("%1");
-        if (at < 0) {
-            if (reason == pattern)
-                return QCoreApplication::translate(kContext, known);
+    // Rows that did not fail have no reason.
+    if (reason.isEmpty())
+        return reason;
+    for (const ReasonShape& known : reasonShapes()) {
+        if (known.shape.pattern().isEmpty()) {
+            if (reason == QLatin1String(known.text))
+                return QCoreApplication::translate(kContext, known.text);
             continue;
         }
-        const QRegularExpression shape(
-            QRegularExpression::anchoredPattern(QRegularExpression::escape(pattern.left(at)) + "(\\S.*?)" +
-                                                QRegularExpression::escape(pattern.mid(at + 2))));
-        const QRegularExpressionMatch match = shape.match(reason);
+        const QRegularExpressionMatch match = known.shape.match(reason);
         if (match.hasMatch())
-            return QCoreApplication::translate(kContext, known).arg(match.captured(1));
+            return QCoreApplication::translate(kContext, known.text).arg(match.captured(1));
     }
     return reason;
 }
