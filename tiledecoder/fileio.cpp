@@ -13,33 +13,6 @@ namespace tiledecoder {
 
 namespace {
 
-class FileDescriptor final
-{
-public:
-    explicit FileDescriptor(int descriptor)
-        : descriptor(descriptor)
-    {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() { close(); }
-
-    int get() const { return descriptor; }
-    bool isOpen() const { return descriptor >= 0; }
-
-    // Closes now and reports whether the last writes reached the file.
-    bool close()
-    {
-        if (descriptor < 0)
-            return true;
-        const bool closed = ::close(descriptor) == 0;
-        descriptor = -1;
-        return closed;
-    }
-
-private:
-    int descriptor;
-};
-
 std::string systemError(const std::string& what)
 {
     return what + " (" + std::strerror(errno) + ")";
@@ -104,17 +77,16 @@ ReadResult readWholeFile(const std::string& path, std::size_t maxBytes)
 ReplacingFile::ReplacingFile(std::string path)
     : path(std::move(path))
     , temporaryPath(this->path + ".XXXXXX")
+    , file(::mkstemp(temporaryPath.data()))
+    , created(file.isOpen())
 {
-    descriptor = ::mkstemp(temporaryPath.data());
-    created = descriptor >= 0;
     if (!created)
         error_ = systemError("cannot create a file beside " + this->path);
 }
 
 ReplacingFile::~ReplacingFile()
 {
-    if (descriptor >= 0)
-        ::close(descriptor);
+    file.close();
     if (created && !committed)
         ::unlink(temporaryPath.c_str());
 }
@@ -123,7 +95,7 @@ bool ReplacingFile::write(const std::uint8_t* data, std::size_t size)
 {
     std::size_t written = 0;
     while (written < size && error_.empty()) {
-        const ssize_t put = ::write(descriptor, data + written, size - written);
+        const ssize_t put = ::write(file.get(), data + written, size - written);
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0)
@@ -140,12 +112,10 @@ bool ReplacingFile::commit()
     if (error_.empty()) {
         const mode_t mask = ::umask(0);
         ::umask(mask);
-        if (::fchmod(descriptor, 0666 & ~mask) != 0)
+        if (::fchmod(file.get(), 0666 & ~mask) != 0)
             error_ = systemError("cannot set the permissions of " + temporaryPath);
     }
-    const int file = descriptor;
-    descriptor = -1;
-    if (file >= 0 && ::close(file) != 0 && error_.empty())
+    if (!file.close() && error_.empty())
         error_ = systemError("cannot write " + temporaryPath);
     if (error_.empty() && ::rename(temporaryPath.c_str(), path.c_str()) != 0)
         error_ = systemError("cannot rename " + temporaryPath + " to " + path);

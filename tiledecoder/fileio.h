@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace tiledecoder {
 
 struct ReadResult
@@ -17,6 +19,34 @@ struct ReadResult
 // Reads a whole regular file of at most maxBytes. Anything else (a folder, a pipe, a device, a larger
 // file) is an error, so that no input can make the read block or grow without bound.
 ReadResult readWholeFile(const std::string& path, std::size_t maxBytes);
+
+// A file descriptor closed when it goes.
+class FileDescriptor final
+{
+public:
+    explicit FileDescriptor(int descriptor)
+        : descriptor(descriptor)
+    {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() { close(); }
+
+    int get() const { return descriptor; }
+    bool isOpen() const { return descriptor >= 0; }
+
+    // Closes now and reports whether the last writes reached the file.
+    bool close()
+    {
+        if (descriptor < 0)
+            return true;
+        const bool closed = ::close(descriptor) == 0;
+        descriptor = -1;
+        return closed;
+    }
+
+private:
+    int descriptor;
+};
 
 // A new file beside path, written as its bytes come and renamed over path once complete, so that path is
 // either absent, the old file, or the complete new one; never a part. The new file is made under a name of
@@ -39,7 +69,7 @@ public:
 private:
     std::string path;
     std::string temporaryPath;
-    int descriptor = -1;
+    FileDescriptor file;
     bool created = false;
     bool committed = false;
     std::string error_;
