@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "protocol/protocol.h"
+
 namespace tiledecoder {
 
 namespace {
@@ -28,12 +30,14 @@ std::optional<Arguments> parseArguments(int argc, const char* const* argv)
         return std::nullopt;
     if (argc == 4) {
         Arguments arguments{argv[2], argv[3], OutputForm::Bmp32};
-        return endsWith(arguments.outputPath, ".bmp") ? std::optional(arguments) : std::nullopt;
+        return endsWith(arguments.outputPath, protocol::kDecodedTileSuffix) ? std::optional(arguments)
+                                                                            : std::nullopt;
     }
     if (std::strcmp(argv[3], "-pix_fmt") != 0 || std::strcmp(argv[4], "rgb48be") != 0)
         return std::nullopt;
     Arguments arguments{argv[2], argv[5], OutputForm::Rgb48Ppm};
-    return endsWith(arguments.outputPath, ".ppm") ? std::optional(arguments) : std::nullopt;
+    return endsWith(arguments.outputPath, protocol::kDecodedDeepTileSuffix) ? std::optional(arguments)
+                                                                            : std::nullopt;
 }
 
 } // namespace tiledecoder

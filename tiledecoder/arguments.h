@@ -4,13 +4,11 @@
 #include <optional>
 #include <string>
 
+#include "tiledecoder/outputform.h"
+
 namespace tiledecoder {
 
 constexpr const char* kUsage = "usage: ffmpeg -i TILE OUT.bmp | ffmpeg -i TILE -pix_fmt rgb48be OUT.ppm";
-
-// The two forms a tile is written in (outputform.h): the BMP every conversion reads, and the 16-bit PPM of
-// deeper pictures.
-enum class OutputForm { Bmp32, Rgb48Ppm };
 
 struct Arguments
 {

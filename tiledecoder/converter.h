@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "tiledecoder/arguments.h"
+#include "tiledecoder/outputform.h"
 #include "tiledecoder/picture.h"
 
 namespace tiledecoder {

@@ -16,11 +16,6 @@ constexpr int kFractionBits = 32;
 constexpr std::int64_t kHalf = std::int64_t(1) << (kFractionBits - 1);
 constexpr Wide kOne = Wide(1) << kFractionBits;
 
-std::int64_t largestLevel(OutputForm form)
-{
-    return form == OutputForm::Rgb48Ppm ? 65535 : 255;
-}
-
 // numerator / denominator to the nearest integer, halves rounded up; denominator > 0.
 std::int64_t roundedQuotient(Wide numerator, Wide denominator)
 {
@@ -33,6 +28,12 @@ std::int64_t roundedQuotient(Wide numerator, Wide denominator)
     if (2 * remainder >= denominator)
         ++quotient;
     return std::int64_t(quotient);
+}
+
+// A full-range sample of bits to the output's levels: largest * value / (2^bits - 1), rounded.
+std::int64_t fullRangeLevel(std::size_t value, int bits, std::int64_t largest)
+{
+    return roundedQuotient(Wide(largest) * Wide(value), (Wide(1) << bits) - 1);
 }
 
 // A sample's nominal value is (sample - offset) / scale: 0..1 for luma and RGB, -0.5..0.5 for chroma.
@@ -185,11 +186,8 @@ GbrConversion::GbrConversion(const Picture& picture, OutputForm form)
     : form(form)
     , levels(std::size_t(1) << picture.bitDepth)
 {
-    // largest * value / (2^bits - 1), rounded: full-range samples to the output's levels.
-    const Wide largest = largestLevel(form);
     for (std::size_t value = 0; value < levels.size(); ++value)
-        levels[value] =
-            std::uint16_t(roundedQuotient(largest * Wide(value), (Wide(1) << picture.bitDepth) - 1));
+        levels[value] = std::uint16_t(fullRangeLevel(value, picture.bitDepth, largestLevel(form)));
 }
 
 void GbrConversion::convert(const Picture& picture, Region region, std::uint8_t* out,
@@ -213,9 +211,8 @@ GreyLevelsConversion::GreyLevelsConversion(const Picture& picture)
     const int bits = picture.bitDepth;
     // Limited-range levels are the 8-bit ones times 2^(bits-8); full range spans 0 to 2^bits-1.
     for (std::size_t value = 0; value < levels.size(); ++value) {
-        const std::int64_t level = picture.fullRange
-                                       ? roundedQuotient(255 * Wide(value), (Wide(1) << bits) - 1)
-                                       : roundedQuotient(Wide(value), Wide(1) << (bits - 8));
+        const std::int64_t level = picture.fullRange ? fullRangeLevel(value, bits, 255)
+                                                     : roundedQuotient(Wide(value), Wide(1) << (bits - 8));
         levels[value] = std::uint8_t(std::min<std::int64_t>(level, 255));
     }
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tiledecoder/arguments.h"
+#include "tiledecoder/outputform.h"
 #include "tiledecoder/picture.h"
 
 // The conversions libyuv has no function for, done here from the definitions: every sample is taken to its

@@ -12,6 +12,11 @@ std::size_t bytesPerPixel(OutputForm form)
     return form == OutputForm::Rgb48Ppm ? 6 : 4;
 }
 
+std::int64_t largestLevel(OutputForm form)
+{
+    return form == OutputForm::Rgb48Ppm ? 65535 : 255;
+}
+
 std::vector<std::uint8_t> fileHeader(OutputForm form, int width, int height)
 {
     if (form == OutputForm::Bmp32) {
