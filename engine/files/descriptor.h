@@ -3,10 +3,14 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 #include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "protocol/tilebmp.h"
 
 // A file descriptor that closes itself.
 class Descriptor final
@@ -46,6 +50,18 @@ inline bool readAt(int descriptor, void* into, std::size_t bytes, off_t offset)
         offset += got;
     }
     return true;
+}
+
+// The header of a tile BMP (protocol/tilebmp.h) in an open file, checked against the file's size; Other when
+// the file is no regular file or has no header to read.
+inline protocol::TileBmpCheck checkTileBmpFile(int descriptor)
+{
+    struct stat info = {};
+    std::uint8_t header[protocol::kTileBmpHeaderBytes];
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode) ||
+        !readAt(descriptor, header, sizeof header, 0))
+        return {};
+    return protocol::checkTileBmpHeader(header, std::uint64_t(info.st_size));
 }
 
 struct DirCloser

@@ -127,12 +127,9 @@ StepResult unreadable()
 ReaderPicture readBmp(const QString& path, Channels channels)
 {
     const Descriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    struct stat info = {};
-    std::uint8_t header[protocol::kTileBmpHeaderBytes];
-    if (!fd.isOpen() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        !readAt(fd.get(), header, sizeof header, 0))
+    if (!fd.isOpen())
         return failed(unreadable());
-    const protocol::TileBmpCheck bmp = protocol::checkTileBmpHeader(header, std::uint64_t(info.st_size));
+    const protocol::TileBmpCheck bmp = checkTileBmpFile(fd.get());
     if (bmp.layout != protocol::TileBmpLayout::Ours ||
         bmp.width > std::uint32_t(protocol::kMaxConvertedSide) ||
         bmp.height > std::uint32_t(protocol::kMaxConvertedSide))

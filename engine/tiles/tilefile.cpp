@@ -83,22 +83,16 @@ TileFile::TileFile(const std::string& path)
         openPpm();
         return;
     }
-    std::uint8_t header[protocol::kTileBmpHeaderBytes];
-    struct stat info
-    {};
-    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) &&
-        readAt(descriptor, header, sizeof header, 0)) {
-        // Exactly the pixels the header promises: a file of our layout cut short is no tile.
-        const protocol::TileBmpCheck bmp = protocol::checkTileBmpHeader(header, std::uint64_t(info.st_size));
-        if (bmp.layout == protocol::TileBmpLayout::Ours) {
-            headerSize = QSize(int(bmp.width), int(bmp.height));
-            return;
-        }
-        if (bmp.layout == protocol::TileBmpLayout::Damaged) {
-            ::close(descriptor);
-            descriptor = -1;
-            return;
-        }
+    // Exactly the pixels the header promises: a file of our layout cut short is no tile.
+    const protocol::TileBmpCheck bmp = checkTileBmpFile(descriptor);
+    if (bmp.layout == protocol::TileBmpLayout::Ours) {
+        headerSize = QSize(int(bmp.width), int(bmp.height));
+        return;
+    }
+    if (bmp.layout == protocol::TileBmpLayout::Damaged) {
+        ::close(descriptor);
+        descriptor = -1;
+        return;
     }
     ::close(descriptor);
     descriptor = -1;
