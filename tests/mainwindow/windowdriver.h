@@ -100,4 +100,19 @@ inline QStringList column(const QTreeWidget* list, int col)
     return texts;
 }
 
+// A row's state without its reason: "failed: why" as "failed".
+inline QString rowState(const QTreeWidgetItem* item)
+{
+    return item->text(3).section(':', 0, 0);
+}
+
+// The states of the list's rows, row by row, without their reasons.
+inline QStringList states(const QTreeWidget* list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        texts.append(rowState(list->topLevelItem(row)));
+    return texts;
+}
+
 } // namespace vornetta::test
