@@ -54,20 +54,6 @@ private:
         QVERIFY(!QFileInfo::exists(prefix + QString::number(rows * cols + 1)));
     }
 
-    // The picture with an alpha channel that has everything from clear to opaque and a hole.
-    static QImage alphaOf(const QImage& picture)
-    {
-        QImage grey = picture.convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y < grey.height(); ++y) {
-            QRgb* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
-            for (int x = 0; x < grey.width(); ++x) {
-                const int alpha = qAlpha(picture.pixel(x, y));
-                line[x] = qRgb(alpha, alpha, alpha);
-            }
-        }
-        return grey;
-    }
-
     static void checkCleanFailure(const SplitterRun& run, const QString& folder, int status = 1)
     {
         QVERIFY2(run.failedCleanly(status), run.errorOutput.constData());
@@ -269,7 +255,7 @@ private slots:
         QCOMPARE(QFileInfo::exists(folder + "/hevcalphainfo"), alpha);
         QCOMPARE(QFileInfo::exists(folder + "/hevcpremultiplied"), alpha && maker == "grid");
         if (alpha)
-            checkTiles(folder + "/hevcalpha", alphaOf(picture), tile ? tile : 600, tile ? tile : 400);
+            checkTiles(folder + "/hevcalpha", alphaAsGrey(picture), tile ? tile : 600, tile ? tile : 400);
     }
 
     // An overlay is described, its inputs taken apart one by one as any image.
@@ -301,7 +287,7 @@ private slots:
         run = runSplitter({"--item", "20", input, folder + "/image"});
         QVERIFY2(run.succeeded(), run.errorOutput.constData());
         checkTiles(folder + "/image", transparent, 200, 150);
-        checkTiles(folder + "/imagealpha", alphaOf(transparent), 200, 150);
+        checkTiles(folder + "/imagealpha", alphaAsGrey(transparent), 200, 150);
     }
 
     void sideFilesDescribeThisRunOnly()
