@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QList>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QSettings>
@@ -74,6 +75,14 @@ inline void answerFolderChooser(const QString& folder, QString* title = nullptr)
         else
             pickInFileDialog(dialog, folder);
     });
+}
+
+// What a widget that showed up is known by: a menu's first entry, else the window's title, else its class.
+inline QString shownName(const QWidget* shown)
+{
+    if (const auto* menu = qobject_cast<const QMenu*>(shown))
+        return menu->actions().value(0)->text();
+    return shown->windowTitle().isEmpty() ? shown->metaObject()->className() : shown->windowTitle();
 }
 
 // The lines of the message telling what an offer of files left out; none when nothing was.
