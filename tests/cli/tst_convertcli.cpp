@@ -167,7 +167,7 @@ private slots:
                 burst[0].convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32), 41,
                 &file),
             QString());
-        file.properties.append(heif::fullBox("auxC", 0, 0, QByteArray("urn:mpeg:hevc:2015:auxid:1\0", 27)));
+        file.properties.append(heif::auxCProperty(heif::kAlphaType));
         file.items.last().properties.append(int(file.properties.size()));
         heif::Item overlay;
         overlay.id = 50;

@@ -74,7 +74,7 @@ private:
                     if (from.column() > 3 || to.column() < 3)
                         return;
                     for (int row = from.row(); row <= to.row(); ++row) {
-                        const QString state = list->topLevelItem(row)->text(3).section(':', 0, 0);
+                        const QString state = rowState(list->topLevelItem(row));
                         if (lastState.value(row) != state)
                             stateChanges.append(QString::number(row) + ":" + state);
                         lastState[row] = state;

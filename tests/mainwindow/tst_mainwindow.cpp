@@ -599,10 +599,7 @@ private slots:
         QString seen;
         answerWhenShown<QWidget>(
             [&seen](QWidget* shown) {
-                if (auto* menu = qobject_cast<QMenu*>(shown))
-                    seen = menu->actions().value(0)->text();
-                else
-                    seen = shown->windowTitle();
+                seen = shownName(shown);
                 shown->close();
             },
             opened.isEmpty() ? 300 : 20000);
@@ -676,10 +673,7 @@ private slots:
         if (opens || pressed.isEmpty()) {
             answerWhenShown<QWidget>(
                 [&seen](QWidget* shown) {
-                    auto* menu = qobject_cast<QMenu*>(shown);
-                    seen = menu                             ? menu->actions().value(0)->text()
-                           : shown->windowTitle().isEmpty() ? shown->metaObject()->className()
-                                                            : shown->windowTitle();
+                    seen = shownName(shown);
                     shown->close();
                 },
                 opens ? 20000 : 300);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QList>
+#include <QMenu>
 #include <QObject>
 #include <QPointer>
 #include <QSettings>
@@ -76,6 +77,14 @@ inline void answerFolderChooser(const QString& folder, QString* title = nullptr)
     });
 }
 
+// What a widget that showed up is known by: a menu's first entry, else the window's title, else its class.
+inline QString shownName(const QWidget* shown)
+{
+    if (const auto* menu = qobject_cast<const QMenu*>(shown))
+        return menu->actions().value(0)->text();
+    return shown->windowTitle().isEmpty() ? shown->metaObject()->className() : shown->windowTitle();
+}
+
 // The lines of the message telling what an offer of files left out; none when nothing was.
 inline QStringList leftOutMessage(const QWidget* window)
 {
@@ -97,6 +106,21 @@ inline QStringList column(const QTreeWidget* list, int col)
     QStringList texts;
     for (int row = 0; row < list->topLevelItemCount(); ++row)
         texts.append(list->topLevelItem(row)->text(col));
+    return texts;
+}
+
+// A row's state without its reason: "failed: why" as "failed".
+inline QString rowState(const QTreeWidgetItem* item)
+{
+    return item->text(3).section(':', 0, 0);
+}
+
+// The states of the list's rows, row by row, without their reasons.
+inline QStringList states(const QTreeWidget* list)
+{
+    QStringList texts;
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        texts.append(rowState(list->topLevelItem(row)));
     return texts;
 }
 

@@ -46,14 +46,6 @@ QByteArray digest(const QString& path)
                : QByteArray();
 }
 
-QStringList states(const QTreeWidget* list)
-{
-    QStringList texts;
-    for (int row = 0; row < list->topLevelItemCount(); ++row)
-        texts.append(list->topLevelItem(row)->text(3).section(':', 0, 0)); // "failed: why" as "failed"
-    return texts;
-}
-
 // Everything in a folder, hidden and temporary files included.
 QStringList everything(const QString& folder)
 {

@@ -423,7 +423,7 @@ private slots:
         int converted = 0;
         for (int row = 0; row < list->topLevelItemCount(); ++row) {
             const QTreeWidgetItem* item = list->topLevelItem(row);
-            const QString state = item->text(3).section(':', 0, 0); // "failed: why"
+            const QString state = rowState(item);
             if (state == QLatin1String("success")) {
                 ++converted;
                 continue;

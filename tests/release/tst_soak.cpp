@@ -139,7 +139,7 @@ private slots:
         connect(list->model(), &QAbstractItemModel::dataChanged, &rowWatcher,
                 [&](const QModelIndex& from, const QModelIndex& to) {
                     for (int row = from.row(); row <= to.row(); ++row) {
-                        const QString state = list->topLevelItem(row)->text(3).section(':', 0, 0);
+                        const QString state = rowState(list->topLevelItem(row));
                         if ((state == "success" || state == "failed") && endStates[row].isEmpty()) {
                             endStates[row] = state;
                             residentAfterRow.append(residentKiB());

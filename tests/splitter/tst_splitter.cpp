@@ -54,20 +54,6 @@ private:
         QVERIFY(!QFileInfo::exists(prefix + QString::number(rows * cols + 1)));
     }
 
-    // The picture with an alpha channel that has everything from clear to opaque and a hole.
-    static QImage alphaOf(const QImage& picture)
-    {
-        QImage grey = picture.convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y < grey.height(); ++y) {
-            QRgb* line = reinterpret_cast<QRgb*>(grey.scanLine(y));
-            for (int x = 0; x < grey.width(); ++x) {
-                const int alpha = qAlpha(picture.pixel(x, y));
-                line[x] = qRgb(alpha, alpha, alpha);
-            }
-        }
-        return grey;
-    }
-
     static void checkCleanFailure(const SplitterRun& run, const QString& folder, int status = 1)
     {
         QVERIFY2(run.failedCleanly(status), run.errorOutput.constData());
@@ -269,7 +255,7 @@ private slots:
         QCOMPARE(QFileInfo::exists(folder + "/hevcalphainfo"), alpha);
         QCOMPARE(QFileInfo::exists(folder + "/hevcpremultiplied"), alpha && maker == "grid");
         if (alpha)
-            checkTiles(folder + "/hevcalpha", alphaOf(picture), tile ? tile : 600, tile ? tile : 400);
+            checkTiles(folder + "/hevcalpha", alphaAsGrey(picture), tile ? tile : 600, tile ? tile : 400);
     }
 
     // An overlay is described, its inputs taken apart one by one as any image.
@@ -277,18 +263,9 @@ private slots:
     {
         const QImage picture = drawTestPicture(400, 300);
         const QImage transparent = withTestAlpha(drawTestPicture(200, 150));
-        heif::File file = grid(picture, 256, 256);
+        heif::File file;
+        QCOMPARE(buildOverlayHeif(&file, {250, 200}), QString());
         QVERIFY(!file.items.isEmpty());
-        QCOMPARE(addCodedImage(transparent, 20, &file), QString());
-        QCOMPARE(addAlphaPlane(transparent, 20, 21, &file), QString());
-        file.items.append(heif::Item{});
-        file.items.last().id = 30;
-        file.items.last().type = "iovl";
-        file.items.last().data = heif::overlayData({0, 40000, 65535, 65535}, 500, 400, {{0, 0}, {250, 200}});
-        file.references.append({"dimg", 30, {1, 20}});
-        for (heif::Item& item : file.items)
-            item.hidden = item.id != 30;
-        file.primary = 30;
         const QString folder = freshFolder("overlay");
         const QString input = folder + "/in.heic";
         QCOMPARE(heif::writeFile(file.build(), input), QString());
@@ -310,7 +287,7 @@ private slots:
         run = runSplitter({"--item", "20", input, folder + "/image"});
         QVERIFY2(run.succeeded(), run.errorOutput.constData());
         checkTiles(folder + "/image", transparent, 200, 150);
-        checkTiles(folder + "/imagealpha", alphaOf(transparent), 200, 150);
+        checkTiles(folder + "/imagealpha", alphaAsGrey(transparent), 200, 150);
     }
 
     void sideFilesDescribeThisRunOnly()
