@@ -13,8 +13,8 @@
 #include <sys/stat.h>
 
 #include "cli/batchoutput.h"
-#include "cli/rawpaths.h"
 #include "cli/stopsignals.h"
+#include "core/rawpaths.h"
 #include "engine/files/descriptor.h"
 
 namespace {

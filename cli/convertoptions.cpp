@@ -6,7 +6,7 @@
 
 #include <QCommandLineParser>
 
-#include "cli/rawpaths.h"
+#include "core/rawpaths.h"
 
 namespace {
 

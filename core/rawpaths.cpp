@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/rawpaths.h"
+#include "core/rawpaths.h"
 
 int utf8SequenceLength(const char* bytes, qsizetype available)
 {
