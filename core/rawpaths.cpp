@@ -1,6 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/rawpaths.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <dirent.h>
+
+namespace {
+
+struct DirCloser
+{
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
+} // namespace
+
 int utf8SequenceLength(const char* bytes, qsizetype available)
 {
     const auto byte = [bytes](int n) { return static_cast<unsigned char>(bytes[n]); };
@@ -44,4 +62,45 @@ bool isValidUtf8(const QByteArray& bytes)
         at += length;
     }
     return true;
+}
+
+bool hasHeifSuffix(const QByteArray& name)
+{
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot < 0)
+        return false;
+    const QByteArray suffix = name.mid(dot + 1).toLower();
+    return suffix == "heic" || suffix == "heif" || suffix == "hif";
+}
+
+QList<QByteArray> visibleEntries(const QByteArray& folder, bool* readable)
+{
+    QList<QByteArray> names;
+    const std::unique_ptr<DIR, DirCloser> listing(opendir(folder.constData()));
+    if (readable)
+        *readable = listing != nullptr;
+    if (!listing)
+        return names;
+    while (const dirent* entry = readdir(listing.get())) {
+        if (entry->d_name[0] != '.')
+            names.append(QByteArray(entry->d_name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+QString fileIdentity(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
+}
+
+QByteArray fileIdentity(const QByteArray& path)
+{
+    if (isValidUtf8(path))
+        return QFile::encodeName(fileIdentity(QString::fromUtf8(path)));
+    const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.constData(), nullptr),
+                                                               &std::free);
+    return resolved ? QByteArray(resolved.get()) : path;
 }

@@ -2,7 +2,6 @@
 #include "mainwindow/fileintake.h"
 
 #include <algorithm>
-#include <memory>
 #include <utility>
 
 #include <QDir>
@@ -10,11 +9,11 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/filerules.h"
+#include "core/rawpaths.h"
 
 namespace {
 
@@ -24,29 +23,10 @@ bool isUtf8(const QByteArray& bytes)
     return QString::fromUtf8(bytes).toUtf8() == bytes;
 }
 
-bool hasHeifSuffix(const QByteArray& name)
-{
-    const QString suffix = QFileInfo(QString::fromUtf8(name)).suffix().toLower();
-    return suffix == QLatin1String("heic") || suffix == QLatin1String("heif") ||
-           suffix == QLatin1String("hif");
-}
-
-struct DirCloser
-{
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-
 // The entries of folder but the hidden ones, in the order of their names as QDir::Name sorts them.
-QList<QByteArray> visibleEntries(const QByteArray& folder)
+QList<QByteArray> entriesByName(const QByteArray& folder)
 {
-    QList<QByteArray> names;
-    const std::unique_ptr<DIR, DirCloser> dir(opendir(folder.constData()));
-    if (!dir)
-        return names;
-    while (const dirent* entry = readdir(dir.get())) {
-        if (entry->d_name[0] != '.')
-            names.append(QByteArray(entry->d_name));
-    }
+    QList<QByteArray> names = visibleEntries(folder);
     std::sort(names.begin(), names.end(), [](const QByteArray& a, const QByteArray& b) {
         const int order = QString::fromUtf8(a).compare(QString::fromUtf8(b));
         return order != 0 ? order < 0 : a < b;
@@ -65,7 +45,7 @@ public:
     // Whether the walk stopped at the bound.
     bool walk(const QByteArray& folder)
     {
-        for (const QByteArray& name : visibleEntries(folder)) {
+        for (const QByteArray& name : entriesByName(folder)) {
             const QByteArray path = folder + '/' + name;
             struct stat link
             {};
