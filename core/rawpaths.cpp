@@ -64,6 +64,11 @@ bool isValidUtf8(const QByteArray& bytes)
     return true;
 }
 
+bool decodesWhole(const QByteArray& path)
+{
+    return isValidUtf8(path) && !path.startsWith("\xef\xbb\xbf");
+}
+
 bool hasHeifSuffix(const QByteArray& name)
 {
     const qsizetype dot = name.lastIndexOf('.');

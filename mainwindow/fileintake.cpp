@@ -17,12 +17,6 @@
 
 namespace {
 
-// Valid UTF-8 is exactly what decodes and encodes back unchanged; anything else comes back with U+FFFD.
-bool isUtf8(const QByteArray& bytes)
-{
-    return QString::fromUtf8(bytes).toUtf8() == bytes;
-}
-
 // The entries of folder but the hidden ones, in the order of their names as QDir::Name sorts them.
 QList<QByteArray> entriesByName(const QByteArray& folder)
 {
@@ -58,7 +52,8 @@ public:
             }
             if (!hasHeifSuffix(name))
                 continue;
-            if (!isUtf8(name)) {
+            // The whole path, not the name alone: a folder on the way may have a name Qt cannot decode.
+            if (!decodesWhole(path)) {
                 intake.leftOut.append({QFile::decodeName(path), LeftOutReason::NotUtf8});
                 continue;
             }
@@ -95,7 +90,7 @@ FileIntake takeNamedPaths(const QList<QByteArray>& paths)
     for (const QByteArray& raw : paths) {
         if (raw.isEmpty())
             continue;
-        if (!isUtf8(raw)) {
+        if (!decodesWhole(raw)) {
             intake.leftOut.append({QFile::decodeName(raw), LeftOutReason::NotUtf8});
             continue;
         }
@@ -142,7 +137,7 @@ FileIntake takeDroppedUrls(const QList<QUrl>& urls)
     for (const QUrl& url : urls) {
         if (!url.isLocalFile()) {
             intake.leftOut.append({url.toDisplayString(), LeftOutReason::NotAFile});
-        } else if (!isUtf8(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()))) {
+        } else if (!decodesWhole(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()))) {
             // toLocalFile() would keep such bytes as "%FF": the name of another file.
             intake.leftOut.append({url.toDisplayString(), LeftOutReason::NotUtf8});
         } else {
