@@ -79,7 +79,7 @@ QList<ConvertJob> collectConvertJobs(const QList<QByteArray>& paths, const QStri
             return;
         seen.insert(file);
         ConvertJob job;
-        if (!isValidUtf8(input)) {
+        if (!decodesWhole(input)) {
             job.undecodablePath = input;
             job.listing =
                 StepResult::failed(FailureKind::Input, QStringLiteral("the file name is not valid UTF-8"));

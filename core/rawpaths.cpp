@@ -53,6 +53,8 @@ int utf8SequenceLength(const char* bytes, qsizetype available)
     return length;
 }
 
+namespace {
+
 bool isValidUtf8(const QByteArray& bytes)
 {
     for (qsizetype at = 0; at < bytes.size();) {
@@ -63,6 +65,8 @@ bool isValidUtf8(const QByteArray& bytes)
     }
     return true;
 }
+
+} // namespace
 
 bool decodesWhole(const QByteArray& path)
 {
@@ -103,7 +107,7 @@ QString fileIdentity(const QString& path)
 
 QByteArray fileIdentity(const QByteArray& path)
 {
-    if (isValidUtf8(path))
+    if (decodesWhole(path))
         return QFile::encodeName(fileIdentity(QString::fromUtf8(path)));
     const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.constData(), nullptr),
                                                                &std::free);

@@ -13,8 +13,6 @@
 // U+10FFFF), or 0 when there is none.
 int utf8SequenceLength(const char* bytes, qsizetype available);
 
-bool isValidUtf8(const QByteArray& bytes);
-
 // Whether QString::fromUtf8 keeps path whole, so that the decoded path names this file and no other: valid
 // UTF-8 that does not start with U+FEFF, which fromUtf8 drops as a byte order mark. It is meant for whole
 // paths: a folder's name on the way is as much a part of the path as the file's own.
