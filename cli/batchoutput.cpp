@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include "cli/rawpaths.h"
+#include "core/rawpaths.h"
 
 QByteArray printablePath(const QByteArray& path)
 {

@@ -1,21 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/convertinputs.h"
 
-#include <algorithm>
-#include <cstdlib>
-#include <memory>
-
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include "cli/batchoutput.h"
-#include "cli/rawpaths.h"
 #include "cli/stopsignals.h"
-#include "engine/files/descriptor.h"
+#include "core/rawpaths.h"
 
 namespace {
 
@@ -25,17 +19,6 @@ struct FoundFile
     QByteArray path;
     QByteArray relative;
 };
-
-// Phones name HEIF files .heic, cameras .hif (Canon, Sony, often 10-bit), other tools .heif: a walk takes
-// all three, in any case. The window keeps to .heic.
-bool hasHeifSuffix(const QByteArray& name)
-{
-    const qsizetype dot = name.lastIndexOf('.');
-    if (dot < 0)
-        return false;
-    const QByteArray suffix = name.mid(dot + 1).toLower();
-    return suffix == "heic" || suffix == "heif" || suffix == "hif";
-}
 
 QByteArray joined(const QByteArray& folder, const QByteArray& name)
 {
@@ -47,27 +30,11 @@ QString shown(const QByteArray& path)
     return QString::fromUtf8(printablePath(path));
 }
 
-// The names in the folder, hidden ones left out, in byte order; empty when it cannot be read.
-QList<QByteArray> entriesOf(const QByteArray& folder, bool* readable)
-{
-    QList<QByteArray> names;
-    const Listing listing(opendir(folder.constData()));
-    *readable = listing != nullptr;
-    if (!listing)
-        return names;
-    while (const dirent* entry = readdir(listing.get())) {
-        if (entry->d_name[0] != '.')
-            names.append(QByteArray(entry->d_name));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The HEIF files below folder, by their bytes: names Qt cannot decode are found too.
 void walk(const QByteArray& folder, const QByteArray& relative, QList<FoundFile>* found, QStringList* notes)
 {
     bool readable = false;
-    const QList<QByteArray> names = entriesOf(folder, &readable);
+    const QList<QByteArray> names = visibleEntries(folder, &readable);
     if (!readable)
         notes->append(QStringLiteral("cannot read the folder %1").arg(shown(folder)));
     for (const QByteArray& name : names) {
@@ -98,19 +65,6 @@ bool isFolder(const QByteArray& path)
     return stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// The same file, however it was reached, is converted once.
-QByteArray identity(const QByteArray& path)
-{
-    if (isValidUtf8(path)) {
-        const QFileInfo info(QString::fromUtf8(path));
-        const QString canonical = info.canonicalFilePath();
-        return QFile::encodeName(canonical.isEmpty() ? info.absoluteFilePath() : canonical);
-    }
-    const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.constData(), nullptr),
-                                                               &std::free);
-    return resolved ? QByteArray(resolved.get()) : path;
-}
-
 } // namespace
 
 QList<ConvertJob> collectConvertJobs(const QList<QByteArray>& paths, const QString& outputFolder,
@@ -119,12 +73,13 @@ QList<ConvertJob> collectConvertJobs(const QList<QByteArray>& paths, const QStri
     QList<ConvertJob> jobs;
     QSet<QByteArray> seen;
     const auto add = [&](const QByteArray& input, const QByteArray& relative) {
-        const QByteArray file = identity(input);
+        // The same file, however it was reached, is converted once.
+        const QByteArray file = fileIdentity(input);
         if (seen.contains(file))
             return;
         seen.insert(file);
         ConvertJob job;
-        if (!isValidUtf8(input)) {
+        if (!decodesWhole(input)) {
             job.undecodablePath = input;
             job.listing =
                 StepResult::failed(FailureKind::Input, QStringLiteral("the file name is not valid UTF-8"));

@@ -16,8 +16,8 @@ struct ConvertJob
     quint32 item = 0;     // the picture to convert (ConversionRequest::item): 0 for the primary
     int image = 1;        // its place among the file's pictures, from 1, which names its output
     StepResult listing;   // a failure fails the job with that reason, unconverted
-    // The path's bytes when they are not UTF-8, which the engine cannot name: the job fails (listing) and
-    // its line shows these bytes. Empty for every other job.
+    // The path's bytes when they do not decode whole (decodesWhole), which the engine cannot name: the job
+    // fails (listing) and its line shows these bytes. Empty for every other job.
     QByteArray undecodablePath;
 };
 
@@ -26,8 +26,8 @@ struct ConvertJob
 // .heif and .hif file below it (any case of the suffix) in name order, folder by folder; hidden entries are
 // left out, and linked folders are not entered, so no walk can loop. With an output folder, files found
 // below a named folder go to the same sub-folder below the output folder; otherwise every file's output
-// goes beside it. A path that is not UTF-8, named or found, is a job that fails with "the file name is not
-// valid UTF-8": it is never passed over in silence. A named folder without any such file adds a line to
-// notes. A stop signal ends the walk early.
+// goes beside it. A path that is not UTF-8 or starts with U+FEFF, named or found, is a job that fails with
+// "the file name is not valid UTF-8": it is never passed over in silence, nor taken for another file. A named
+// folder without any such file adds a line to notes. A stop signal ends the walk early.
 QList<ConvertJob> collectConvertJobs(const QList<QByteArray>& paths, const QString& outputFolder,
                                      QStringList* notes);

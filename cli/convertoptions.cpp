@@ -6,7 +6,7 @@
 
 #include <QCommandLineParser>
 
-#include "cli/rawpaths.h"
+#include "core/rawpaths.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ struct OptionSet
     QCommandLineOption depth;
 };
 
-// An argument that is not UTF-8 is handed to the parser as this text, which no real argument can be: argv
-// holds no NUL. What it stands for is read back by its number.
+// An argument that does not decode whole (decodesWhole) is handed to the parser as this text, which no real
+// argument can be: argv holds no NUL. What it stands for is read back by its number.
 QString placeholderFor(int argument)
 {
     return QChar(0) + QString::number(argument);
@@ -102,12 +102,13 @@ OptionSet describeOptions(QCommandLineParser& parser)
     return OptionSet{help, version, format, output, quality, jobs, srgb, allImages, depth};
 }
 
-// The arguments as the parser takes them: each that is not UTF-8 as its placeholder.
+// The arguments as the parser takes them: each that does not decode whole as its placeholder. One led by
+// U+FEFF would otherwise lose it, and name another file or folder.
 QStringList argumentTexts(const QList<QByteArray>& arguments)
 {
     QStringList texts;
     for (int n = 0; n < arguments.size(); ++n)
-        texts.append(isValidUtf8(arguments[n]) ? QString::fromUtf8(arguments[n]) : placeholderFor(n));
+        texts.append(decodesWhole(arguments[n]) ? QString::fromUtf8(arguments[n]) : placeholderFor(n));
     return texts;
 }
 

@@ -1,22 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/batch.h"
 
-#include <QFileInfo>
-
-namespace {
-
-QString identityOf(const QString& path)
-{
-    const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
-    return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
-}
-
-} // namespace
+#include "core/rawpaths.h"
 
 bool Batch::add(const QString& path)
 {
-    const QString identity = identityOf(path);
+    const QString identity = fileIdentity(path);
     for (const Row& row : rows) {
         if (row.identity == identity && (row.state == State::Waiting || row.state == State::Converting))
             return false;

@@ -2,7 +2,6 @@
 #include "mainwindow/fileintake.h"
 
 #include <algorithm>
-#include <memory>
 #include <utility>
 
 #include <QDir>
@@ -10,43 +9,18 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/filerules.h"
+#include "core/rawpaths.h"
 
 namespace {
 
-// Valid UTF-8 is exactly what decodes and encodes back unchanged; anything else comes back with U+FFFD.
-bool isUtf8(const QByteArray& bytes)
-{
-    return QString::fromUtf8(bytes).toUtf8() == bytes;
-}
-
-bool hasHeifSuffix(const QByteArray& name)
-{
-    const QString suffix = QFileInfo(QString::fromUtf8(name)).suffix().toLower();
-    return suffix == QLatin1String("heic") || suffix == QLatin1String("heif") ||
-           suffix == QLatin1String("hif");
-}
-
-struct DirCloser
-{
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-
 // The entries of folder but the hidden ones, in the order of their names as QDir::Name sorts them.
-QList<QByteArray> visibleEntries(const QByteArray& folder)
+QList<QByteArray> entriesByName(const QByteArray& folder)
 {
-    QList<QByteArray> names;
-    const std::unique_ptr<DIR, DirCloser> dir(opendir(folder.constData()));
-    if (!dir)
-        return names;
-    while (const dirent* entry = readdir(dir.get())) {
-        if (entry->d_name[0] != '.')
-            names.append(QByteArray(entry->d_name));
-    }
+    QList<QByteArray> names = visibleEntries(folder);
     std::sort(names.begin(), names.end(), [](const QByteArray& a, const QByteArray& b) {
         const int order = QString::fromUtf8(a).compare(QString::fromUtf8(b));
         return order != 0 ? order < 0 : a < b;
@@ -65,7 +39,7 @@ public:
     // Whether the walk stopped at the bound.
     bool walk(const QByteArray& folder)
     {
-        for (const QByteArray& name : visibleEntries(folder)) {
+        for (const QByteArray& name : entriesByName(folder)) {
             const QByteArray path = folder + '/' + name;
             struct stat link
             {};
@@ -78,7 +52,8 @@ public:
             }
             if (!hasHeifSuffix(name))
                 continue;
-            if (!isUtf8(name)) {
+            // The whole path, not the name alone: a folder on the way may have a name Qt cannot decode.
+            if (!decodesWhole(path)) {
                 intake.leftOut.append({QFile::decodeName(path), LeftOutReason::NotUtf8});
                 continue;
             }
@@ -115,7 +90,7 @@ FileIntake takeNamedPaths(const QList<QByteArray>& paths)
     for (const QByteArray& raw : paths) {
         if (raw.isEmpty())
             continue;
-        if (!isUtf8(raw)) {
+        if (!decodesWhole(raw)) {
             intake.leftOut.append({QFile::decodeName(raw), LeftOutReason::NotUtf8});
             continue;
         }
@@ -162,7 +137,7 @@ FileIntake takeDroppedUrls(const QList<QUrl>& urls)
     for (const QUrl& url : urls) {
         if (!url.isLocalFile()) {
             intake.leftOut.append({url.toDisplayString(), LeftOutReason::NotAFile});
-        } else if (!isUtf8(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()))) {
+        } else if (!decodesWhole(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()))) {
             // toLocalFile() would keep such bytes as "%FF": the name of another file.
             intake.leftOut.append({url.toDisplayString(), LeftOutReason::NotUtf8});
         } else {

@@ -514,6 +514,9 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--size", "10", "IN"} << "Unknown option 'size'";
         QTest::newRow("option without value") << QStringList{"IN", "-o"} << "Missing value after '-o'";
         QTest::newRow("empty output folder") << QStringList{"-o", "", "IN"} << "the output folder is empty";
+        QTest::newRow("output folder led by U+FEFF")
+            << QStringList{"-o", QChar(0xfeff) + QString("/dev/null/out"), "IN"}
+            << "the output folder given is not valid UTF-8";
         QTest::newRow("output folder is a file")
             << QStringList{"-o", "IN", "IN"} << "cannot make the output folder";
     }
@@ -581,6 +584,12 @@ private slots:
         QCOMPARE(alone.exitCode, 1);
         QCOMPARE(alone.lines, QStringList{failed});
         QCOMPARE(filesBelow(out("alone")), QStringList());
+        // Nor is one led by U+FEFF, which QString::fromUtf8 would drop to name another file.
+        const CliRun marked =
+            runCli({"-o", out("marked"), "a.heic", QChar(0xfeff) + QString("a.heic")}, in("walk"));
+        QCOMPARE(marked.lines,
+                 (QStringList{out("marked/a.jpg"),
+                              QChar(0xfeff) + QString("a.heic\tthe file name is not valid UTF-8")}));
     }
 
     void twoProgramsAtOnceBesideTheWindowsWorkFolder()

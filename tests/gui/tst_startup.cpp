@@ -119,6 +119,12 @@ private slots:
                            QString(QChar(0xfffd)) + ".heic: the file name is not valid UTF-8",
                            "gone2: not found",
                            "and 1 more"};
+        QTest::newRow("a name led by U+FEFF, walked")
+            << QByteArrayList{"marked"} << false << QStringList{"marked/\uFEFFx.heic"} << QStringList();
+        QTest::newRow("below a folder of a bad name")
+            << QByteArrayList{"odd"} << false << QStringList()
+            << QStringList{header, "y.heic: the file name is not valid UTF-8",
+                           "odd: no .heic, .heif or .hif file in it"};
     }
     void filesNamedAtStartJoinTheList()
     {
@@ -127,15 +133,23 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(QStringList, told);
         const QString photos = QDir::tempPath() + "/photos";
-        for (const char* name : {"a.heic", "b.HEIC", "notes.txt", "photo.heif", "c.HIF", "album/x.heic",
-                                 "album/sub/y.HEIF", "album/z.hif", "album/.hidden.heic", "album/readme.txt"})
+        for (const char* name :
+             {"a.heic", "b.HEIC", "notes.txt", "photo.heif", "c.HIF", "album/x.heic", "album/sub/y.HEIF",
+              "album/z.hif", "album/.hidden.heic", "album/readme.txt", "marked/\uFEFFx.heic"})
             QVERIFY(vornetta::test::writeFile(photos + "/" + name));
         QVERIFY(QDir().mkpath(photos + "/empty"));
         const QByteArray folder = QFile::encodeName(photos);
         mkfifo(folder + "/fifo.heic", 0600);
         close(open(folder + "/\xff.heic", O_CREAT | O_WRONLY | O_CLOEXEC, 0600));
-        // No QString names it, so the temporary folder's removal cannot.
-        const auto unnamed = qScopeGuard([&folder] { unlink(folder + "/\xff.heic"); });
+        mkdir(folder + "/odd", 0700);
+        mkdir(folder + "/odd/\xff", 0700);
+        close(open(folder + "/odd/\xff/y.heic", O_CREAT | O_WRONLY | O_CLOEXEC, 0600));
+        // No QString names them, so the temporary folder's removal cannot.
+        const auto unnamed = qScopeGuard([&folder] {
+            unlink(folder + "/\xff.heic");
+            unlink(folder + "/odd/\xff/y.heic");
+            rmdir(folder + "/odd/\xff");
+        });
         const QString startedIn = QDir::currentPath();
         const auto back = qScopeGuard([&startedIn] { QDir::setCurrent(startedIn); });
         QVERIFY(QDir::setCurrent(relative ? photos : QDir::tempPath()));
