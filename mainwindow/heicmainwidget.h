@@ -170,6 +170,9 @@ private:
     void tellLeftOut(const QList<LeftOut>& leftOut);
     // The batch's last row is done: the question about the output folder, told what came of the batch.
     void endBatch();
+    // Shows the message dialog with text and buttonCount buttons (MyMessageBoxWidget::setMessage) over this
+    // window, waits for it, and takes the keyboard back; true when its OK or Yes was pressed.
+    bool askOverWindow(const QString& text, int buttonCount);
     // Closing, a termination signal or a logout: the conversion is stopped and awaited, and the work
     // folder goes, so no tool and no decoded photo outlives the window.
     void leaveNothingBehind();

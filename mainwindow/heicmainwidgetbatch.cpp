@@ -178,25 +178,21 @@ void HEICMainWidget::showProgress()
 void HEICMainWidget::endBatch()
 {
     const int failed = batch.failedCount();
-    MyMessageBoxWidget dialog(nullptr);
+    QString text;
     switch (batch.outcome()) {
     case Batch::Outcome::AllConverted:
-        dialog.setMessage(tr("Do you want open the output folder? "), 2, 0);
+        text = tr("Do you want open the output folder? ");
         break;
     case Batch::Outcome::SomeFailed:
-        dialog.setMessage(tr("%1 of %2 files could not be converted.").arg(failed).arg(batch.size()) + "\n" +
-                              tr("Do you want open the output folder? "),
-                          2, 0);
+        text = tr("%1 of %2 files could not be converted.").arg(failed).arg(batch.size()) + "\n" +
+               tr("Do you want open the output folder? ");
         break;
     case Batch::Outcome::NoneConverted:
         // An empty result is nothing to open.
-        dialog.setMessage(tr("No file could be converted."), 1, 0);
-        break;
+        askOverWindow(tr("No file could be converted."), 1);
+        return;
     }
-    centerOnMainWindow(&dialog);
-    dialog.exec();
-    activateWindow();
-    if (dialog.okPressed && batch.outcome() != Batch::Outcome::NoneConverted)
+    if (askOverWindow(text, 2))
         openButton_slots();
 }
 
@@ -204,11 +200,17 @@ void HEICMainWidget::openButton_slots()
 {
     if (savePath.isEmpty() || openFolderInFileManager(savePath))
         return;
+    askOverWindow(tr("The output folder could not be opened:") + "\n" + elidedPath(savePath), 1);
+}
+
+bool HEICMainWidget::askOverWindow(const QString& text, int buttonCount)
+{
     MyMessageBoxWidget dialog(nullptr);
-    dialog.setMessage(tr("The output folder could not be opened:") + "\n" + elidedPath(savePath), 1, 0);
+    dialog.setMessage(text, buttonCount, 0);
     centerOnMainWindow(&dialog);
     dialog.exec();
     activateWindow();
+    return dialog.okPressed;
 }
 
 void HEICMainWidget::slots_qualityAction(QAction* action)
